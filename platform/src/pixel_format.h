@@ -1,0 +1,71 @@
+// Device-independent pixel formats: what a BITMAPINFO describes, checked
+// once, reduced to the few numbers the pixel loops need.
+#ifndef STANDIN_PIXEL_FORMAT_H
+#define STANDIN_PIXEL_FORMAT_H
+
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace standin {
+
+// Largest width or height of a bitmap, and largest pixel block, that the
+// stand-in will allocate. Anything larger is refused before allocation.
+constexpr std::int64_t kMaxDimension = 1 << 16;
+constexpr std::int64_t kMaxImageBytes = std::int64_t{1} << 30;
+constexpr int kMaxColors = 256;
+
+// One colour channel of a 16- or 32-bit pixel: where it sits and how wide.
+struct ChannelMask {
+    std::uint32_t mask = 0;
+    int shift = 0;
+    int bits = 0;
+};
+
+struct PixelFormat {
+    int bitCount = 0;           // 1, 4, 8, 16, 24 or 32
+    bool bitfields = false;     // 16 and 32 bits only
+    ChannelMask red, green, blue;
+
+    bool indexed() const { return bitCount <= 8; }
+    // 32-bit BI_RGB keeps its fourth byte; every other format has none.
+    bool hasFourthByte() const { return bitCount == 32 && !bitfields; }
+};
+
+// A checked description of a device-independent bitmap.
+struct DibDescription {
+    std::int32_t width = 0;
+    std::int32_t height = 0;    // absolute row count
+    bool topDown = false;       // negative biHeight
+    PixelFormat format;
+    std::array<RGBQUAD, kMaxColors> colors{};
+    int colorCount = 0;         // entries in the colour table, 0 above 8 bits
+    std::size_t stride = 0;     // bytes per row, padded to 4
+    std::size_t imageBytes = 0; // stride * height
+};
+
+// Row length in bytes of a device-independent row: padded to 4 bytes.
+std::int64_t DibStride(std::int64_t width, int bitCount);
+
+// Reduces a mask to its shift and width; false unless it is one contiguous
+// run of set bits.
+bool MakeChannelMask(std::uint32_t mask, ChannelMask* out);
+
+// The default formats of 16-bit (5-5-5) and 32-bit (8-8-8) BI_RGB pixels.
+PixelFormat RgbFormat(int bitCount);
+
+// Validates a BITMAPINFO as CreateDIBSection and SetDIBits take it: header
+// size, planes, bit count, compression, masks, colour count, dimensions and
+// total size. Only DIB_RGB_COLORS colour tables are supported. Fills `out`
+// and returns true when every field is acceptable.
+bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out);
+
+// Colour table size in entries that a header with this bit count and
+// biClrUsed carries.
+int ColorTableEntries(int bitCount, DWORD clrUsed);
+
+}  // namespace standin
+
+#endif

@@ -1,0 +1,257 @@
+// Bitmap file module: BMP writer and loader.
+//
+// A BMP file is three blocks with no gaps: the 14-byte file header, the
+// 40-byte info header followed by the colour table (8 bits per pixel or
+// fewer), and the pixel rows in device-independent form.
+#include "SaveBitmapToFile.h"
+
+#include <string.h>
+
+// "BM", little-endian.
+static const WORD kBitmapFileType = 0x4D42;
+static const DWORD kFileHeaderBytes = sizeof(BITMAPFILEHEADER);  // 14
+static const DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);  // 40
+static const DWORD kMaxColorEntries = 256;
+static const DWORD kMaxOffBits = kFileHeaderBytes + kInfoHeaderBytes + kMaxColorEntries * sizeof(RGBQUAD);
+static const DWORD kMaxFileBytes = 0xFFFFFFFFu;
+// Largest pixel block the loader's own reader takes: 16384 x 16384 pixels of
+// 32 bits. A header that claims more is refused before anything is allocated.
+static const DWORD kMaxPixelBlockBytes = 1u << 30;
+
+// An info header with room for a full colour table: the largest header block
+// that the writer produces and the loader accepts (1064 bytes).
+struct BitmapInfoBuffer {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[kMaxColorEntries];
+};
+
+// Length of a device-independent row: padded to a multiple of 4 bytes.
+static ULONGLONG PaddedRowBytes(LONG width, WORD bitCount)
+{
+    return ((ULONGLONG)width * bitCount + 31) / 32 * 4;
+}
+
+static DWORD ColorTableBytes(WORD bitCount)
+{
+    return bitCount <= 8 ? (DWORD)(sizeof(RGBQUAD) << bitCount) : 0;
+}
+
+// ---- Writer -------------------------------------------------------------
+
+// Fills the info header from the bitmap's geometry. The image size comes
+// from the padded device-independent row, which is what GetDIBits writes,
+// so the pixel buffer can never be shorter than the rows read into it.
+// Fails when the sizes do not fit the file format's 32-bit fields.
+static BOOL ComposeInfoHeader(const BITMAP *bm, BITMAPINFOHEADER *header)
+{
+    if (bm->bmWidth <= 0 || bm->bmHeight <= 0 || bm->bmBitsPixel == 0 || bm->bmBitsPixel > 32)
+        return FALSE;
+    ULONGLONG imageBytes = PaddedRowBytes(bm->bmWidth, bm->bmBitsPixel) * (ULONGLONG)bm->bmHeight;
+    if (imageBytes > kMaxFileBytes - kMaxOffBits)
+        return FALSE;
+
+    memset(header, 0, sizeof(*header));
+    header->biSize = kInfoHeaderBytes;
+    header->biWidth = bm->bmWidth;
+    header->biHeight = bm->bmHeight;
+    header->biPlanes = 1;
+    header->biBitCount = bm->bmBitsPixel;
+    header->biCompression = BI_RGB;
+    header->biSizeImage = (DWORD)imageBytes;
+    return TRUE;
+}
+
+static void ComposeFileHeader(const BITMAPINFOHEADER *header, DWORD colorTableBytes,
+                              BITMAPFILEHEADER *fileHeader)
+{
+    memset(fileHeader, 0, sizeof(*fileHeader));
+    fileHeader->bfType = kBitmapFileType;
+    fileHeader->bfOffBits = kFileHeaderBytes + header->biSize + colorTableBytes;
+    fileHeader->bfSize = fileHeader->bfOffBits + header->biSizeImage;
+}
+
+// A write counts only when every byte asked for was written: a short count
+// means a truncated file.
+static BOOL WriteWhole(HANDLE file, const void *data, DWORD bytes)
+{
+    DWORD written = 0;
+    return WriteFile(file, data, bytes, &written, NULL) && written == bytes;
+}
+
+// Creates the file and writes the three blocks. A file that could not be
+// written whole is deleted, so no truncated bitmap is left under the name.
+static BOOL WriteBitmapFile(LPCSTR fileName, const BITMAPFILEHEADER *fileHeader,
+                            const struct BitmapInfoBuffer *info, DWORD colorTableBytes,
+                            const void *pixels)
+{
+    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return FALSE;
+
+    BOOL ok = WriteWhole(file, fileHeader, kFileHeaderBytes) &&
+              WriteWhole(file, info, info->header.biSize + colorTableBytes) &&
+              WriteWhole(file, pixels, info->header.biSizeImage);
+    // A failed close can mean data that never reached the disk.
+    if (!CloseHandle(file))
+        ok = FALSE;
+    if (!ok)
+        DeleteFileA(fileName);
+    return ok;
+}
+
+BOOL SaveBitmapToFileA(LPCSTR lpFileName, HBITMAP hBitmap)
+{
+    BITMAP bm;
+    if (GetObjectA(hBitmap, sizeof(BITMAP), &bm) == 0)
+        return FALSE;
+
+    struct BitmapInfoBuffer info;
+    if (!ComposeInfoHeader(&bm, &info.header))
+        return FALSE;
+    DWORD colorTableBytes = ColorTableBytes(bm.bmBitsPixel);
+
+    BITMAPFILEHEADER fileHeader;
+    ComposeFileHeader(&info.header, colorTableBytes, &fileHeader);
+
+    HANDLE heap = GetProcessHeap();
+    void *pixels = HeapAlloc(heap, 0, info.header.biSizeImage);
+    if (pixels == NULL)
+        return FALSE;
+
+    BOOL result = FALSE;
+    HDC workDC = CreateCompatibleDC(NULL);
+    if (workDC != NULL) {
+        if (GetDIBits(workDC, hBitmap, 0, (UINT)bm.bmHeight, pixels, (BITMAPINFO *)&info,
+                      DIB_RGB_COLORS) != 0)
+            result = WriteBitmapFile(lpFileName, &fileHeader, &info, colorTableBytes, pixels);
+        DeleteDC(workDC);
+    }
+    HeapFree(heap, 0, pixels);
+    return result;
+}
+
+// ---- Loader -------------------------------------------------------------
+
+// Reads exactly `bytes` bytes; a short read (a truncated file) is a failure,
+// so no byte that the file did not supply is ever used.
+static BOOL ReadWhole(HANDLE file, void *buffer, DWORD bytes)
+{
+    DWORD read = 0;
+    return ReadFile(file, buffer, bytes, &read, NULL) && read == bytes;
+}
+
+// The acceptance rule for the module's own reader: a BMP signature, zero
+// reserved words, at least one byte of pixels and a header block that fits
+// the info buffer and holds at least a whole info header.
+static BOOL IsAcceptableFileHeader(const BITMAPFILEHEADER *fileHeader)
+{
+    return fileHeader->bfType == kBitmapFileType && fileHeader->bfReserved1 == 0 &&
+           fileHeader->bfReserved2 == 0 && fileHeader->bfSize > fileHeader->bfOffBits &&
+           fileHeader->bfOffBits >= kFileHeaderBytes + kInfoHeaderBytes &&
+           fileHeader->bfOffBits <= kMaxOffBits &&
+           fileHeader->bfSize - fileHeader->bfOffBits <= kMaxPixelBlockBytes;
+}
+
+// Checks that the header block read from the file supplies everything that
+// the platform will read from it (the info header, bitfield masks and the
+// colour table) and that the pixel block holds every row the geometry
+// needs. The platform trusts both buffers, so a short one would be read
+// past its end.
+static BOOL HeaderMatchesBlocks(const BITMAPINFOHEADER *header, DWORD headerBlockBytes,
+                                DWORD pixelBytes)
+{
+    if (header->biSize < kInfoHeaderBytes || header->biSize > headerBlockBytes)
+        return FALSE;
+    if (header->biWidth <= 0 || header->biHeight == 0 || header->biHeight < -0x7FFFFFFF)
+        return FALSE;
+    if (header->biBitCount == 0 || header->biBitCount > 32)
+        return FALSE;
+
+    ULONGLONG tableBytes = 0;
+    if (header->biBitCount <= 8) {
+        DWORD entries = header->biClrUsed;
+        if (entries == 0 || entries > (1u << header->biBitCount))
+            entries = 1u << header->biBitCount;
+        tableBytes = (ULONGLONG)entries * sizeof(RGBQUAD);
+    } else if (header->biCompression == BI_BITFIELDS && header->biSize == kInfoHeaderBytes) {
+        tableBytes = 3 * sizeof(DWORD);
+    }
+    if (header->biSize + tableBytes > headerBlockBytes)
+        return FALSE;
+
+    ULONGLONG rows = header->biHeight < 0 ? (ULONGLONG)(-(LONGLONG)header->biHeight)
+                                            : (ULONGLONG)header->biHeight;
+    return PaddedRowBytes(header->biWidth, header->biBitCount) * rows <= pixelBytes;
+}
+
+// Reads the header block and the pixel block that follow the file header.
+static BOOL ReadBlocks(HANDLE file, const BITMAPFILEHEADER *fileHeader,
+                       struct BitmapInfoBuffer *info, void *pixels)
+{
+    DWORD headerBlockBytes = fileHeader->bfOffBits - kFileHeaderBytes;
+    DWORD pixelBytes = fileHeader->bfSize - fileHeader->bfOffBits;
+    return ReadWhole(file, info, headerBlockBytes) && ReadWhole(file, pixels, pixelBytes) &&
+           HeaderMatchesBlocks(&info->header, headerBlockBytes, pixelBytes);
+}
+
+// Makes a device-independent bitmap of the header's geometry and copies
+// the pixel rows in; bottom-up and top-down rows are both taken whole.
+static HBITMAP MakeBitmap(const struct BitmapInfoBuffer *info, const void *pixels)
+{
+    VOID *bits = NULL;
+    HBITMAP bitmap = CreateDIBSection(NULL, (const BITMAPINFO *)info, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (bitmap == NULL)
+        return NULL;
+
+    LONG height = info->header.biHeight;
+    UINT rows = (UINT)(height < 0 ? -height : height);
+    HDC workDC = CreateCompatibleDC(NULL);
+    if (workDC == NULL ||
+        SetDIBits(workDC, bitmap, 0, rows, pixels, (const BITMAPINFO *)info, DIB_RGB_COLORS) == 0) {
+        DeleteObject(bitmap);
+        bitmap = NULL;
+    }
+    if (workDC != NULL)
+        DeleteDC(workDC);
+    return bitmap;
+}
+
+HBITMAP LoadBitmapFromFileA(LPCSTR lpFileName)
+{
+    HANDLE image = LoadImageA(NULL, lpFileName, IMAGE_BITMAP, 0, 0,
+                              LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+    if (image != NULL)
+        return (HBITMAP)image;
+
+    HANDLE file = CreateFileA(lpFileName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return NULL;
+
+    BITMAPFILEHEADER fileHeader;
+    if (!ReadWhole(file, &fileHeader, kFileHeaderBytes)) {
+        CloseHandle(file);
+        return NULL;
+    }
+
+    HANDLE heap = GetProcessHeap();
+    void *pixels = NULL;
+    // Zeroed so that no byte of the buffer is left undefined, whatever the
+    // header block's length.
+    struct BitmapInfoBuffer info;
+    memset(&info, 0, sizeof(info));
+    if (IsAcceptableFileHeader(&fileHeader))
+        pixels = HeapAlloc(heap, 0, fileHeader.bfSize - fileHeader.bfOffBits);
+    if (pixels != NULL && !ReadBlocks(file, &fileHeader, &info, pixels)) {
+        HeapFree(heap, 0, pixels);
+        pixels = NULL;
+    }
+    CloseHandle(file);
+    if (pixels == NULL)
+        return NULL;
+
+    HBITMAP bitmap = MakeBitmap(&info, pixels);
+    HeapFree(heap, 0, pixels);
+    return bitmap;
+}
