@@ -1,0 +1,61 @@
+// Signatures of the header's functions, calling convention included.
+#include "agreement.h"
+
+// ---- Errors ------------------------------------------------------------------
+
+EXPECT_SIGNATURE(GetLastError, DWORD(WINAPI *)(void));
+EXPECT_SIGNATURE(SetLastError, void(WINAPI *)(DWORD));
+
+// ---- Device contexts and objects ---------------------------------------------
+
+EXPECT_SIGNATURE(CreateCompatibleDC, HDC(WINAPI *)(HDC));
+EXPECT_SIGNATURE(DeleteDC, BOOL(WINAPI *)(HDC));
+EXPECT_SIGNATURE(CreateDIBSection,
+                 HBITMAP(WINAPI *)(HDC, const BITMAPINFO *, UINT, VOID **, HANDLE, DWORD));
+EXPECT_SIGNATURE(SelectObject, HGDIOBJ(WINAPI *)(HDC, HGDIOBJ));
+EXPECT_SIGNATURE(DeleteObject, BOOL(WINAPI *)(HGDIOBJ));
+EXPECT_SIGNATURE(GetStockObject, HGDIOBJ(WINAPI *)(int));
+EXPECT_SIGNATURE(GetCurrentObject, HGDIOBJ(WINAPI *)(HDC, UINT));
+EXPECT_SIGNATURE(GetObjectType, DWORD(WINAPI *)(HGDIOBJ));
+EXPECT_SIGNATURE(GetObjectA, int(WINAPI *)(HANDLE, int, LPVOID));
+EXPECT_SIGNATURE(CreatePen, HPEN(WINAPI *)(int, int, COLORREF));
+EXPECT_SIGNATURE(CreateSolidBrush, HBRUSH(WINAPI *)(COLORREF));
+
+// ---- Drawing --------------------------------------------------------------------
+
+EXPECT_SIGNATURE(FillRect, int(WINAPI *)(HDC, const RECT *, HBRUSH));
+EXPECT_SIGNATURE(MoveToEx, BOOL(WINAPI *)(HDC, int, int, LPPOINT));
+EXPECT_SIGNATURE(LineTo, BOOL(WINAPI *)(HDC, int, int));
+EXPECT_SIGNATURE(SetPixel, COLORREF(WINAPI *)(HDC, int, int, COLORREF));
+EXPECT_SIGNATURE(GetPixel, COLORREF(WINAPI *)(HDC, int, int));
+
+// ---- Stretching and pixel transfer -------------------------------------------------
+
+EXPECT_SIGNATURE(SetStretchBltMode, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetStretchBltMode, int(WINAPI *)(HDC));
+EXPECT_SIGNATURE(StretchBlt,
+                 BOOL(WINAPI *)(HDC, int, int, int, int, HDC, int, int, int, int, DWORD));
+EXPECT_SIGNATURE(BitBlt, BOOL(WINAPI *)(HDC, int, int, int, int, HDC, int, int, DWORD));
+EXPECT_SIGNATURE(GetDIBits,
+                 int(WINAPI *)(HDC, HBITMAP, UINT, UINT, LPVOID, LPBITMAPINFO, UINT));
+EXPECT_SIGNATURE(SetDIBits,
+                 int(WINAPI *)(HDC, HBITMAP, UINT, UINT, const VOID *, const BITMAPINFO *, UINT));
+
+// ---- Image loading -------------------------------------------------------------------
+
+EXPECT_SIGNATURE(LoadImageA, HANDLE(WINAPI *)(HINSTANCE, LPCSTR, UINT, int, int, UINT));
+
+// ---- Files ------------------------------------------------------------------------------
+
+EXPECT_SIGNATURE(CreateFileA, HANDLE(WINAPI *)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                               DWORD, HANDLE));
+EXPECT_SIGNATURE(ReadFile, BOOL(WINAPI *)(HANDLE, LPVOID, DWORD, LPDWORD, LPOVERLAPPED));
+EXPECT_SIGNATURE(WriteFile, BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOVERLAPPED));
+EXPECT_SIGNATURE(CloseHandle, BOOL(WINAPI *)(HANDLE));
+EXPECT_SIGNATURE(DeleteFileA, BOOL(WINAPI *)(LPCSTR));
+
+// ---- Process heap ----------------------------------------------------------------------
+
+EXPECT_SIGNATURE(GetProcessHeap, HANDLE(WINAPI *)(void));
+EXPECT_SIGNATURE(HeapAlloc, LPVOID(WINAPI *)(HANDLE, DWORD, SIZE_T));
+EXPECT_SIGNATURE(HeapFree, BOOL(WINAPI *)(HANDLE, DWORD, LPVOID));
