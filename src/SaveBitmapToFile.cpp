@@ -102,8 +102,9 @@ static BOOL WriteBitmapFile(LPCSTR fileName, const BITMAPFILEHEADER *fileHeader,
 
 BOOL SaveBitmapToFileA(LPCSTR lpFileName, HBITMAP hBitmap)
 {
+    // Anything but a bitmap (a pen, say) reports a record of another size.
     BITMAP bm;
-    if (GetObjectA(hBitmap, sizeof(BITMAP), &bm) == 0)
+    if (GetObjectA(hBitmap, sizeof(BITMAP), &bm) != (int)sizeof(BITMAP))
         return FALSE;
 
     struct BitmapInfoBuffer info;

@@ -1,0 +1,164 @@
+// Fills and lines: which pixels they cover, clipping, and colours at every
+// depth.
+#include "resource_guard.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+// A memory context with a fresh bitmap selected, released at scope end.
+class Canvas {
+public:
+    Canvas(int width, int height, int bitCount = 24, const std::vector<RGBQUAD>& colors = {})
+        : width_(width), height_(height < 0 ? -height : height) {
+        dc_ = CreateCompatibleDC(nullptr);
+        dib_ = MakeDib(width, height, bitCount, colors);
+        previous_ = SelectObject(dc_, dib_.bitmap);
+    }
+    ~Canvas() {
+        SelectObject(dc_, previous_);
+        DeleteObject(dib_.bitmap);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+
+    void Fill(COLORREF color) {
+        RECT all{0, 0, width_, height_};
+        HBRUSH brush = CreateSolidBrush(color);
+        FillRect(dc_, &all, brush);
+        DeleteObject(brush);
+    }
+    // The picture as text, one line per row: '#' where the pixel is black.
+    std::string Picture() const {
+        std::string text;
+        for (int y = 0; y < height_; ++y) {
+            for (int x = 0; x < width_; ++x) text += GetPixel(dc_, x, y) == RGB(0, 0, 0) ? '#' : '.';
+            text += '\n';
+        }
+        return text;
+    }
+
+private:
+    int width_, height_;
+    HDC dc_;
+    Dib dib_;
+    HGDIOBJ previous_;
+};
+
+void Line(HDC dc, int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+}
+
+TEST(Drawing, FillExcludesRightAndBottomEdges) {
+    ResourceGuard guard;
+    Canvas canvas(5, 4);
+    canvas.Fill(RGB(255, 255, 255));
+    RECT rect{1, 1, 3, 3};
+    EXPECT_NE(FillRect(canvas.dc(), &rect, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+    EXPECT_EQ(canvas.Picture(), ".....\n.##..\n.##..\n.....\n");
+    RECT inverted{3, 3, 1, 1};
+    FillRect(canvas.dc(), &inverted, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    RECT outside{-100, -100, -1, 2};
+    FillRect(canvas.dc(), &outside, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(canvas.Picture(), ".....\n.##..\n.##..\n.....\n");
+    RECT huge{INT_MIN, INT_MIN, INT_MAX, INT_MAX};
+    FillRect(canvas.dc(), &huge, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    EXPECT_EQ(canvas.Picture(), "#####\n#####\n#####\n#####\n");
+    EXPECT_EQ(FillRect(canvas.dc(), nullptr, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))), 0);
+    EXPECT_EQ(FillRect(canvas.dc(), &rect, nullptr), 0);
+}
+
+TEST(Drawing, LinesDrawTheirStartAndStopShortOfTheirEnd) {
+    struct Case {
+        int x0, y0, x1, y1;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {0, 1, 4, 1, ".....\n####.\n.....\n.....\n"},
+        {4, 1, 0, 1, ".....\n.####\n.....\n.....\n"},
+        {1, 0, 1, 3, ".#...\n.#...\n.#...\n.....\n"},
+        {1, 3, 1, 0, ".....\n.#...\n.#...\n.#...\n"},
+        {0, 0, 3, 3, "#....\n.#...\n..#..\n.....\n"},
+        {3, 3, 0, 0, ".....\n.#...\n..#..\n...#.\n"},
+        {0, 3, 4, 1, ".....\n...#.\n.##..\n#....\n"},
+        {2, 2, 2, 2, ".....\n.....\n.....\n.....\n"},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1);
+        Canvas canvas(5, 4);
+        canvas.Fill(RGB(255, 255, 255));
+        Line(canvas.dc(), c.x0, c.y0, c.x1, c.y1);
+        EXPECT_EQ(canvas.Picture(), c.picture);
+        POINT where;
+        MoveToEx(canvas.dc(), 0, 0, &where);
+        EXPECT_EQ(where.x, c.x1) << "the current position moves to the end point";
+        EXPECT_EQ(where.y, c.y1);
+    }
+}
+
+TEST(Drawing, TheGridOfTheHalftoneRun) {
+    Canvas canvas(16, 16);
+    canvas.Fill(RGB(255, 255, 255));
+    for (int x = 0; x < 16; x += 2) Line(canvas.dc(), x, 0, x, 16);
+    for (int y = 0; y < 16; y += 2) Line(canvas.dc(), 0, y, 16, y);
+    std::string expected;
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) expected += (x % 2 == 0 || y % 2 == 0) ? '#' : '.';
+        expected += '\n';
+    }
+    EXPECT_EQ(canvas.Picture(), expected);
+}
+
+TEST(Drawing, LinesAreClippedAndFarEndPointsCostNothing) {
+    Canvas canvas(5, 4);
+    canvas.Fill(RGB(255, 255, 255));
+    Line(canvas.dc(), -1000000000, 2, 2000000000, 2);
+    Line(canvas.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    Line(canvas.dc(), 10, 10, 20, 20);
+    EXPECT_EQ(canvas.Picture().substr(12, 6), "#####\n");
+    EXPECT_EQ(GetPixel(canvas.dc(), 5, 0), CLR_INVALID);
+    EXPECT_EQ(GetPixel(canvas.dc(), -1, 0), CLR_INVALID);
+}
+
+TEST(Drawing, PenColourNullPenAndColoursAtEveryDepth) {
+    const std::vector<RGBQUAD> palette = {{0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 200, 0}, {10, 200, 10, 0}};
+    struct Case {
+        int bitCount;
+        COLORREF asked, stored;
+    };
+    const Case cases[] = {
+        {1, RGB(200, 0, 0), RGB(0, 0, 0)},      // nearer black than white
+        {1, RGB(200, 200, 200), RGB(255, 255, 255)},
+        {4, RGB(190, 5, 0), RGB(200, 0, 0)},    // nearest entry of the table
+        {8, RGB(20, 190, 0), RGB(10, 200, 10)},
+        {16, RGB(255, 255, 255), RGB(255, 255, 255)},  // 5-bit white widens to 255
+        {16, RGB(0x84, 0x42, 0x21), RGB(0x84, 0x42, 0x21)},
+        {24, RGB(1, 2, 3), RGB(1, 2, 3)},
+        {32, RGB(1, 2, 3), RGB(1, 2, 3)},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bitCount);
+        Canvas canvas(9, 3, c.bitCount, palette);
+        HPEN pen = CreatePen(PS_SOLID, 1, c.asked);
+        HGDIOBJ previousPen = SelectObject(canvas.dc(), pen);
+        Line(canvas.dc(), 0, 1, 9, 1);
+        for (int x = 0; x < 9; ++x) EXPECT_EQ(GetPixel(canvas.dc(), x, 1), c.stored) << x;
+        EXPECT_EQ(SetPixel(canvas.dc(), 4, 2, c.asked), c.stored);
+        SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+        Line(canvas.dc(), 0, 0, 9, 0);
+        EXPECT_EQ(GetPixel(canvas.dc(), 3, 0), GetPixel(canvas.dc(), 3, 2)) << "a null pen draws nothing";
+        SelectObject(canvas.dc(), previousPen);
+        DeleteObject(pen);
+    }
+}
+
+}  // namespace

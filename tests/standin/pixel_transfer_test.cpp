@@ -1,0 +1,184 @@
+// GetDIBits and SetDIBits: row order, padding, scan-line ranges and format
+// conversion at every depth.
+#include "resource_guard.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+
+using namespace testing_support;
+
+namespace {
+
+struct Info {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+Info Header(LONG width, LONG height, WORD bitCount) {
+    Info info;
+    std::memset(&info, 0, sizeof info);
+    info.header.biSize = sizeof(BITMAPINFOHEADER);
+    info.header.biWidth = width;
+    info.header.biHeight = height;
+    info.header.biPlanes = 1;
+    info.header.biBitCount = bitCount;
+    return info;
+}
+
+std::size_t Stride(int width, int bitCount) { return std::size_t(width * bitCount + 31) / 32 * 4; }
+
+class Transfer : public ::testing::Test {
+protected:
+    ~Transfer() override { DeleteDC(dc_); }
+    int Get(HBITMAP bitmap, UINT start, UINT lines, void* bits, Info* info) {
+        return GetDIBits(dc_, bitmap, start, lines, bits, reinterpret_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
+    }
+    int Set(HBITMAP bitmap, UINT start, UINT lines, const void* bits, const Info& info) {
+        return SetDIBits(dc_, bitmap, start, lines, bits, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    }
+    ResourceGuard guard_;
+    HDC dc_ = CreateCompatibleDC(nullptr);
+};
+
+// Random 24-bit rows (top row first, packed) of a width x height picture.
+std::vector<std::uint8_t> RandomPicture(int width, int height, unsigned seed) {
+    std::mt19937 random(seed);
+    std::vector<std::uint8_t> pixels(std::size_t(width * height * 3));
+    for (auto& p : pixels) p = static_cast<std::uint8_t>(random());
+    return pixels;
+}
+
+// Puts a packed top-down 24-bit picture into a bitmap through SetDIBits.
+int SetPicture(HDC dc, HBITMAP bitmap, int width, int height, const std::vector<std::uint8_t>& pixels) {
+    Info info = Header(width, -height, 24);
+    std::size_t stride = Stride(width, 24);
+    std::vector<std::uint8_t> rows(stride * height);
+    for (int y = 0; y < height; ++y) std::memcpy(&rows[stride * y], &pixels[std::size_t(y * width * 3)], width * 3);
+    return SetDIBits(dc, bitmap, 0, height, rows.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+}
+
+TEST_F(Transfer, TrueColourRoundTripsExactlyThroughEveryRowOrder) {
+    const int width = 7, height = 5;
+    const std::vector<std::uint8_t> picture = RandomPicture(width, height, 1);
+    for (int bitCount : {24, 32}) {
+        for (int storedHeight : {height, -height}) {
+            SCOPED_TRACE(::testing::Message() << bitCount << " bits, height " << storedHeight);
+            Dib dib = MakeDib(width, storedHeight, bitCount);
+            ASSERT_EQ(SetPicture(dc_, dib.bitmap, width, height, picture), height);
+            EXPECT_EQ(ReadPixels24(dib.bitmap), picture);
+            // Read back bottom-up: row 0 of the buffer is the bottom row.
+            Info info = Header(width, height, 24);
+            std::vector<std::uint8_t> rows(Stride(width, 24) * height, 0xEE);
+            ASSERT_EQ(Get(dib.bitmap, 0, height, rows.data(), &info), height);
+            for (int y = 0; y < height; ++y) {
+                const std::uint8_t* row = &rows[Stride(width, 24) * y];
+                EXPECT_EQ(0, std::memcmp(row, &picture[std::size_t((height - 1 - y) * width * 3)], width * 3));
+                for (std::size_t pad = width * 3; pad < Stride(width, 24); ++pad)
+                    EXPECT_EQ(row[pad], 0) << "row padding is cleared";
+            }
+            DeleteObject(dib.bitmap);
+        }
+    }
+}
+
+TEST_F(Transfer, ThirtyTwoBitsCarryTheFourthByteAsZero) {
+    Dib dib = MakeDib(3, 2, 24);
+    std::memset(dib.bits, 0x80, dib.stride * 2);
+    Info info = Header(3, 2, 32);
+    std::uint32_t pixels[6];
+    ASSERT_EQ(Get(dib.bitmap, 0, 2, pixels, &info), 2);
+    for (std::uint32_t p : pixels) EXPECT_EQ(p, 0x00808080u);
+    DeleteObject(dib.bitmap);
+}
+
+TEST_F(Transfer, OwnFormatIsCopiedWithItsColourTable) {
+    for (int bitCount : {1, 4, 8, 16, 24, 32}) {
+        SCOPED_TRACE(bitCount);
+        std::vector<RGBQUAD> colors;
+        for (int i = 0; i < 256; ++i) colors.push_back(RGBQUAD{BYTE(i * 5), BYTE(i), BYTE(255 - i), 0});
+        Dib dib = MakeDib(13, 6, bitCount, colors);
+        for (int i = 0; i < dib.stride * 6; ++i) dib.bits[i] = static_cast<std::uint8_t>(i * 31 + 7);
+        Info info = Header(13, 6, WORD(bitCount));
+        std::vector<std::uint8_t> rows(Stride(13, bitCount) * 6);
+        ASSERT_EQ(Get(dib.bitmap, 0, 6, rows.data(), &info), 6);
+        int pixelBytes = 13 * bitCount / 8;  // whole bytes; the rest is padding
+        for (int y = 0; y < 6; ++y)
+            EXPECT_EQ(0, std::memcmp(&rows[dib.stride * y], dib.bits + dib.stride * y, pixelBytes)) << y;
+        if (bitCount <= 8) {
+            EXPECT_EQ(0, std::memcmp(info.colors, colors.data(), sizeof(RGBQUAD) << bitCount));
+        }
+        DeleteObject(dib.bitmap);
+    }
+}
+
+TEST_F(Transfer, IndexedBitmapsTakeTheNearestTableEntry) {
+    const std::vector<RGBQUAD> colors = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}};
+    Dib dib = MakeDib(4, 1, 8, colors);
+    // Blue-green-red bytes: near red, near green, exactly blue, near black.
+    const std::vector<std::uint8_t> picture = {10, 10, 240, 5, 250, 0, 255, 0, 0, 20, 20, 20};
+    ASSERT_EQ(SetPicture(dc_, dib.bitmap, 4, 1, picture), 1);
+    EXPECT_EQ(dib.bits[0], 1);
+    EXPECT_EQ(dib.bits[1], 2);
+    EXPECT_EQ(dib.bits[2], 3);
+    EXPECT_EQ(dib.bits[3], 0);
+    DeleteObject(dib.bitmap);
+}
+
+TEST_F(Transfer, SixteenBitsWidenByReplication) {
+    Dib dib = MakeDib(2, 1, 16);
+    const std::uint16_t pixels[2] = {0x7FFF, 0x4210};  // white; 16 in every 5-bit channel
+    std::memcpy(dib.bits, pixels, sizeof pixels);
+    EXPECT_EQ(ReadPixels24(dib.bitmap), (std::vector<std::uint8_t>{255, 255, 255, 132, 132, 132}));
+    DeleteObject(dib.bitmap);
+}
+
+TEST_F(Transfer, ScanLineRangesCountFromTheBottomOfABottomUpBuffer) {
+    const int width = 2, height = 4;
+    Dib dib = MakeDib(width, height, 24);
+    const std::vector<std::uint8_t> picture = RandomPicture(width, height, 2);
+    SetPicture(dc_, dib.bitmap, width, height, picture);
+    Info info = Header(width, height, 24);
+    std::vector<std::uint8_t> rows(Stride(width, 24) * 2);
+    // Scan lines 1 and 2 of a bottom-up buffer are picture rows 2 and 1.
+    ASSERT_EQ(Get(dib.bitmap, 1, 2, rows.data(), &info), 2);
+    EXPECT_EQ(0, std::memcmp(&rows[0], &picture[2 * width * 3], width * 3));
+    EXPECT_EQ(0, std::memcmp(&rows[Stride(width, 24)], &picture[1 * width * 3], width * 3));
+    // Lines beyond the picture are not copied.
+    EXPECT_EQ(Get(dib.bitmap, 3, 5, rows.data(), &info), 1);
+    EXPECT_EQ(Get(dib.bitmap, 4, 1, rows.data(), &info), 0);
+    DeleteObject(dib.bitmap);
+}
+
+TEST_F(Transfer, QueriesAndRefusals) {
+    Dib dib = MakeDib(5, -3, 16);
+    Info info = Header(0, 0, 0);
+    ASSERT_NE(Get(dib.bitmap, 0, 3, nullptr, &info), 0);
+    EXPECT_EQ(info.header.biWidth, 5);
+    EXPECT_EQ(info.header.biHeight, -3);
+    EXPECT_EQ(info.header.biBitCount, 16);
+    EXPECT_EQ(info.header.biSizeImage, 12u * 3u);
+
+    std::vector<std::uint8_t> rows(64);
+    Info asked = Header(5, 3, 24);
+    HDC other = CreateCompatibleDC(nullptr);
+    HGDIOBJ previous = SelectObject(other, dib.bitmap);
+    EXPECT_EQ(Get(dib.bitmap, 0, 3, rows.data(), &asked), 0) << "selected into a context";
+    EXPECT_EQ(Set(dib.bitmap, 0, 3, rows.data(), asked), 0) << "selected into a context";
+    SelectObject(other, previous);
+    DeleteDC(other);
+    EXPECT_EQ(GetDIBits(nullptr, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked),
+                        DIB_RGB_COLORS),
+              0);
+    EXPECT_EQ(GetDIBits(dc_, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked), DIB_PAL_COLORS),
+              0);
+    Info bad = Header(5, 3, 24);
+    bad.header.biCompression = BI_RLE8;
+    EXPECT_EQ(Set(dib.bitmap, 0, 3, rows.data(), bad), 0);
+    EXPECT_EQ(Set(dib.bitmap, 0, 3, nullptr, asked), 0);
+    DeleteObject(dib.bitmap);
+}
+
+}  // namespace
