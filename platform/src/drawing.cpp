@@ -48,8 +48,10 @@ void FillSpan(Bitmap& bitmap, RowCodec& codec, COLORREF color, std::int32_t left
 // Pixel `step` of a line whose major axis runs `major` steps while the minor
 // axis moves `minor`: the minor offset rounded to nearest, halves away from
 // the start, which is what Bresenham's algorithm produces.
+// Coordinates span up to 2^33, so the product needs 128 bits.
 std::int64_t MinorOffset(std::int64_t step, std::int64_t major, std::int64_t minor) {
-    return (2 * step * minor + major) / (2 * major);
+    __int128 numerator = static_cast<__int128>(2) * step * minor + major;
+    return static_cast<std::int64_t>(numerator / (static_cast<__int128>(2) * major));
 }
 
 // Plots the line from (x0, y0) towards (x1, y1), the end point excluded.
