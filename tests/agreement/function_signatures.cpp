@@ -59,3 +59,12 @@ EXPECT_SIGNATURE(DeleteFileA, BOOL(WINAPI *)(LPCSTR));
 EXPECT_SIGNATURE(GetProcessHeap, HANDLE(WINAPI *)(void));
 EXPECT_SIGNATURE(HeapAlloc, LPVOID(WINAPI *)(HANDLE, DWORD, SIZE_T));
 EXPECT_SIGNATURE(HeapFree, BOOL(WINAPI *)(HANDLE, DWORD, LPVOID));
+
+// ---- Generic names: the project builds without UNICODE, so each names the
+// 8-bit-string function.
+
+EXPECT_SIGNATURE(GetObject, int(WINAPI *)(HANDLE, int, LPVOID));
+EXPECT_SIGNATURE(LoadImage, HANDLE(WINAPI *)(HINSTANCE, LPCSTR, UINT, int, int, UINT));
+EXPECT_SIGNATURE(CreateFile, HANDLE(WINAPI *)(LPCSTR, DWORD, DWORD, LPSECURITY_ATTRIBUTES, DWORD,
+                                              DWORD, HANDLE));
+EXPECT_SIGNATURE(DeleteFile, BOOL(WINAPI *)(LPCSTR));
