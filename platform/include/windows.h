@@ -110,7 +110,6 @@ typedef void *HGDIOBJ;
 #define ERROR_DISK_FULL 112L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_ALREADY_EXISTS 183L
-#define ERROR_INVALID_BITMAP 1351L
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);

@@ -24,12 +24,15 @@ constexpr int kRowBytes = kSide * 3;
 // 255 / 4 = 63.75, rounded to 64.
 constexpr std::uint8_t kExpectedGrey = 64;
 
+// Runs the program with the given working directory and some arguments it
+// must ignore; returns its exit status.
 int RunProgramIn(const std::string& directory) {
+#ifdef _WIN32
+    std::string command = "cd /d \"" + directory + "\" && \"" HALFTONE_PROGRAM "\" ignored arguments";
+    return std::system(command.c_str());
+#else
     std::string command = "cd '" + directory + "' && '" HALFTONE_PROGRAM "' ignored arguments";
     int status = std::system(command.c_str());
-#ifdef _WIN32
-    return status;
-#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 #endif
 }
