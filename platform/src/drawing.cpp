@@ -85,6 +85,14 @@ void PlotLine(Bitmap& bitmap, RowCodec& codec, const std::uint8_t px[4], std::in
     }
 }
 
+// The bitmap of a context when (x, y) lies inside it, else null.
+Bitmap* PixelTarget(HDC dc, int x, int y) {
+    Canvas canvas;
+    if (!FindCanvas(dc, &canvas)) return nullptr;
+    const Bitmap& b = *canvas.bitmap;
+    return x >= 0 && y >= 0 && x < b.width() && y < b.height() ? canvas.bitmap : nullptr;
+}
+
 }  // namespace
 }  // namespace standin
 
@@ -137,26 +145,22 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
     ApiLock lock(ApiMutex());
-    Canvas canvas;
-    if (!FindCanvas(hdc, &canvas)) return CLR_INVALID;
-    Bitmap& bitmap = *canvas.bitmap;
-    if (x < 0 || y < 0 || x >= bitmap.width() || y >= bitmap.height()) return CLR_INVALID;
+    Bitmap* bitmap = PixelTarget(hdc, x, y);
+    if (bitmap == nullptr) return CLR_INVALID;
     std::uint8_t px[4];
-    CodecFor(bitmap).Unpack(bitmap.Row(y), x, 1, px);
+    CodecFor(*bitmap).Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);
 }
 
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
     ApiLock lock(ApiMutex());
-    Canvas canvas;
-    if (!FindCanvas(hdc, &canvas)) return CLR_INVALID;
-    Bitmap& bitmap = *canvas.bitmap;
-    if (x < 0 || y < 0 || x >= bitmap.width() || y >= bitmap.height()) return CLR_INVALID;
+    Bitmap* bitmap = PixelTarget(hdc, x, y);
+    if (bitmap == nullptr) return CLR_INVALID;
     std::uint8_t px[4];
     ColorToWorkPixel(color, px);
-    RowCodec codec = CodecFor(bitmap);
-    codec.Pack(px, x, 1, bitmap.Row(y));
+    RowCodec codec = CodecFor(*bitmap);
+    codec.Pack(px, x, 1, bitmap->Row(y));
     // The colour actually stored, which at low depths is the nearest one.
-    codec.Unpack(bitmap.Row(y), x, 1, px);
+    codec.Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);
 }

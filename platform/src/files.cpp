@@ -62,6 +62,60 @@ File* LookupFile(HANDLE handle) {
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
 DWORD ShortenedCount(DWORD count) { return count / 2; }
 
+struct Direction {
+    bool reading;
+    DWORD access;       // the access right the handle needs
+    Call call;          // for fault injection
+    DWORD faultError;   // the error an injected failure reports
+};
+constexpr Direction kRead{true, GENERIC_READ, Call::ReadFile, ERROR_READ_FAULT};
+constexpr Direction kWrite{false, GENERIC_WRITE, Call::WriteFile, ERROR_DISK_FULL};
+
+// Moves `count` bytes, retrying interrupted and partial system calls; a read
+// stops early only at the end of the file. Reports the bytes really moved.
+BOOL MoveBytes(const Direction& d, int fd, char* buffer, DWORD count, LPDWORD moved) {
+    DWORD done = 0;
+    BOOL ok = TRUE;
+    while (done < count) {
+        ssize_t n = d.reading ? ::read(fd, buffer + done, count - done)
+                              : ::write(fd, buffer + done, count - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ok = Fail<BOOL>(ErrorFromErrno(errno));
+            break;
+        }
+        if (n == 0) {
+            if (!d.reading) ok = Fail<BOOL>(ERROR_WRITE_FAULT);
+            break;
+        }
+        done += static_cast<DWORD>(n);
+    }
+    if (moved != nullptr) *moved = done;
+    return ok;
+}
+
+BOOL Transfer(const Direction& d, HANDLE handle, char* buffer, DWORD count, LPDWORD moved,
+              LPOVERLAPPED overlapped) {
+    if (moved != nullptr) *moved = 0;
+    int fd;
+    {
+        ApiLock lock(ApiMutex());
+        File* file = LookupFile(handle);
+        if (file == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+        if (!(file->access & d.access)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+        fd = file->fd;
+    }
+    // Only synchronous transfers are offered.
+    if (overlapped != nullptr) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
+    if (buffer == nullptr && count > 0) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    Fault fault;
+    if (InjectedFault(d.call, &fault)) {
+        if (fault == Fault::Fail) return Fail<BOOL>(d.faultError);
+        count = ShortenedCount(count);
+    }
+    return MoveBytes(d, fd, buffer, count, moved);
+}
+
 }  // namespace
 
 std::size_t OpenFiles() {
@@ -116,69 +170,15 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
                      LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = 0;
-    int fd;
-    {
-        ApiLock lock(ApiMutex());
-        File* file = LookupFile(hFile);
-        if (file == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-        if (!(file->access & GENERIC_READ)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
-        fd = file->fd;
-    }
-    if (lpOverlapped != nullptr) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
-    if (lpBuffer == nullptr && nNumberOfBytesToRead > 0) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    Fault fault;
-    if (InjectedFault(Call::ReadFile, &fault)) {
-        if (fault == Fault::Fail) return Fail<BOOL>(ERROR_READ_FAULT);
-        nNumberOfBytesToRead = ShortenedCount(nNumberOfBytesToRead);
-    }
-    DWORD done = 0;
-    char* buffer = static_cast<char*>(lpBuffer);
-    while (done < nNumberOfBytesToRead) {
-        ssize_t n = ::read(fd, buffer + done, nNumberOfBytesToRead - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = done;
-            return Fail<BOOL>(ErrorFromErrno(errno));
-        }
-        if (n == 0) break;  // end of file: success with the bytes there were
-        done += static_cast<DWORD>(n);
-    }
-    if (lpNumberOfBytesRead != nullptr) *lpNumberOfBytesRead = done;
-    return TRUE;
+    return Transfer(kRead, hFile, static_cast<char*>(lpBuffer), nNumberOfBytesToRead,
+                    lpNumberOfBytesRead, lpOverlapped);
 }
 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                       LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
-    if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = 0;
-    int fd;
-    {
-        ApiLock lock(ApiMutex());
-        File* file = LookupFile(hFile);
-        if (file == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-        if (!(file->access & GENERIC_WRITE)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
-        fd = file->fd;
-    }
-    if (lpOverlapped != nullptr) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
-    if (lpBuffer == nullptr && nNumberOfBytesToWrite > 0) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    Fault fault;
-    if (InjectedFault(Call::WriteFile, &fault)) {
-        if (fault == Fault::Fail) return Fail<BOOL>(ERROR_DISK_FULL);
-        nNumberOfBytesToWrite = ShortenedCount(nNumberOfBytesToWrite);
-    }
-    DWORD done = 0;
-    const char* buffer = static_cast<const char*>(lpBuffer);
-    while (done < nNumberOfBytesToWrite) {
-        ssize_t n = ::write(fd, buffer + done, nNumberOfBytesToWrite - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = done;
-            return Fail<BOOL>(n < 0 ? ErrorFromErrno(errno) : ERROR_WRITE_FAULT);
-        }
-        done += static_cast<DWORD>(n);
-    }
-    if (lpNumberOfBytesWritten != nullptr) *lpNumberOfBytesWritten = done;
-    return TRUE;
+    // The buffer is only ever written from, never to.
+    return Transfer(kWrite, hFile, const_cast<char*>(static_cast<const char*>(lpBuffer)),
+                    nNumberOfBytesToWrite, lpNumberOfBytesWritten, lpOverlapped);
 }
 
 BOOL WINAPI CloseHandle(HANDLE hObject) {
