@@ -1,0 +1,13 @@
+// The benchmark groups; main registers them in this order.
+#ifndef BENCH_CASES_H
+#define BENCH_CASES_H
+
+namespace bench {
+
+void RegisterStretchBenchmarks();
+void RegisterTransferBenchmarks();
+void RegisterFileBenchmarks();
+
+}  // namespace bench
+
+#endif

@@ -1,0 +1,69 @@
+// StretchBlt between 24-bit or 32-bit DIB sections: HALFTONE and
+// COLORONCOLOR reductions of the large picture, and the same reductions of
+// smaller pictures to show how the cost grows with the pixel count.
+#include "bench_cases.h"
+#include "heap_counter.h"
+#include "pictures.h"
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <string>
+
+namespace bench {
+namespace {
+
+struct StretchCase {
+    int mode;
+    int bitCount;
+    int sourceSide;
+    int targetSide;
+};
+
+const char* ModeName(int mode) { return mode == HALFTONE ? "HALFTONE" : "COLORONCOLOR"; }
+
+std::string CaseName(const StretchCase& c) {
+    return std::string("StretchBlt/") + ModeName(c.mode) + "/" + std::to_string(c.bitCount) + "bit/" +
+           std::to_string(c.sourceSide) + "->" + std::to_string(c.targetSide);
+}
+
+void RunStretch(benchmark::State& state, StretchCase c) {
+    Canvas& source = SharedPicture(c.sourceSide, c.bitCount);
+    Canvas target(c.targetSide, c.targetSide, c.bitCount, false);
+    source.Select();
+    target.Select();
+    SetStretchBltMode(target.dc(), c.mode);
+    std::size_t extraHeap = 0;
+    for (auto _ : state) {
+        StartHeapWatch();
+        if (!StretchBlt(target.dc(), 0, 0, c.targetSide, c.targetSide, source.dc(), 0, 0,
+                        c.sourceSide, c.sourceSide, SRCCOPY)) {
+            state.SkipWithError("StretchBlt failed");
+            break;
+        }
+        extraHeap = std::max(extraHeap, HeapPeakSinceWatch());
+        benchmark::ClobberMemory();
+    }
+    source.Deselect();
+    state.SetItemsProcessed(state.iterations() * c.sourceSide * c.sourceSide);
+    state.counters["extra_heap_bytes"] = static_cast<double>(extraHeap);
+}
+
+}  // namespace
+
+void RegisterStretchBenchmarks() {
+    for (int mode : {HALFTONE, COLORONCOLOR})
+        for (int bitCount : {24, 32})
+            for (int targetSide : {2048, 1500}) {
+                const StretchCase c{mode, bitCount, kLargeSide, targetSide};
+                benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
+            }
+    // Growth with size: the same two ratios on smaller pictures.
+    for (int sourceSide : {1024, 2048})
+        for (int targetSide : {sourceSide / 2, sourceSide * 1500 / kLargeSide}) {
+            const StretchCase c{HALFTONE, 24, sourceSide, targetSide};
+            benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
+        }
+}
+
+}  // namespace bench
