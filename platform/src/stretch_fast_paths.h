@@ -1,0 +1,38 @@
+// Specialised routines tried before the general path. Each gives exactly the
+// bytes the general path would give (the tests compare them on random cases).
+#ifndef STANDIN_STRETCH_FAST_PATHS_H
+#define STANDIN_STRETCH_FAST_PATHS_H
+
+#include "stretch_geometry.h"
+#include "stretch_job.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace standin {
+
+// Bytes a pixel when a plain copy between these formats can read and write
+// rows in place: 3 for 24 to 24 bits, 4 for 32-bit BI_RGB to 32-bit BI_RGB
+// (whose fourth byte the working pixels carry too); 0 otherwise.
+int DirectPixelBytes(const StretchJob& job);
+
+// Whether every drawn pixel of the axis averages exactly two whole source
+// pixels, the pairs lying side by side in increasing order.
+bool IsExactHalving(const CoverageTable& axis);
+
+// One destination row of an exact 2:1 reduction on both axes: each pixel is
+// the mean of a 2 x 2 block, rounded half up. `scratch` is reused between rows.
+void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
+               std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch);
+
+// Whether both axes map pixels one to one in increasing order, so rows of
+// identical formats can be copied byte for byte.
+bool IsPlainCopy(const StretchJob& job);
+
+// Copies the drawn rectangle row by row; only for IsPlainCopy jobs between
+// formats accepted by DirectPixelBytes.
+void CopyRows(const StretchJob& job, int pixelBytes);
+
+}  // namespace standin
+
+#endif
