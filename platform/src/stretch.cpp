@@ -90,6 +90,9 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     if (!WithinLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
 
+    // An operation that reads no source ignores the source rectangle.
+    if (!plan.readsSource) wSrc = wDest, hSrc = hDest;
+
     StretchJob job(Surface(source->pixels.get(), source->dib),
                    Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
