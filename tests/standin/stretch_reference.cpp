@@ -72,14 +72,16 @@ Colour Average(const Picture& source, const Image& ix, const Image& iy) {
     std::vector<std::int64_t> wx(std::size_t(source.width)), wy(std::size_t(source.height));
     for (int p = 0; p < source.width; ++p) wx[std::size_t(p)] = Coverage(ix, p, source.width);
     for (int q = 0; q < source.height; ++q) wy[std::size_t(q)] = Coverage(iy, q, source.height);
-    const std::int64_t total = (ix.hi - ix.lo) * (iy.hi - iy.lo);
+    // Wide sums: footprints of 2^27 pixels weigh up to 2^62 together.
+    using Wide = __int128;
+    const Wide total = Wide{ix.hi - ix.lo} * (iy.hi - iy.lo);
     Colour out;
     for (int c = 0; c < 4; ++c) {
-        std::int64_t sum = 0;
+        Wide sum = 0;
         for (int q = 0; q < source.height; ++q) {
             if (wy[std::size_t(q)] == 0) continue;
             for (int p = 0; p < source.width; ++p)
-                sum += wy[std::size_t(q)] * wx[std::size_t(p)] * Channel(source.at(p, q), c);
+                sum += Wide{wy[std::size_t(q)]} * wx[std::size_t(p)] * Channel(source.at(p, q), c);
         }
         SetChannel(&out, c, static_cast<std::uint8_t>((2 * sum + total) / (2 * total)));
     }

@@ -190,6 +190,33 @@ TEST(StretchHalftone, EnlargementBlendsByCoverage) {
     }
 }
 
+// A footprint of 2^27 source pixels: the exact divisor is close to 2^54, so
+// the sums and the division take their wide forms. The bitmap's edge pixels
+// stand in for the whole footprint beyond them.
+TEST(StretchHalftone, HugeFootprintsStayExact) {
+    std::mt19937 rng(kSeed + 11);
+    const int span = (1 << 27) - 1;
+    const int origin = 3 - (1 << 26);  // puts the centre of destination pixel 1 at 2.5
+    const ref::Call calls[] = {{0, 0, 3, 3, origin, origin, span, span},
+                               {0, 0, 3, 3, origin, 0, span, 5},
+                               {0, 0, 3, 3, 0, origin, 5, span}};
+    const ref::Picture picture = RandomPicture(5, 5, rng);
+    for (int mode : kAllModes) {
+        for (const ref::Call& call : calls) {
+            SCOPED_TRACE(std::string(ModeName(mode)) + " " + Describe(call));
+            Canvas from(Rgb24(), 5, 5);
+            Canvas to(Rgb24(), 3, 3);
+            from.Write(picture);
+            to.Write(ref::Picture(3, 3, Sentinel()));
+            ASSERT_TRUE(Stretch(to, from, mode, call));
+            const ref::Picture expected =
+                ref::Stretch(picture, ref::Picture(3, 3, Sentinel()), call, ReferenceMode(mode));
+            EXPECT_NE(expected.at(1, 1), Sentinel());
+            EXPECT_TRUE(SamePicture(expected, to.Read()));
+        }
+    }
+}
+
 // --- Invariants over every mode ---------------------------------------------
 
 TEST(StretchModes, ConstantPicturesStayConstant) {
