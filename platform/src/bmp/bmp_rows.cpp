@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <memory>
 
 namespace standin {
 namespace bmp {
@@ -12,35 +13,42 @@ namespace {
 // numbers of linear light: 8192 is full intensity, values outside 0..8192
 // are clamped.
 constexpr int kLinearOne = 8192;
+constexpr std::size_t kSampleValues = 1u << 16;
 
-// Linear intensity 0..8192 to an 8-bit sRGB value.
-const std::array<std::uint8_t, kLinearOne + 1>& LinearToSrgbTable() {
-    static const auto table = [] {
-        std::array<std::uint8_t, kLinearOne + 1> t{};
-        for (int v = 0; v <= kLinearOne; ++v) {
-            double linear = static_cast<double>(v) / kLinearOne;
-            double encoded = linear <= 0.0031308 ? 12.92 * linear
-                                                 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
-            t[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(std::lround(encoded * 255.0));
+// Every 16-bit sample pattern, read as a signed 2.13 number, mapped to 8 bits:
+// colour channels through the sRGB curve, alpha (a proportion, not light)
+// linearly. Built once; a pixel is then four lookups with no comparisons.
+struct Rgba64Tables {
+    std::array<std::uint8_t, kSampleValues> colour{};
+    std::array<std::uint8_t, kSampleValues> alpha{};
+};
+
+const Rgba64Tables& SampleTables() {
+    static const auto tables = [] {
+        auto t = std::make_unique<Rgba64Tables>();
+        for (std::size_t pattern = 0; pattern < kSampleValues; ++pattern) {
+            const int signedValue = static_cast<std::int16_t>(static_cast<std::uint16_t>(pattern));
+            const int v = signedValue < 0 ? 0 : signedValue > kLinearOne ? kLinearOne : signedValue;
+            const double linear = static_cast<double>(v) / kLinearOne;
+            const double encoded = linear <= 0.0031308 ? 12.92 * linear
+                                                       : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
+            t->colour[pattern] = static_cast<std::uint8_t>(std::lround(encoded * 255.0));
+            t->alpha[pattern] = static_cast<std::uint8_t>((v * 255 + kLinearOne / 2) / kLinearOne);
         }
         return t;
     }();
-    return table;
+    return *tables;
 }
 
-int ClampLinear(const std::uint8_t* p) {
-    const int value = static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
-    return value < 0 ? 0 : value > kLinearOne ? kLinearOne : value;
-}
+std::size_t Sample(const std::uint8_t* p) { return static_cast<std::size_t>(p[0] | (p[1] << 8)); }
 
 void Rgba64Row(const std::uint8_t* src, int width, std::uint8_t* dst) {
-    const auto& srgb = LinearToSrgbTable();
+    const Rgba64Tables& tables = SampleTables();
     for (int x = 0; x < width; ++x, src += 8, dst += 4) {
-        dst[0] = srgb[static_cast<std::size_t>(ClampLinear(src))];
-        dst[1] = srgb[static_cast<std::size_t>(ClampLinear(src + 2))];
-        dst[2] = srgb[static_cast<std::size_t>(ClampLinear(src + 4))];
-        // Alpha is a proportion, not light: scaled without the sRGB curve.
-        dst[3] = static_cast<std::uint8_t>((ClampLinear(src + 6) * 255 + kLinearOne / 2) / kLinearOne);
+        dst[0] = tables.colour[Sample(src)];
+        dst[1] = tables.colour[Sample(src + 2)];
+        dst[2] = tables.colour[Sample(src + 4)];
+        dst[3] = tables.alpha[Sample(src + 6)];
     }
 }
 
