@@ -7,7 +7,9 @@
 // destination pixels 0 .. w-1. The destination span is laid linearly onto
 // the source span; it runs backwards when exactly one of the two extents is
 // negative. Each destination pixel thus has a footprint on the source axis
-// of length srcSpan / destSpan source pixels.
+// of length srcSpan / destSpan source pixels. Intervals are half-open: a
+// point on the boundary of two pixels (or footprints) belongs to the one
+// that starts there.
 //
 // Clipping: a destination pixel is written when it lies inside the
 // destination bitmap and the centre of its footprint lies inside the source

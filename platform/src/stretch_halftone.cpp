@@ -4,8 +4,12 @@
 // Two separable passes a destination row at a time: the source rows under
 // the row are summed with their vertical weights into one row of column
 // sums, then each destination pixel sums its columns with their horizontal
-// weights and divides by the product of the two axes' divisors. Memory is a
-// row of sums plus the weight tables.
+// weights and divides by the product of the two axes' divisors. All four
+// bytes of a working pixel are averaged; the fourth carries data only in
+// 32-bit BI_RGB. Memory is a row of sums plus the weight tables (and a copy
+// of the source rows when source and destination are one bitmap).
+//
+// An exact 2:1 reduction on both axes takes a shorter route to the same bytes.
 #include "stretch_column_average.h"
 #include "stretch_fast_paths.h"
 #include "stretch_row_sums.h"
