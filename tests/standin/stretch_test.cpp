@@ -190,16 +190,19 @@ TEST(StretchHalftone, EnlargementBlendsByCoverage) {
     }
 }
 
-// A footprint of 2^27 source pixels: the exact divisor is close to 2^54, so
-// the sums and the division take their wide forms. The bitmap's edge pixels
-// stand in for the whole footprint beyond them.
+// Footprints far larger than the bitmap, whose edge pixels stand in for all
+// of the footprint beyond them. At 2^27 source pixels the exact divisor is
+// close to 2^54, so the sums and the division take their wide forms; at
+// 100001 the row weights outgrow the 16-bit multiply-add.
 TEST(StretchHalftone, HugeFootprintsStayExact) {
     std::mt19937 rng(kSeed + 11);
     const int span = (1 << 27) - 1;
     const int origin = 3 - (1 << 26);  // puts the centre of destination pixel 1 at 2.5
+    const int middle = 100001, middleOrigin = 2 - middle / 2;
     const ref::Call calls[] = {{0, 0, 3, 3, origin, origin, span, span},
                                {0, 0, 3, 3, origin, 0, span, 5},
-                               {0, 0, 3, 3, 0, origin, 5, span}};
+                               {0, 0, 3, 3, 0, origin, 5, span},
+                               {0, 0, 3, 3, middleOrigin, middleOrigin, middle, middle}};
     const ref::Picture picture = RandomPicture(5, 5, rng);
     for (int mode : kAllModes) {
         for (const ref::Call& call : calls) {
