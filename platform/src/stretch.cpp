@@ -7,9 +7,13 @@
 // (applied to the colours, byte by byte, before packing into the
 // destination's format), and BLACKNESS and WHITENESS, which read no source
 // (hdcSrc is then not looked at). Any other raster operation fails with
-// ERROR_NOT_SUPPORTED. A zero extent draws nothing and succeeds. Clipping is
-// described in stretch_geometry.h; BitBlt is the same operation with equal
-// extents, which every stretching mode copies unchanged.
+// ERROR_NOT_SUPPORTED. A zero extent draws nothing and succeeds; an origin or
+// extent beyond kMaxStretchCoordinate fails with ERROR_INVALID_PARAMETER.
+// Clipping is described in stretch_geometry.h. Pixels convert between
+// formats through their colour tables, monochrome ones included (contexts
+// here have no text and background colours). BitBlt is the same operation
+// with equal extents, which every stretching mode copies unchanged; only
+// StretchBlt takes part in fault injection.
 #include "fault_injection.h"
 #include "gdi_objects.h"
 #include "last_error.h"
