@@ -1,5 +1,7 @@
 #include "file_bytes.h"
 
+#include "../large_blocks.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,7 +43,7 @@ DWORD ReadOpenFile(int fd, std::size_t maxBytes, FileBytes* out) {
     const std::size_t size = static_cast<std::size_t>(st.st_size);
     FileBytes file;
     // One byte at least, so an empty file still gets a valid address.
-    file.data.reset(static_cast<std::uint8_t*>(std::malloc(size > 0 ? size : 1)));
+    file.data.reset(static_cast<std::uint8_t*>(AllocateBlock(size > 0 ? size : 1, false)));
     if (!file.data) return ERROR_NOT_ENOUGH_MEMORY;
     if (!ReadExactly(fd, file.data.get(), size)) return ERROR_READ_FAULT;
     file.size = size;

@@ -1,0 +1,19 @@
+// Memory for whole pictures and whole files. Blocks of several megabytes are
+// placed on 2 MiB boundaries and offered to the kernel for transparent huge
+// pages: their first touch then costs one fault per 2 MiB instead of one per
+// 4 KiB page, which on a fresh block of tens of megabytes is most of the time
+// spent filling it. Smaller blocks come from malloc as usual.
+#ifndef STANDIN_LARGE_BLOCKS_H
+#define STANDIN_LARGE_BLOCKS_H
+
+#include <cstddef>
+
+namespace standin {
+
+// A block of `bytes` (at least 1) released with std::free, or null. `zeroed`
+// clears it as calloc would.
+void* AllocateBlock(std::size_t bytes, bool zeroed);
+
+}  // namespace standin
+
+#endif
