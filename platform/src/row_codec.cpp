@@ -1,10 +1,8 @@
 #include "row_codec.h"
 
-#include <cstring>
+#include "simd_support.h"
 
-#if defined(__x86_64__)
-#include <immintrin.h>
-#endif
+#include <cstring>
 
 namespace standin {
 namespace {
@@ -104,19 +102,12 @@ void Narrow32To24Words(const std::uint8_t* in, int count, std::uint8_t* dst) {
     }
 }
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define STANDIN_ROW_CODEC_SSSE3 1
-// On x86-64 processors with SSSE3 a byte shuffle moves sixteen pixels
-// (48 and 64 bytes) per step; the rest of a row takes the word loops.
+#ifdef STANDIN_HAVE_SSSE3
+// With SSSE3 a byte shuffle moves sixteen pixels (48 and 64 bytes) per step;
+// the rest of a row takes the word loops.
 constexpr int kPixelsPerShuffleBlock = 16;
 
-bool HasSsse3() {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
-}
-
-__attribute__((target("ssse3"))) int Widen24To32Shuffled(const std::uint8_t* src, int count,
-                                                         std::uint8_t* out) {
+STANDIN_SSSE3 int Widen24To32Shuffled(const std::uint8_t* src, int count, std::uint8_t* out) {
     const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const int blockEnd = count / kPixelsPerShuffleBlock * kPixelsPerShuffleBlock;
     for (int i = 0; i < blockEnd; i += kPixelsPerShuffleBlock, src += 48, out += 64) {
@@ -132,8 +123,7 @@ __attribute__((target("ssse3"))) int Widen24To32Shuffled(const std::uint8_t* src
     return blockEnd;
 }
 
-__attribute__((target("ssse3"))) int Narrow32To24Shuffled(const std::uint8_t* in, int count,
-                                                          std::uint8_t* dst) {
+STANDIN_SSSE3 int Narrow32To24Shuffled(const std::uint8_t* in, int count, std::uint8_t* dst) {
     const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const int blockEnd = count / kPixelsPerShuffleBlock * kPixelsPerShuffleBlock;
     for (int i = 0; i < blockEnd; i += kPixelsPerShuffleBlock, in += 64, dst += 48) {
@@ -152,7 +142,7 @@ __attribute__((target("ssse3"))) int Narrow32To24Shuffled(const std::uint8_t* in
 #endif
 
 void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out) {
-#ifdef STANDIN_ROW_CODEC_SSSE3
+#ifdef STANDIN_HAVE_SSSE3
     if (HasSsse3()) {
         const int done = Widen24To32Shuffled(src, count, out);
         src += static_cast<std::size_t>(done) * 3;
@@ -164,7 +154,7 @@ void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out) {
 }
 
 void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst) {
-#ifdef STANDIN_ROW_CODEC_SSSE3
+#ifdef STANDIN_HAVE_SSSE3
     if (HasSsse3()) {
         const int done = Narrow32To24Shuffled(in, count, dst);
         in += static_cast<std::size_t>(done) * 4;

@@ -1,0 +1,24 @@
+// Routines that have an SSSE3 version beside their portable one compile it
+// on x86-64 with GCC or Clang, marked STANDIN_SSSE3, and call it only when
+// HasSsse3() says the processor runs it. Elsewhere STANDIN_HAVE_SSSE3 is
+// not defined and only the portable versions exist.
+#ifndef STANDIN_SIMD_SUPPORT_H
+#define STANDIN_SIMD_SUPPORT_H
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define STANDIN_HAVE_SSSE3 1
+#define STANDIN_SSSE3 __attribute__((target("ssse3")))
+
+#include <immintrin.h>
+
+namespace standin {
+
+inline bool HasSsse3() {
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+}  // namespace standin
+#endif
+
+#endif
