@@ -41,12 +41,29 @@ void GatherColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* ou
     }
 }
 
+// Every destination pixel takes exactly one source pixel (COLORONCOLOR,
+// or any mode that does not reduce): a plain gather, no combining.
+template <int N>
+void PickColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* out) {
+    const std::int32_t* first = xs.first.data();
+    const std::size_t count = xs.size();
+    for (std::size_t j = 0; j < count; ++j, out += N)
+        std::memcpy(out, row + static_cast<std::size_t>(first[j] - xs.sourceBegin) * N, N);
+}
+
+bool SinglePixelRuns(const RunTable& table) {
+    for (std::int32_t count : table.count)
+        if (count != 1) return false;
+    return true;
+}
+
 template <class Op, class Source, class Target>
 void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Source source,
               Target target, Op op) {
     static_assert(Source::kPixelBytes == Target::kPixelBytes, "one pixel layout on both sides");
     constexpr int N = Source::kPixelBytes;
     const std::size_t width = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin) * N;
+    const bool pick = SinglePixelRuns(xs);
     std::vector<std::uint8_t> merged;
     for (std::size_t i = 0; i < ys.size(); ++i) {
         const std::int32_t first = ys.first[i];
@@ -57,7 +74,11 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
                 MergeRow(source.Row(first + t), width, merged.data(), op);
             row = merged.data();
         }
-        GatherColumns<N>(xs, row, target.Row(destTop + static_cast<std::int32_t>(i)), op);
+        std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
+        if (pick)
+            PickColumns<N>(xs, row, out);
+        else
+            GatherColumns<N>(xs, row, out, op);
         target.Commit();
     }
 }
