@@ -161,14 +161,17 @@ def print_cases(ours, peers):
 
 
 def print_growth(ours):
-    print("HALFTONE 24-bit cost per source pixel (linear growth keeps it flat):")
+    print("HALFTONE 24-bit by picture size: time per source pixel (flat when the cost is")
+    print("linear in pixels) and extra heap per source column (flat when it is O(width)):")
     for label, names in GROWTH:
         costs = []
         for name in names:
             side = int(name.rsplit("/", 1)[1].split("->")[0])
-            costs.append((side, ours[name]["seconds"] / (side * side) * 1e9))
-        cells = "  ".join("%d^2: %.3f ns" % c for c in costs)
-        print("  %-10s %s   (largest / smallest: %.2f)" % (label, cells, costs[-1][1] / costs[0][1]))
+            costs.append((side, ours[name]["seconds"] / (side * side) * 1e9,
+                          ours[name]["extra_heap"] / side))
+        cells = "  ".join("%d^2: %.3f ns, %.1f B" % c for c in costs)
+        print("  %-10s %s   (time, largest / smallest: %.2f)" % (
+            label, cells, costs[-1][1] / costs[0][1]))
     print()
 
 
