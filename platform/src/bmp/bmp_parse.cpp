@@ -104,8 +104,13 @@ bool HasPalette(PixelLayout layout) {
 }
 
 // Uncompressed rows must all be in the file before anything is allocated
-// for them; the image-size field is not trusted for this.
-bool LocateRows(ByteSpan pixels, BmpImage* image) {
+// for them; the image-size field is not trusted for this. A run-length
+// stream takes the rest of the file and ends where its codes say.
+bool LocatePixels(ByteSpan pixels, BmpImage* image) {
+    if (IsRunLength(image->layout)) {
+        image->pixels = pixels;
+        return true;
+    }
     const std::int64_t stride = DibStride(image->width, image->bitCount);
     const std::int64_t bytes = stride * image->height;
     if (bytes > static_cast<std::int64_t>(pixels.size)) return false;
@@ -116,6 +121,26 @@ bool LocateRows(ByteSpan pixels, BmpImage* image) {
 
 bool FitsLimits(const BmpImage& image) {
     return DibStride(image.width, image.output.bitCount) * image.height <= kMaxImageBytes;
+}
+
+// Headers, geometry, storage layout and masks; leaves `reader` just past
+// the masks, where a colour table would start.
+bool ReadFormat(ByteReader* reader, FileHeader* fileHeader, DibHeader* header, BmpImage* image) {
+    // The file-size and reserved fields are ignored: writers put header
+    // sizes or cursor hot spots there, and the real length is known.
+    if (!ReadFileHeader(reader, fileHeader) || fileHeader->type != kBmpSignature) return false;
+    if (!ReadDibHeader(reader, header) || !ReadGeometry(*header, image) || !ChooseLayout(*header, &image->layout))
+        return false;
+    // Run-length encoded pictures are bottom-up by definition.
+    if (IsRunLength(image->layout) && image->topDown) return false;
+    std::uint32_t masks[4] = {0, 0, 0, 0};
+    return image->layout != PixelLayout::Bitfields ||
+           (ReadMasks(*header, reader, masks) && MakeBitfields(masks, image->bitCount, &image->fields));
+}
+
+bool ReadColourTable(ByteSpan table, const DibHeader& header, BmpImage* image) {
+    image->palette = ReadPalette(table, header.paletteEntryBytes(), DeclaredPaletteEntries(header));
+    return image->palette.entriesRead > 0;  // a picture with no colours at all is refused
 }
 
 }  // namespace
@@ -129,37 +154,15 @@ bool ParseBmp(ByteSpan file, BmpImage* out) {
     FileHeader fileHeader;
     DibHeader header;
     BmpImage image;
-    // The file-size and reserved fields are ignored: writers put header
-    // sizes or cursor hot spots there, and the real length is known.
-    if (!ReadFileHeader(&reader, &fileHeader) || fileHeader.type != kBmpSignature) return false;
-    if (!ReadDibHeader(&reader, &header) || !ReadGeometry(header, &image) ||
-        !ChooseLayout(header, &image.layout))
-        return false;
-    // Run-length encoded pictures are bottom-up by definition.
-    if (IsRunLength(image.layout) && image.topDown) return false;
-
-    std::uint32_t masks[4] = {0, 0, 0, 0};
-    if (image.layout == PixelLayout::Bitfields &&
-        (!ReadMasks(header, &reader, masks) || !MakeBitfields(masks, image.bitCount, &image.fields)))
-        return false;
-
+    if (!ReadFormat(&reader, &fileHeader, &header, &image)) return false;
     // The pixels may not start inside the headers or masks, nor past the
     // end; any gap after the colour table is skipped.
     const std::size_t headersEnd = reader.position();
     if (fileHeader.offBits < headersEnd || fileHeader.offBits > file.size) return false;
-    if (HasPalette(image.layout)) {
-        ByteSpan table{file.data + headersEnd, fileHeader.offBits - headersEnd};
-        image.palette = ReadPalette(table, header.paletteEntryBytes(), DeclaredPaletteEntries(header));
-        if (image.palette.entriesRead == 0) return false;  // no colours at all
-    }
-
+    const ByteSpan table{file.data + headersEnd, fileHeader.offBits - headersEnd};
+    if (HasPalette(image.layout) && !ReadColourTable(table, header, &image)) return false;
     image.output = PlanOutput(image);
-    if (!FitsLimits(image)) return false;
-    ByteSpan pixels = file.From(fileHeader.offBits);
-    if (IsRunLength(image.layout))
-        image.pixels = pixels;
-    else if (!LocateRows(pixels, &image))
-        return false;
+    if (!FitsLimits(image) || !LocatePixels(file.From(fileHeader.offBits), &image)) return false;
     *out = image;
     return true;
 }
