@@ -119,9 +119,9 @@ CASES = [
 
 # Growth with size: the same reduction of three picture sizes.
 GROWTH = [
-    ("2:1", ["StretchBlt/HALFTONE/24bit/%d->%d" % (s, s // 2) for s in (1024, 2048, 4096)]),
+    ("2:1", ["StretchBlt/HALFTONE/24bit/%d->%d" % (s, s // 2) for s in (1024, 2048, 4096, 8192)]),
     ("4096:1500", ["StretchBlt/HALFTONE/24bit/%d->%d" % (s, s * NARROW_SIDE // SIDE)
-                   for s in (1024, 2048, 4096)]),
+                   for s in (1024, 2048, 4096, 8192)]),
 ]
 
 

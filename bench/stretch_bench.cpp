@@ -58,8 +58,10 @@ void RegisterStretchBenchmarks() {
                 const StretchCase c{mode, bitCount, kLargeSide, targetSide};
                 benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
             }
-    // Growth with size: the same two ratios on smaller pictures.
-    for (int sourceSide : {1024, 2048})
+    // Growth with size: the same two ratios on smaller pictures, and on a
+    // larger one, since the large picture is the first that outgrows the
+    // last-level cache and the step from it to the next shows the trend.
+    for (int sourceSide : {1024, 2048, 2 * kLargeSide})
         for (int targetSide : {sourceSide / 2, sourceSide * 1500 / kLargeSide}) {
             const StretchCase c{HALFTONE, 24, sourceSide, targetSide};
             benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
