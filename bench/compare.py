@@ -170,8 +170,9 @@ def print_growth(ours):
             costs.append((side, ours[name]["seconds"] / (side * side) * 1e9,
                           ours[name]["extra_heap"] / side))
         cells = "  ".join("%d^2: %.3f ns, %.1f B" % c for c in costs)
-        print("  %-10s %s   (time, largest / smallest: %.2f)" % (
-            label, cells, costs[-1][1] / costs[0][1]))
+        # The smaller pictures fit the last-level cache; the last two do not.
+        print("  %-10s %s   (time, %d^2 / %d^2: %.2f)" % (
+            label, cells, costs[-1][0], costs[-2][0], costs[-1][1] / costs[-2][1]))
     print()
 
 
