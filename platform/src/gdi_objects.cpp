@@ -2,6 +2,7 @@
 #include "gdi_objects.h"
 
 #include "fault_injection.h"
+#include "large_blocks.h"
 #include "last_error.h"
 
 #include <cstring>
@@ -57,7 +58,7 @@ int CopyRecord(const Record& record, int size, void* out) {
 std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->dib = dib;
-    bitmap->pixels.reset(static_cast<std::uint8_t*>(std::calloc(dib.imageBytes, 1)));
+    bitmap->pixels.reset(static_cast<std::uint8_t*>(AllocateBlock(dib.imageBytes, true)));
     if (!bitmap->pixels) return nullptr;
     return bitmap;
 }

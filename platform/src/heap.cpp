@@ -2,6 +2,7 @@
 // pointer that HeapAlloc did not return (or freeing twice) fails cleanly
 // instead of corrupting memory, and tests can count what is still live.
 #include "fault_injection.h"
+#include "large_blocks.h"
 #include "last_error.h"
 
 #include <cstdlib>
@@ -46,8 +47,7 @@ LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
     if (dwBytes > kMaxBlockBytes || InjectedFailure(Call::HeapAlloc))
         return Fail<LPVOID>(ERROR_NOT_ENOUGH_MEMORY);
     // A zero-byte request still yields a distinct block, as on the platform.
-    void* block = (dwFlags & HEAP_ZERO_MEMORY) ? std::calloc(dwBytes ? dwBytes : 1, 1)
-                                               : std::malloc(dwBytes ? dwBytes : 1);
+    void* block = AllocateBlock(dwBytes, (dwFlags & HEAP_ZERO_MEMORY) != 0);
     if (block == nullptr) return Fail<LPVOID>(ERROR_NOT_ENOUGH_MEMORY);
     std::lock_guard<std::mutex> lock(Heap().mutex);
     Heap().blocks.insert(block);
