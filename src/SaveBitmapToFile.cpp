@@ -186,6 +186,18 @@ static BOOL HeaderMatchesBlocks(const BITMAPINFOHEADER *header, DWORD headerBloc
     return PaddedRowBytes(header->biWidth, header->biBitCount) * rows <= pixelBytes;
 }
 
+// Whether the open file is at least `bytes` long. A header that claims more
+// than the file holds is refused before its pixel buffer is allocated, so a
+// few bytes cannot ask for a gigabyte.
+static BOOL FileHolds(HANDLE file, DWORD bytes)
+{
+    DWORD high = 0;
+    DWORD low = GetFileSize(file, &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
+        return FALSE;
+    return high != 0 || low >= bytes;
+}
+
 // Reads the header block and the pixel block that follow the file header.
 static BOOL ReadBlocks(HANDLE file, const BITMAPFILEHEADER *fileHeader,
                        struct BitmapInfoBuffer *info, void *pixels)
@@ -242,7 +254,7 @@ HBITMAP LoadBitmapFromFileA(LPCSTR lpFileName)
     // header block's length.
     struct BitmapInfoBuffer info;
     memset(&info, 0, sizeof(info));
-    if (IsAcceptableFileHeader(&fileHeader))
+    if (IsAcceptableFileHeader(&fileHeader) && FileHolds(file, fileHeader.bfSize))
         pixels = HeapAlloc(heap, 0, fileHeader.bfSize - fileHeader.bfOffBits);
     if (pixels != NULL && !ReadBlocks(file, &fileHeader, &info, pixels)) {
         HeapFree(heap, 0, pixels);

@@ -92,6 +92,7 @@ typedef void *HGDIOBJ;
 /* ---- Errors ----------------------------------------------------------- */
 
 #define ERROR_SUCCESS 0L
+#define NO_ERROR 0L
 #define ERROR_FILE_NOT_FOUND 2L
 #define ERROR_PATH_NOT_FOUND 3L
 #define ERROR_TOO_MANY_OPEN_FILES 4L
@@ -440,6 +441,8 @@ BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrit
                       LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
 BOOL WINAPI CloseHandle(HANDLE hObject);
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
+#define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
+DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
 #define CreateFile CreateFileA
 #define DeleteFile DeleteFileA
 

@@ -5,6 +5,7 @@
 #include "object_table.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -61,6 +62,12 @@ File* LookupFile(HANDLE handle) {
 
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
 DWORD ShortenedCount(DWORD count) { return count / 2; }
+
+// GetFileSize's failure: INVALID_FILE_SIZE with the reason as last error.
+DWORD FailedSize(DWORD code) {
+    SetError(code);
+    return INVALID_FILE_SIZE;
+}
 
 struct Direction {
     bool reading;
@@ -189,6 +196,26 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
     bool fail = InjectedFailure(Call::CloseHandle);
     Objects().Remove(hObject);
     return fail ? Fail<BOOL>(ERROR_WRITE_FAULT) : TRUE;
+}
+
+DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
+    int fd;
+    {
+        ApiLock lock(ApiMutex());
+        File* file = LookupFile(hFile);
+        if (file == nullptr) return FailedSize(ERROR_INVALID_HANDLE);
+        fd = file->fd;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return FailedSize(ErrorFromErrno(errno));
+    std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
+    if (lpFileSizeHigh != nullptr) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
+    // Without a place for the high half a size of 4 GiB or more cannot be
+    // told, and the call fails.
+    if (lpFileSizeHigh == nullptr && (size >> 32) != 0) return FailedSize(ERROR_INVALID_PARAMETER);
+    // INVALID_FILE_SIZE can be a real low half; callers tell by the error.
+    SetError(NO_ERROR);
+    return static_cast<DWORD>(size);
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {

@@ -114,6 +114,19 @@ TEST(LoadFallback, AcceptanceRuleEdges) {
     }
 }
 
+TEST(LoadFallback, ClaimsBeyondTheFileAreRefusedBeforeAllocating) {
+    std::vector<std::uint8_t> file = SavedFile(24);
+    PutU32(&file, kSizeField, 1u << 30);
+    TempDir dir;
+    WriteBytes(dir.File("a.bmp"), file);
+    ResourceGuard guard;
+    standin::ClearFaults();  // also restarts the call counts
+    standin::FailNthCall(Call::LoadImageA, 1);
+    EXPECT_EQ(LoadBitmapFromFileA(dir.File("a.bmp").c_str()), nullptr);
+    EXPECT_EQ(standin::CallCount(Call::ReadFile), 1) << "only the file header is read";
+    EXPECT_EQ(standin::CallCount(Call::HeapAlloc), 0);
+}
+
 TEST(LoadFallback, MissingFileGivesNull) {
     TempDir dir;
     ResourceGuard guard;

@@ -47,6 +47,9 @@ TEST(Files, ReadsReportTheRealCountAndStopAtTheEnd) {
     WriteBytes(dir.File("f"), std::vector<std::uint8_t>(10, 7));
     HANDLE file = Open(dir.File("f"), GENERIC_READ, OPEN_EXISTING);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD high = 99;
+    EXPECT_EQ(GetFileSize(file, &high), 10u);
+    EXPECT_EQ(high, 0u);
     std::uint8_t buffer[16];
     DWORD read = 99;
     EXPECT_TRUE(ReadFile(file, buffer, 4, &read, nullptr));
@@ -61,6 +64,8 @@ TEST(Files, ReadsReportTheRealCountAndStopAtTheEnd) {
     EXPECT_TRUE(CloseHandle(file));
     EXPECT_FALSE(CloseHandle(file)) << "closed already";
     EXPECT_FALSE(ReadFile(file, buffer, 1, &read, nullptr));
+    EXPECT_EQ(GetFileSize(file, &high), INVALID_FILE_SIZE);
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
 
 TEST(Files, ForeignHandlesAndBadArgumentsFail) {
