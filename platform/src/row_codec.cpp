@@ -167,33 +167,6 @@ void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst) {
 
 }  // namespace
 
-PaletteMatcher::PaletteMatcher(const RGBQUAD* colors, int count)
-    : colors_(colors), count_(count) {
-    cacheKey_.fill(0xFFFFFFFFu);
-}
-
-std::uint8_t PaletteMatcher::Nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r) {
-    std::uint32_t key = (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
-    std::uint32_t slot = (key ^ (key >> 12) ^ (key >> 20)) & (kCacheSlots - 1);
-    if (cacheKey_[slot] == key) return cacheIndex_[slot];
-    int best = 0;
-    std::uint32_t bestDistance = 0xFFFFFFFFu;
-    for (int i = 0; i < count_; ++i) {
-        int db = int{colors_[i].rgbBlue} - b;
-        int dg = int{colors_[i].rgbGreen} - g;
-        int dr = int{colors_[i].rgbRed} - r;
-        std::uint32_t distance = static_cast<std::uint32_t>(db * db + dg * dg + dr * dr);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-            if (distance == 0) break;
-        }
-    }
-    cacheKey_[slot] = key;
-    cacheIndex_[slot] = static_cast<std::uint8_t>(best);
-    return static_cast<std::uint8_t>(best);
-}
-
 RowCodec::RowCodec(const PixelFormat& format, const RGBQUAD* colors, int colorCount)
     : format_(format), colors_(colors), colorCount_(colorCount), matcher_(colors, colorCount) {
     FillWidenTable(format.red, &widenRed_);

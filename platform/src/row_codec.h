@@ -5,6 +5,7 @@
 #ifndef STANDIN_ROW_CODEC_H
 #define STANDIN_ROW_CODEC_H
 
+#include "palette_matcher.h"
 #include "pixel_format.h"
 
 #include <array>
@@ -13,21 +14,6 @@
 namespace standin {
 
 constexpr int kWorkBytesPerPixel = 4;
-
-// Finds the colour-table entry nearest to a colour (squared distance in
-// RGB, ties to the lowest index), remembering recent answers.
-class PaletteMatcher {
-public:
-    PaletteMatcher(const RGBQUAD* colors, int count);
-    std::uint8_t Nearest(std::uint8_t b, std::uint8_t g, std::uint8_t r);
-
-private:
-    static constexpr int kCacheSlots = 4096;
-    const RGBQUAD* colors_;
-    int count_;
-    std::array<std::uint32_t, kCacheSlots> cacheKey_;
-    std::array<std::uint8_t, kCacheSlots> cacheIndex_;
-};
 
 class RowCodec {
 public:

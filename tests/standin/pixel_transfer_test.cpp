@@ -127,6 +127,33 @@ TEST_F(Transfer, IndexedBitmapsTakeTheNearestTableEntry) {
     DeleteObject(dib.bitmap);
 }
 
+TEST_F(Transfer, NearestEntryMatchesAnExhaustiveSearch) {
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        // Few distinct greens make many ties; full random tables make few.
+        const int greens = round % 2 ? 256 : 4;
+        std::vector<RGBQUAD> colors(256);
+        for (auto& c : colors)
+            c = RGBQUAD{BYTE(random()), BYTE(random() % greens * (255 / (greens - 1))), BYTE(random()), 0};
+        if (round % 3 == 0) colors[200] = colors[10];  // duplicate entries tie to the lower index
+        const int width = 64;
+        Dib dib = MakeDib(width, 1, 8, colors);
+        std::vector<std::uint8_t> picture = RandomPicture(width, 1, 100 + round);
+        ASSERT_EQ(SetPicture(dc_, dib.bitmap, width, 1, picture), 1);
+        for (int x = 0; x < width; ++x) {
+            const std::uint8_t* px = &picture[std::size_t(x) * 3];
+            int best = 0, bestDistance = 1 << 30;
+            for (int i = 0; i < 256; ++i) {
+                int db = colors[i].rgbBlue - px[0], dg = colors[i].rgbGreen - px[1], dr = colors[i].rgbRed - px[2];
+                int distance = db * db + dg * dg + dr * dr;
+                if (distance < bestDistance) bestDistance = distance, best = i;
+            }
+            ASSERT_EQ(dib.bits[x], best) << "round " << round << ", pixel " << x;
+        }
+        DeleteObject(dib.bitmap);
+    }
+}
+
 TEST_F(Transfer, SixteenBitsWidenByReplication) {
     Dib dib = MakeDib(2, 1, 16);
     const std::uint16_t pixels[2] = {0x7FFF, 0x4210};  // white; 16 in every 5-bit channel
