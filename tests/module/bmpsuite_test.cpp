@@ -62,27 +62,9 @@ Picture ReadPpm(const std::string& path) {
 Picture ReadBack(HBITMAP bitmap, int bitCount) {
     BITMAP bm;
     if (GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
-    info.bmiHeader.biCompression = BI_RGB;
-    const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * bitCount + 31) / 32 * 4;
-    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(bm.bmHeight));
-    HDC dc = CreateCompatibleDC(nullptr);
-    int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), rows.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
-    if (lines != bm.bmHeight) return {};
     Picture picture{bm.bmWidth, bm.bmHeight, {}};
-    const int bytesPerPixel = bitCount / 8;
-    for (int y = 0; y < bm.bmHeight; ++y) {
-        const std::uint8_t* px = rows.data() + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < bm.bmWidth; ++x, px += bytesPerPixel)
-            picture.rgb.insert(picture.rgb.end(), {px[2], px[1], px[0]});
-    }
+    for (const RGBQUAD& p : testing_support::ReadPixels(bitmap, bitCount))
+        picture.rgb.insert(picture.rgb.end(), {p.rgbRed, p.rgbGreen, p.rgbBlue});
     return picture;
 }
 

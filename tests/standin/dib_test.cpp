@@ -13,25 +13,13 @@ using namespace testing_support;
 
 namespace {
 
-struct InfoWithMasks {
-    BITMAPINFOHEADER header;
-    DWORD masks[3];
-    RGBQUAD more[253];
-};
-
-InfoWithMasks Info(LONG width, LONG height, WORD bitCount, DWORD compression = BI_RGB) {
-    InfoWithMasks info;
-    std::memset(&info, 0, sizeof info);
-    info.header.biSize = sizeof(BITMAPINFOHEADER);
-    info.header.biWidth = width;
-    info.header.biHeight = height;
-    info.header.biPlanes = 1;
-    info.header.biBitCount = bitCount;
-    info.header.biCompression = compression;
-    return info;
+// Puts bitfield masks where a 40-byte info header's colour table starts.
+void SetMasks(InfoBuffer* info, DWORD red, DWORD green, DWORD blue) {
+    const DWORD masks[3] = {red, green, blue};
+    std::memcpy(info->colors, masks, sizeof masks);
 }
 
-HBITMAP Create(const InfoWithMasks& info, void** bits = nullptr) {
+HBITMAP Create(const InfoBuffer& info, void** bits = nullptr) {
     return CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, bits,
                             nullptr, 0);
 }
@@ -39,7 +27,7 @@ HBITMAP Create(const InfoWithMasks& info, void** bits = nullptr) {
 TEST(DibSection, RefusesInvalidDescriptionsBeforeAllocating) {
     struct Case {
         const char* name;
-        std::function<void(InfoWithMasks*)> mutate;
+        std::function<void(InfoBuffer*)> mutate;
     };
     const Case cases[] = {
         {"header size 12", [](auto* i) { i->header.biSize = 12; }},
@@ -61,7 +49,7 @@ TEST(DibSection, RefusesInvalidDescriptionsBeforeAllocating) {
     ResourceGuard guard;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        InfoWithMasks info = Info(4, 4, 24);
+        InfoBuffer info = MakeInfo(4, 4, 24);
         c.mutate(&info);
         void* bits = reinterpret_cast<void*>(1);
         EXPECT_EQ(Create(info, &bits), nullptr);
@@ -83,15 +71,13 @@ TEST(DibSection, ChecksBitfieldMasksAndColourCounts) {
     };
     ResourceGuard guard;
     for (const Case& c : cases) {
-        InfoWithMasks info = Info(3, 3, c.bitCount, BI_BITFIELDS);
-        info.masks[0] = c.red;
-        info.masks[1] = c.green;
-        info.masks[2] = c.blue;
+        InfoBuffer info = MakeInfo(3, 3, c.bitCount, BI_BITFIELDS);
+        SetMasks(&info, c.red, c.green, c.blue);
         HBITMAP bitmap = Create(info);
         EXPECT_EQ(bitmap != nullptr, c.valid) << std::hex << c.red << " " << c.green << " " << c.blue;
         DeleteObject(bitmap);
     }
-    InfoWithMasks palette = Info(3, 3, 4);
+    InfoBuffer palette = MakeInfo(3, 3, 4);
     palette.header.biClrUsed = 17;
     EXPECT_EQ(Create(palette), nullptr) << "more colours than 4 bits can index";
     EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&palette), DIB_PAL_COLORS, nullptr,
@@ -113,7 +99,7 @@ TEST(DibSection, ReportsPaddedRowsAndZeroedPixels) {
         for (LONG height : {3, -3}) {
             SCOPED_TRACE(::testing::Message() << c.width << "x" << height << "@" << c.bitCount);
             void* bits = nullptr;
-            HBITMAP bitmap = Create(Info(c.width, height, c.bitCount), &bits);
+            HBITMAP bitmap = Create(MakeInfo(c.width, height, c.bitCount), &bits);
             ASSERT_NE(bitmap, nullptr);
             DIBSECTION ds;
             ASSERT_EQ(GetObjectA(bitmap, sizeof ds, &ds), int(sizeof ds));

@@ -21,35 +21,9 @@
 namespace {
 
 using namespace bmp_builder;
+using testing_support::ReadPixels;
 
 constexpr UINT kFromFile = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
-
-// Pixels read back at 32 or 24 bits, top row first, as blue, green, red and
-// the fourth byte (0 at 24 bits).
-std::vector<RGBQUAD> ReadBack(HBITMAP bitmap, int bitCount) {
-    BITMAP bm;
-    if (GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitCount);
-    const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * bitCount + 31) / 32 * 4;
-    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(bm.bmHeight));
-    HDC dc = CreateCompatibleDC(nullptr);
-    const int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), rows.data(), &info, DIB_RGB_COLORS);
-    DeleteDC(dc);
-    if (lines != bm.bmHeight) return {};
-    std::vector<RGBQUAD> pixels;
-    for (int y = 0; y < bm.bmHeight; ++y) {
-        const std::uint8_t* px = rows.data() + stride * static_cast<std::size_t>(y);
-        for (int x = 0; x < bm.bmWidth; ++x, px += bitCount / 8)
-            pixels.push_back(RGBQUAD{px[0], px[1], px[2], bitCount == 32 ? px[3] : BYTE{0}});
-    }
-    return pixels;
-}
 
 // Index of the first pixel whose colour differs from the sample, or -1.
 long FirstColourMismatch(const std::vector<RGBQUAD>& pixels, const Sample& sample) {
@@ -228,8 +202,8 @@ TEST_F(LoaderTest, EveryFormatLoadsExactlyAtEveryWidthAndHeight) {
             EXPECT_EQ(ds.dsBm.bmBitsPixel, format.dibBits);
             EXPECT_EQ(ds.dsBmih.biCompression, format.dibCompression);
             EXPECT_EQ(ds.dsBmih.biHeight < 0, parts.height < 0) << "row order kept";
-            EXPECT_EQ(FirstColourMismatch(ReadBack(bitmap, 32), sample), -1);
-            EXPECT_EQ(FirstColourMismatch(ReadBack(bitmap, 24), sample), -1);
+            EXPECT_EQ(FirstColourMismatch(ReadPixels(bitmap, 32), sample), -1);
+            EXPECT_EQ(FirstColourMismatch(ReadPixels(bitmap, 24), sample), -1);
             DeleteObject(bitmap);
         }
     }
@@ -278,7 +252,7 @@ TEST_F(LoaderTest, ChannelsWidenToEightBitsRoundedToNearestWithAlphaInTheFourthB
         SCOPED_TRACE(c.name);
         HBITMAP bitmap = Load(MaskedRow(c.bitCount, c.masks, c.values));
         ASSERT_NE(bitmap, nullptr);
-        const std::vector<RGBQUAD> pixels = ReadBack(bitmap, 32);
+        const std::vector<RGBQUAD> pixels = ReadPixels(bitmap, 32);
         ASSERT_EQ(pixels.size(), c.expected.size());
         for (std::size_t i = 0; i < pixels.size(); ++i) {
             SCOPED_TRACE(i);
@@ -307,7 +281,7 @@ TEST_F(LoaderTest, SixtyFourBitLinearLightBecomesClampedSrgb) {
         }
     HBITMAP bitmap = Load(BuildBmp(p));
     ASSERT_NE(bitmap, nullptr);
-    const std::vector<RGBQUAD> pixels = ReadBack(bitmap, 32);
+    const std::vector<RGBQUAD> pixels = ReadPixels(bitmap, 32);
     ASSERT_EQ(pixels.size(), 3u);
     const RGBQUAD expected[] = {{0, 255, 188, 255}, {0, 255, 255, 128}, {0, 0, 0, 0}};
     for (int i = 0; i < 3; ++i) {
@@ -339,7 +313,7 @@ TEST_F(LoaderTest, IndicesPastTheColourTableShowBlack) {
     parts.pixels[1] = 4;    // the first entry past the table
     HBITMAP bitmap = Load(BuildBmp(parts));
     ASSERT_NE(bitmap, nullptr);
-    const std::vector<RGBQUAD> pixels = ReadBack(bitmap, 24);
+    const std::vector<RGBQUAD> pixels = ReadPixels(bitmap, 24);
     ASSERT_EQ(pixels.size(), 8u);
     EXPECT_EQ(pixels[4].rgbRed + pixels[4].rgbGreen + pixels[4].rgbBlue, 0);
     EXPECT_EQ(pixels[5].rgbRed + pixels[5].rgbGreen + pixels[5].rgbBlue, 0);
@@ -371,7 +345,7 @@ TEST_F(LoaderTest, FieldsThatWritersGetWrongAreNotTrusted) {
         if (c.spoilBytes != nullptr) c.spoilBytes(&file);
         HBITMAP bitmap = Load(file);
         ASSERT_NE(bitmap, nullptr);
-        const std::vector<RGBQUAD> pixels = ReadBack(bitmap, 24);
+        const std::vector<RGBQUAD> pixels = ReadPixels(bitmap, 24);
         ASSERT_EQ(pixels.size(), 8u);
         EXPECT_EQ(pixels[1].rgbGreen, 50);
         EXPECT_EQ(pixels[4].rgbRed, 120);
@@ -385,7 +359,7 @@ TEST_F(LoaderTest, AColourTableCutShortByThePixelsIsPaddedWithBlack) {
     parts.palette.resize(2);
     HBITMAP bitmap = Load(BuildBmp(parts));
     ASSERT_NE(bitmap, nullptr);
-    const std::vector<RGBQUAD> pixels = ReadBack(bitmap, 24);
+    const std::vector<RGBQUAD> pixels = ReadPixels(bitmap, 24);
     ASSERT_EQ(pixels.size(), 8u);
     EXPECT_EQ(pixels[1].rgbGreen, 50);                                        // entry 1
     EXPECT_EQ(pixels[2].rgbRed + pixels[2].rgbGreen + pixels[2].rgbBlue, 0);  // entry 2: black

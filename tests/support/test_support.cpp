@@ -42,18 +42,20 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& colors) {
-    struct {
-        BITMAPINFOHEADER header;
-        RGBQUAD colors[256];
-    } info;
+InfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression) {
+    InfoBuffer info;
     std::memset(&info, 0, sizeof info);
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
     info.header.biHeight = height;
     info.header.biPlanes = 1;
     info.header.biBitCount = static_cast<WORD>(bitCount);
-    info.header.biCompression = BI_RGB;
+    info.header.biCompression = compression;
+    return info;
+}
+
+Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& colors) {
+    InfoBuffer info = MakeInfo(width, height, bitCount);
     if (bitCount <= 8) {
         int entries = 1 << bitCount;
         for (int i = 0; i < entries; ++i) {
@@ -67,36 +69,35 @@ Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& col
     }
     Dib dib;
     void* bits = nullptr;
-    dib.bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits,
-                                  nullptr, 0);
+    dib.bitmap = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
     dib.bits = static_cast<std::uint8_t*>(bits);
     dib.stride = (width * bitCount + 31) / 32 * 4;
     return dib;
 }
 
-std::vector<std::uint8_t> ReadPixels24(HBITMAP bitmap) {
+std::vector<RGBQUAD> ReadPixels(HBITMAP bitmap, int bitCount) {
     BITMAP bm;
     if (GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = bm.bmWidth;
-    info.bmiHeader.biHeight = -bm.bmHeight;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * 3 + 3) / 4 * 4;
-    std::vector<std::uint8_t> padded(stride * static_cast<std::size_t>(bm.bmHeight));
+    InfoBuffer info = MakeInfo(bm.bmWidth, -bm.bmHeight, bitCount);  // top row first
+    const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * bitCount + 31) / 32 * 4;
+    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(bm.bmHeight));
     HDC dc = CreateCompatibleDC(nullptr);
-    int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), padded.data(), &info, DIB_RGB_COLORS);
+    int lines = GetDIBits(dc, bitmap, 0, static_cast<UINT>(bm.bmHeight), rows.data(), info.info(), DIB_RGB_COLORS);
     DeleteDC(dc);
     if (lines != bm.bmHeight) return {};
-    std::vector<std::uint8_t> pixels;
+    std::vector<RGBQUAD> pixels;
     for (int y = 0; y < bm.bmHeight; ++y) {
-        const std::uint8_t* row = padded.data() + stride * static_cast<std::size_t>(y);
-        pixels.insert(pixels.end(), row, row + static_cast<std::size_t>(bm.bmWidth) * 3);
+        const std::uint8_t* px = rows.data() + stride * static_cast<std::size_t>(y);
+        for (int x = 0; x < bm.bmWidth; ++x, px += bitCount / 8)
+            pixels.push_back(RGBQUAD{px[0], px[1], px[2], bitCount == 32 ? px[3] : BYTE{0}});
     }
     return pixels;
+}
+
+std::vector<std::uint8_t> ReadPixels24(HBITMAP bitmap) {
+    std::vector<std::uint8_t> bytes;
+    for (const RGBQUAD& p : ReadPixels(bitmap, 24)) bytes.insert(bytes.end(), {p.rgbBlue, p.rgbGreen, p.rgbRed});
+    return bytes;
 }
 
 std::uint32_t U32At(const std::vector<std::uint8_t>& bytes, std::size_t offset) {

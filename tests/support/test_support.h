@@ -32,6 +32,17 @@ bool MakeDirectory(const std::string& path);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
+// A BITMAPINFO with room for a full colour table or three bitfield masks.
+struct InfoBuffer {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+    BITMAPINFO* info() { return reinterpret_cast<BITMAPINFO*>(this); }
+};
+
+// An info header for a width x height picture (negative height: top-down),
+// everything else zero.
+InfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression = BI_RGB);
+
 // A DIB section and the address of its pixels.
 struct Dib {
     HBITMAP bitmap = nullptr;
@@ -44,8 +55,13 @@ struct Dib {
 // ramp when none are given.
 Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& colors = {});
 
-// Reads the whole picture back as 24-bit pixels, top row first, rows packed
-// without padding (3 bytes a pixel, blue, green, red).
+// Reads the whole picture back through GetDIBits at `bitCount` (24 or 32)
+// bits, top row first: blue, green, red and the fourth byte (0 at 24 bits).
+// Empty when the read fails.
+std::vector<RGBQUAD> ReadPixels(HBITMAP bitmap, int bitCount);
+
+// The same at 24 bits, packed without padding: 3 bytes a pixel, blue, green,
+// red.
 std::vector<std::uint8_t> ReadPixels24(HBITMAP bitmap);
 
 // Little-endian field readers for checking file bytes.
