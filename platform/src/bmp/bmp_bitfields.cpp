@@ -4,19 +4,6 @@ namespace standin {
 namespace bmp {
 namespace {
 
-// One contiguous run of set bits, or false.
-bool ReduceMask(std::uint32_t mask, Channel* out) {
-    if (mask == 0) return false;
-    int shift = 0;
-    while (((mask >> shift) & 1u) == 0) ++shift;
-    int bits = 0;
-    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1u) != 0) ++bits;
-    const std::uint64_t run = ((std::uint64_t{1} << bits) - 1) << shift;
-    if (run != mask) return false;
-    *out = Channel{mask, shift, bits};
-    return true;
-}
-
 bool Matches(const Channel& channel, std::uint32_t mask) { return channel.mask == mask; }
 
 std::uint32_t ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
@@ -30,10 +17,10 @@ std::uint32_t ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
 bool MakeBitfields(const std::uint32_t masks[4], int bitCount, Bitfields* out) {
     if (bitCount != 16 && bitCount != 32) return false;
     Bitfields fields;
-    if (!ReduceMask(masks[0], &fields.red) || !ReduceMask(masks[1], &fields.green) ||
-        !ReduceMask(masks[2], &fields.blue))
+    if (!MakeChannelMask(masks[0], &fields.red) || !MakeChannelMask(masks[1], &fields.green) ||
+        !MakeChannelMask(masks[2], &fields.blue))
         return false;
-    if (masks[3] != 0 && !ReduceMask(masks[3], &fields.alpha)) return false;
+    if (masks[3] != 0 && !MakeChannelMask(masks[3], &fields.alpha)) return false;
 
     std::uint32_t seen = 0;
     for (int i = 0; i < 4; ++i) {

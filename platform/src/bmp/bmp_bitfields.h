@@ -3,17 +3,17 @@
 #ifndef STANDIN_BMP_BITFIELDS_H
 #define STANDIN_BMP_BITFIELDS_H
 
+#include "pixel_format.h"
+
 #include <array>
 #include <cstdint>
 
 namespace standin {
 namespace bmp {
 
-struct Channel {
-    std::uint32_t mask = 0;
-    int shift = 0;
-    int bits = 0;  // 0: the channel is absent
-};
+// A channel's mask, shift and width; a width of 0 means the channel is
+// absent.
+using Channel = ChannelMask;
 
 struct Bitfields {
     Channel red, green, blue, alpha;
