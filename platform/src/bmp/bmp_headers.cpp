@@ -1,14 +1,12 @@
 #include "bmp_headers.h"
 
+#include <windows.h>
+
 namespace standin {
 namespace bmp {
 namespace {
 
-// Compression codes as the headers store them.
-constexpr std::uint32_t kBiRgb = 0;
-constexpr std::uint32_t kBiRle8 = 1;
-constexpr std::uint32_t kBiRle4 = 2;
-constexpr std::uint32_t kBiBitfields = 3;
+// Compression codes that <windows.h> does not name.
 constexpr std::uint32_t kBiAlphaBitfields = 6;
 constexpr std::uint32_t kOs2Rle24 = 4;
 
@@ -77,10 +75,10 @@ bool ParseBySize(ByteReader* r, DibHeader* out) {
 
 Compression WindowsCompression(std::uint32_t code) {
     switch (code) {
-        case kBiRgb: return Compression::Rgb;
-        case kBiRle8: return Compression::Rle8;
-        case kBiRle4: return Compression::Rle4;
-        case kBiBitfields: return Compression::Bitfields;
+        case BI_RGB: return Compression::Rgb;
+        case BI_RLE8: return Compression::Rle8;
+        case BI_RLE4: return Compression::Rle4;
+        case BI_BITFIELDS: return Compression::Bitfields;
         case kBiAlphaBitfields: return Compression::AlphaBitfields;
         default: return Compression::Unsupported;  // JPEG, PNG and unknown codes
     }
@@ -88,9 +86,9 @@ Compression WindowsCompression(std::uint32_t code) {
 
 Compression Os2Compression(std::uint32_t code) {
     switch (code) {
-        case kBiRgb: return Compression::Rgb;
-        case kBiRle8: return Compression::Rle8;
-        case kBiRle4: return Compression::Rle4;
+        case BI_RGB: return Compression::Rgb;
+        case BI_RLE8: return Compression::Rle8;
+        case BI_RLE4: return Compression::Rle4;
         case kOs2Rle24: return Compression::Rle24;
         default: return Compression::Unsupported;  // Huffman 1D and unknown codes
     }
