@@ -191,7 +191,10 @@ static BOOL HeaderMatchesBlocks(const BITMAPINFOHEADER *header, DWORD headerBloc
 // few bytes cannot ask for a gigabyte.
 static BOOL FileHolds(HANDLE file, DWORD bytes)
 {
+    // A low half of 0xFFFFFFFF is also a real size; the error code tells
+    // the two apart, so it is cleared first.
     DWORD high = 0;
+    SetLastError(NO_ERROR);
     DWORD low = GetFileSize(file, &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR)
         return FALSE;
