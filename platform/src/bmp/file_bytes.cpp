@@ -1,6 +1,6 @@
-#include "file_bytes.h"
+#include "bmp/file_bytes.h"
 
-#include "../large_blocks.h"
+#include "support/large_blocks.h"
 
 #include <cerrno>
 #include <fcntl.h>

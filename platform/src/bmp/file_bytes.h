@@ -2,7 +2,7 @@
 #ifndef STANDIN_BMP_FILE_BYTES_H
 #define STANDIN_BMP_FILE_BYTES_H
 
-#include "byte_reader.h"
+#include "bmp/byte_reader.h"
 
 #include <windows.h>
 

@@ -1,0 +1,74 @@
+#include "bmp/bitfields.h"
+
+namespace standin {
+namespace bmp {
+namespace {
+
+bool Matches(const Channel& channel, std::uint32_t mask) { return channel.mask == mask; }
+
+std::uint32_t ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
+    std::uint32_t pixel = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8);
+    if (bytesPerPixel == 4) pixel |= (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+    return pixel;
+}
+
+}  // namespace
+
+bool MakeBitfields(const std::uint32_t masks[4], int bitCount, Bitfields* out) {
+    if (bitCount != 16 && bitCount != 32) return false;
+    Bitfields fields;
+    if (!MakeChannelMask(masks[0], &fields.red) || !MakeChannelMask(masks[1], &fields.green) ||
+        !MakeChannelMask(masks[2], &fields.blue))
+        return false;
+    if (masks[3] != 0 && !MakeChannelMask(masks[3], &fields.alpha)) return false;
+
+    std::uint32_t seen = 0;
+    for (int i = 0; i < 4; ++i) {
+        if ((seen & masks[i]) != 0) return false;
+        seen |= masks[i];
+    }
+    const std::uint64_t pixelBits = bitCount == 32 ? 0xFFFFFFFFull : 0xFFFFull;
+    if (seen > pixelBits) return false;
+    *out = fields;
+    return true;
+}
+
+bool IsDirectLayout(const Bitfields& fields, int bitCount) {
+    if (fields.alpha.bits != 0) return false;
+    if (bitCount == 16) {
+        bool rgb555 = Matches(fields.red, 0x7C00) && Matches(fields.green, 0x03E0);
+        bool rgb565 = Matches(fields.red, 0xF800) && Matches(fields.green, 0x07E0);
+        return (rgb555 || rgb565) && Matches(fields.blue, 0x001F);
+    }
+    return bitCount == 32 && Matches(fields.red, 0xFF0000) && Matches(fields.green, 0x00FF00) &&
+           Matches(fields.blue, 0x0000FF);
+}
+
+ChannelWidener::ChannelWidener(const Channel& channel) : channel_(channel) {
+    if (channel.bits == 0) return;  // absent: every pixel reads 0
+    max_ = channel.bits >= 32 ? 0xFFFFFFFFu : (1u << channel.bits) - 1;
+    if (channel.bits > kTableBits) return;
+    for (std::uint32_t v = 0; v <= max_; ++v)
+        table_[v] = static_cast<std::uint8_t>((v * 255 + max_ / 2) / max_);
+}
+
+BitfieldsRowConverter::BitfieldsRowConverter(const Bitfields& fields, int bitCount)
+    : bytesPerPixel_(bitCount / 8),
+      hasAlpha_(fields.alpha.bits != 0),
+      red_(fields.red),
+      green_(fields.green),
+      blue_(fields.blue),
+      alpha_(fields.alpha) {}
+
+void BitfieldsRowConverter::Convert(const std::uint8_t* src, int width, std::uint8_t* dst) const {
+    for (int x = 0; x < width; ++x, src += bytesPerPixel_, dst += 4) {
+        const std::uint32_t pixel = ReadPixel(src, bytesPerPixel_);
+        dst[0] = blue_(pixel);
+        dst[1] = green_(pixel);
+        dst[2] = red_(pixel);
+        dst[3] = hasAlpha_ ? alpha_(pixel) : 0;
+    }
+}
+
+}  // namespace bmp
+}  // namespace standin

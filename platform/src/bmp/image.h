@@ -1,0 +1,63 @@
+// A BMP file taken apart and checked: geometry, how its pixels are stored,
+// their colour table or masks and where they lie, and the DIB format they
+// will be held in. Nothing here owns memory; spans point into the file.
+#ifndef STANDIN_BMP_IMAGE_H
+#define STANDIN_BMP_IMAGE_H
+
+#include "bmp/bitfields.h"
+#include "bmp/palette.h"
+#include "bmp/byte_reader.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace standin {
+namespace bmp {
+
+// How the file stores its pixels.
+enum class PixelLayout {
+    Indexed,    // 1, 4 or 8 bits, colour table
+    Indexed2,   // 2 bits, colour table
+    Rgb16,      // 5-5-5
+    Rgb24,
+    Rgb32,      // 8-8-8 and an unused byte
+    Bitfields,  // 16 or 32 bits, masks
+    Rgba64,     // 16-bit linear channels
+    Rle8,
+    Rle4,
+    Rle24,
+};
+
+// The DIB section format the picture is held in.
+struct OutputFormat {
+    int bitCount = 0;
+    bool bitfields = false;
+    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue when bitfields
+    bool indexed() const { return bitCount <= 8; }
+};
+
+struct BmpImage {
+    std::int32_t width = 0;
+    std::int32_t height = 0;  // row count
+    bool topDown = false;
+    int bitCount = 0;         // the file's
+    PixelLayout layout = PixelLayout::Indexed;
+    Palette palette;          // layouts with a colour table
+    Bitfields fields;         // PixelLayout::Bitfields
+    // Uncompressed: exactly the rows, `sourceStride` bytes each.
+    // Run-length encoded: everything from the pixel offset to the file end.
+    ByteSpan pixels;
+    std::size_t sourceStride = 0;
+    OutputFormat output;
+};
+
+bool IsRunLength(PixelLayout layout);
+
+// Takes a whole file apart. False when anything is missing, inconsistent or
+// beyond the limits; no pixel memory is allocated here.
+bool ParseBmp(ByteSpan file, BmpImage* out);
+
+}  // namespace bmp
+}  // namespace standin
+
+#endif

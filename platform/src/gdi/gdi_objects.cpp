@@ -1,0 +1,155 @@
+// Bitmaps, pens and brushes: creation, description and deletion.
+#include "gdi/gdi_objects.h"
+
+#include "support/fault_injection.h"
+#include "support/large_blocks.h"
+#include "support/last_error.h"
+
+#include <cstring>
+
+namespace standin {
+namespace {
+
+int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
+    BITMAP bm{};
+    bm.bmType = 0;
+    bm.bmWidth = bitmap.width();
+    bm.bmHeight = bitmap.height();
+    bm.bmWidthBytes = static_cast<LONG>(bitmap.dib.stride);
+    bm.bmPlanes = 1;
+    bm.bmBitsPixel = static_cast<WORD>(bitmap.format().bitCount);
+    bm.bmBits = bitmap.dibSection ? bitmap.pixels.get() : nullptr;
+    if (out == nullptr) return sizeof(BITMAP);
+    if (bitmap.dibSection && size >= static_cast<int>(sizeof(DIBSECTION))) {
+        DIBSECTION ds{};
+        ds.dsBm = bm;
+        BITMAPINFOHEADER& h = ds.dsBmih;
+        h.biSize = sizeof(BITMAPINFOHEADER);
+        h.biWidth = bitmap.width();
+        h.biHeight = bitmap.dib.topDown ? -bitmap.height() : bitmap.height();
+        h.biPlanes = 1;
+        h.biBitCount = static_cast<WORD>(bitmap.format().bitCount);
+        h.biCompression = bitmap.format().bitfields ? BI_BITFIELDS : BI_RGB;
+        h.biSizeImage = static_cast<DWORD>(bitmap.dib.imageBytes);
+        h.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
+        if (bitmap.format().bitfields) {
+            ds.dsBitfields[0] = bitmap.format().red.mask;
+            ds.dsBitfields[1] = bitmap.format().green.mask;
+            ds.dsBitfields[2] = bitmap.format().blue.mask;
+        }
+        std::memcpy(out, &ds, sizeof ds);
+        return sizeof(DIBSECTION);
+    }
+    if (size < static_cast<int>(sizeof(BITMAP))) return 0;
+    std::memcpy(out, &bm, sizeof bm);
+    return sizeof(BITMAP);
+}
+
+template <class Record>
+int CopyRecord(const Record& record, int size, void* out) {
+    if (out == nullptr) return sizeof(Record);
+    if (size < static_cast<int>(sizeof(Record))) return 0;
+    std::memcpy(out, &record, sizeof record);
+    return sizeof(Record);
+}
+
+}  // namespace
+
+std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
+    auto bitmap = std::make_unique<Bitmap>();
+    bitmap->dib = dib;
+    bitmap->pixels.reset(static_cast<std::uint8_t*>(AllocateBlock(dib.imageBytes, true)));
+    if (!bitmap->pixels) return nullptr;
+    return bitmap;
+}
+
+}  // namespace standin
+
+using namespace standin;
+
+HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOID** ppvBits,
+                                HANDLE hSection, DWORD offset) {
+    ApiLock lock(ApiMutex());
+    if (ppvBits != nullptr) *ppvBits = nullptr;
+    if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr)
+        return Fail<HBITMAP>(ERROR_INVALID_HANDLE);
+    // File-mapping sections are not supported: pixels live on the heap.
+    if (hSection != nullptr || offset != 0) return Fail<HBITMAP>(ERROR_NOT_SUPPORTED);
+    DibDescription dib;
+    if (!DescribeDib(pbmi, usage, &dib)) return Fail<HBITMAP>(ERROR_INVALID_PARAMETER);
+    if (InjectedFailure(Call::CreateDIBSection)) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
+    std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
+    if (!bitmap) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
+    bitmap->dibSection = true;
+    void* bits = bitmap->pixels.get();
+    HBITMAP handle = InsertObject<HBITMAP>(std::move(bitmap));
+    if (handle == nullptr) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
+    if (ppvBits != nullptr) *ppvBits = bits;
+    return handle;
+}
+
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
+    ApiLock lock(ApiMutex());
+    if (iStyle != PS_SOLID && iStyle != PS_NULL) return Fail<HPEN>(ERROR_NOT_SUPPORTED);
+    return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+}
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    ApiLock lock(ApiMutex());
+    return InsertObject<HBRUSH>(std::make_unique<Brush>(BS_SOLID, color & 0xFFFFFF));
+}
+
+int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
+    ApiLock lock(ApiMutex());
+    if (InjectedFailure(Call::GetObjectA)) return Fail<int>(ERROR_INVALID_HANDLE);
+    if (Bitmap* bitmap = Lookup<Bitmap>(h)) return DescribeBitmap(*bitmap, c, pv);
+    if (Pen* pen = Lookup<Pen>(h)) {
+        LOGPEN record{static_cast<UINT>(pen->style), POINT{pen->width, 0}, pen->color};
+        return CopyRecord(record, c, pv);
+    }
+    if (Brush* brush = Lookup<Brush>(h)) {
+        LOGBRUSH record{brush->style, brush->color, 0};
+        return CopyRecord(record, c, pv);
+    }
+    return Fail<int>(ERROR_INVALID_HANDLE);
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ h) {
+    ApiLock lock(ApiMutex());
+    Object* object = Objects().Find(h);
+    if (object == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
+    switch (object->kind) {
+        case ObjectKind::Bitmap: return OBJ_BITMAP;
+        case ObjectKind::Pen: return OBJ_PEN;
+        case ObjectKind::Brush: return OBJ_BRUSH;
+        case ObjectKind::DeviceContext: return OBJ_MEMDC;
+        case ObjectKind::File: break;
+    }
+    return Fail<DWORD>(ERROR_INVALID_HANDLE);
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+    ApiLock lock(ApiMutex());
+    Object* object = Objects().Find(ho);
+    if (object == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    // Deleting a stock object is allowed and does nothing.
+    if (object->stock) return TRUE;
+    switch (object->kind) {
+        case ObjectKind::Bitmap:
+            if (static_cast<Bitmap*>(object)->selectedInto != nullptr)
+                return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::Pen:
+            if (static_cast<Pen*>(object)->selections > 0) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::Brush:
+            if (static_cast<Brush*>(object)->selections > 0)
+                return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::DeviceContext:
+        case ObjectKind::File:
+            return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    }
+    Objects().Remove(ho);
+    return TRUE;
+}

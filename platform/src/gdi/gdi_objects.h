@@ -1,0 +1,83 @@
+// The GDI objects behind the handles: bitmaps, memory device contexts, pens
+// and brushes.
+#ifndef STANDIN_GDI_OBJECTS_H
+#define STANDIN_GDI_OBJECTS_H
+
+#include "support/object_table.h"
+#include "pixels/pixel_format.h"
+
+#include <cstdlib>
+#include <memory>
+
+namespace standin {
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+struct Bitmap : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Bitmap;
+    Bitmap() : Object(kKind) {}
+
+    DibDescription dib;
+    std::unique_ptr<std::uint8_t, FreeDeleter> pixels;
+    // The device context this bitmap is selected into, or null. A bitmap is
+    // selected into at most one context at a time (stock bitmaps excepted).
+    HDC selectedInto = nullptr;
+    // Whether CreateDIBSection made it (GetObject then reports its bits).
+    bool dibSection = false;
+
+    std::int32_t width() const { return dib.width; }
+    std::int32_t height() const { return dib.height; }
+    const PixelFormat& format() const { return dib.format; }
+    // Row y counted from the top of the picture, whatever the storage order.
+    std::uint8_t* Row(std::int32_t y) const {
+        std::int32_t stored = dib.topDown ? y : dib.height - 1 - y;
+        return pixels.get() + static_cast<std::size_t>(stored) * dib.stride;
+    }
+};
+
+struct Pen : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Pen;
+    Pen(int s, int w, COLORREF c) : Object(kKind), style(s), width(w), color(c) {}
+    int style;
+    int width;
+    COLORREF color;
+    int selections = 0;  // contexts holding this pen
+};
+
+struct Brush : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Brush;
+    Brush(UINT s, COLORREF c) : Object(kKind), style(s), color(c) {}
+    UINT style;
+    COLORREF color;
+    int selections = 0;  // contexts holding this brush
+};
+
+struct DeviceContext : Object {
+    static constexpr ObjectKind kKind = ObjectKind::DeviceContext;
+    DeviceContext() : Object(kKind) {}
+    HBITMAP bitmap = nullptr;
+    HPEN pen = nullptr;
+    HBRUSH brush = nullptr;
+    POINT position{0, 0};
+    int stretchMode = BLACKONWHITE;
+};
+
+// Makes a bitmap from a checked description, pixels zeroed; null when the
+// pixel block cannot be allocated.
+std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib);
+
+// The bitmap selected into a context, or null when the context is invalid.
+Bitmap* SelectedBitmap(HDC dc);
+
+// Creates the stock objects once. Called under the API lock by every entry
+// point that may hand out or use one.
+void EnsureStockObjects();
+HBITMAP StockBitmap();
+// A stock object by its GetStockObject index, or null; caller holds the lock.
+HGDIOBJ StockObject(int index);
+
+}  // namespace standin
+
+#endif

@@ -1,0 +1,217 @@
+// GetDIBits and SetDIBits: pixel rows between a bitmap and a caller's
+// device-independent buffer, converted between formats a row at a time.
+//
+// Scan lines are counted in the buffer's own order: in a bottom-up buffer
+// scan line 0 is the bottom row of the picture, in a top-down one the top.
+#include "pixels/default_palettes.h"
+#include "support/fault_injection.h"
+#include "gdi/gdi_objects.h"
+#include "support/last_error.h"
+#include "pixels/row_codec.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace standin {
+namespace {
+
+// A BITMAPINFO with room for bitfield masks or a full colour table.
+struct InfoBuffer {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[kMaxColors];
+};
+
+bool SameFormat(const DibDescription& a, const DibDescription& b) {
+    const PixelFormat& fa = a.format;
+    const PixelFormat& fb = b.format;
+    if (fa.bitCount != fb.bitCount || fa.bitfields != fb.bitfields) return false;
+    if (fa.red.mask != fb.red.mask || fa.green.mask != fb.green.mask || fa.blue.mask != fb.blue.mask)
+        return false;
+    if (!fa.indexed()) return true;
+    return std::memcmp(a.colors.data(), b.colors.data(),
+                       sizeof(RGBQUAD) * static_cast<std::size_t>(a.colorCount)) == 0;
+}
+
+// Converts `columns` pixels of one row between two formats. 32-bit BI_RGB
+// is the working form itself, so it is read or written in place.
+class RowConverter {
+public:
+    RowConverter(const DibDescription& from, const DibDescription& to, int columns)
+        : from_(from.format, from.colors.data(), from.colorCount),
+          to_(to.format, to.colors.data(), to.colorCount),
+          columns_(columns),
+          copyBytes_(SameFormat(from, to) ? (static_cast<std::size_t>(columns) * from.format.bitCount + 7) / 8 : 0),
+          fromIsWork_(from.format.hasFourthByte()),
+          toIsWork_(to.format.hasFourthByte()) {
+        if (copyBytes_ == 0 && !fromIsWork_ && !toIsWork_)
+            work_.resize(static_cast<std::size_t>(columns) * kWorkBytesPerPixel);
+    }
+
+    void Convert(const std::uint8_t* src, std::uint8_t* dst) {
+        if (copyBytes_ != 0) {
+            std::memcpy(dst, src, copyBytes_);
+        } else if (toIsWork_) {
+            from_.Unpack(src, 0, columns_, dst);
+        } else if (fromIsWork_) {
+            to_.Pack(src, 0, columns_, dst);
+        } else {
+            from_.Unpack(src, 0, columns_, work_.data());
+            to_.Pack(work_.data(), 0, columns_, dst);
+        }
+    }
+
+private:
+    RowCodec from_, to_;
+    int columns_;
+    std::size_t copyBytes_;
+    bool fromIsWork_, toIsWork_;
+    std::vector<std::uint8_t> work_;
+};
+
+// Row `line` of a buffer in the picture's top-down numbering.
+std::int32_t PictureRow(const DibDescription& buffer, std::int32_t pictureHeight, std::int64_t line) {
+    return static_cast<std::int32_t>(buffer.topDown ? line : pictureHeight - 1 - line);
+}
+
+// How many scan lines from `start` both the request and the picture hold.
+std::int32_t LinesToMove(std::int32_t pictureHeight, UINT start, UINT lines) {
+    if (start >= static_cast<UINT>(pictureHeight)) return 0;
+    return static_cast<std::int32_t>(std::min<UINT>(lines, pictureHeight - start));
+}
+
+// Chooses the bitfield masks reported for a BI_BITFIELDS request: the
+// bitmap's own at the same depth, else 5-6-5 or 8-8-8.
+void RequestMasks(const Bitmap& bitmap, int bitCount, DWORD masks[3]) {
+    const PixelFormat& own = bitmap.format();
+    if (own.bitfields && own.bitCount == bitCount) {
+        masks[0] = own.red.mask;
+        masks[1] = own.green.mask;
+        masks[2] = own.blue.mask;
+    } else if (bitCount == 16) {
+        masks[0] = 0xF800; masks[1] = 0x07E0; masks[2] = 0x001F;
+    } else {
+        masks[0] = 0xFF0000; masks[1] = 0x00FF00; masks[2] = 0x0000FF;
+    }
+}
+
+// Describes the buffer a GetDIBits caller asks for, settling its colour
+// table (or masks) and writing them back into the caller's BITMAPINFO.
+bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out) {
+    const BITMAPINFOHEADER& asked = info->bmiHeader;
+    if (asked.biSize < sizeof(BITMAPINFOHEADER)) return false;
+    InfoBuffer request{};
+    request.header = asked;
+    request.header.biSize = sizeof(BITMAPINFOHEADER);
+    request.header.biClrUsed = 0;
+    DWORD masks[3] = {0, 0, 0};
+    if (asked.biCompression == BI_BITFIELDS) {
+        RequestMasks(bitmap, asked.biBitCount, masks);
+        std::memcpy(request.colors, masks, sizeof masks);
+    }
+    if (!DescribeDib(reinterpret_cast<const BITMAPINFO*>(&request), DIB_RGB_COLORS, out)) return false;
+
+    BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
+    if (out->format.indexed()) {
+        int entries = ColorTableEntries(asked.biBitCount, asked.biClrUsed);
+        if (bitmap.format().indexed() && bitmap.format().bitCount == asked.biBitCount)
+            std::copy(bitmap.dib.colors.begin(), bitmap.dib.colors.end(), out->colors.begin());
+        else
+            DefaultPalette(asked.biBitCount, out->colors.data());
+        out->colorCount = entries;
+        std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
+    } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == sizeof(BITMAPINFOHEADER)) {
+        std::memcpy(tableOut, masks, sizeof masks);
+    }
+    return true;
+}
+
+// Reports the bitmap's own format in the caller's header (a GetDIBits call
+// with no buffer and a zero bit count).
+void ReportFormat(const Bitmap& bitmap, BITMAPINFOHEADER* header) {
+    header->biWidth = bitmap.width();
+    header->biHeight = bitmap.dib.topDown ? -bitmap.height() : bitmap.height();
+    header->biPlanes = 1;
+    header->biBitCount = static_cast<WORD>(bitmap.format().bitCount);
+    header->biCompression = bitmap.format().bitfields ? BI_BITFIELDS : BI_RGB;
+    header->biSizeImage = static_cast<DWORD>(bitmap.dib.imageBytes);
+    header->biClrUsed = 0;
+    header->biClrImportant = 0;
+}
+
+// Bytes of a buffer row that `columns` pixels fill, rounded down to whole
+// bytes; the rest of the row (tail and padding) is cleared.
+std::size_t WholeBytes(int columns, int bitCount) {
+    return static_cast<std::size_t>(columns) * bitCount / 8;
+}
+
+int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bits, UINT start,
+            UINT lines) {
+    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    int columns = std::min(buffer.width, bitmap.width());
+    RowConverter converter(bitmap.dib, buffer, columns);
+    std::size_t keep = buffer.format.bitCount < 8 ? 0 : WholeBytes(columns, buffer.format.bitCount);
+    for (std::int32_t k = 0; k < count; ++k) {
+        std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
+        std::memset(row + keep, 0, buffer.stride - keep);
+        converter.Convert(bitmap.Row(PictureRow(buffer, bitmap.height(), std::int64_t{start} + k)), row);
+    }
+    return count;
+}
+
+int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bits, UINT start,
+           UINT lines) {
+    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    int columns = std::min(buffer.width, bitmap.width());
+    RowConverter converter(buffer, bitmap.dib, columns);
+    for (std::int32_t k = 0; k < count; ++k) {
+        const std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
+        converter.Convert(row, bitmap.Row(PictureRow(buffer, bitmap.height(), std::int64_t{start} + k)));
+    }
+    return count;
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
+                     LPBITMAPINFO lpbmi, UINT usage) {
+    ApiLock lock(ApiMutex());
+    Bitmap* bitmap = Lookup<Bitmap>(hbm);
+    if (Lookup<DeviceContext>(hdc) == nullptr || bitmap == nullptr || lpbmi == nullptr)
+        return Fail<int>(ERROR_INVALID_HANDLE);
+    // The bitmap must not be selected into a device context.
+    if (bitmap->selectedInto != nullptr || usage != DIB_RGB_COLORS)
+        return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (lpvBits == nullptr && lpbmi->bmiHeader.biBitCount == 0) {
+        if (lpbmi->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return Fail<int>(ERROR_INVALID_PARAMETER);
+        ReportFormat(*bitmap, &lpbmi->bmiHeader);
+        return bitmap->height();
+    }
+    DibDescription buffer;
+    if (!DescribeRequest(*bitmap, lpbmi, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (lpvBits == nullptr) {
+        lpbmi->bmiHeader.biSizeImage = static_cast<DWORD>(buffer.imageBytes);
+        return bitmap->height();
+    }
+    int copied = CopyOut(*bitmap, buffer, static_cast<std::uint8_t*>(lpvBits), start, cLines);
+    return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+}
+
+int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits,
+                     const BITMAPINFO* lpbmi, UINT ColorUse) {
+    ApiLock lock(ApiMutex());
+    Bitmap* bitmap = Lookup<Bitmap>(hbm);
+    if ((hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) || bitmap == nullptr)
+        return Fail<int>(ERROR_INVALID_HANDLE);
+    // The bitmap must not be selected into a device context.
+    if (bitmap->selectedInto != nullptr || lpBits == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER);
+    DibDescription buffer;
+    if (!DescribeDib(lpbmi, ColorUse, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (InjectedFailure(Call::SetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    int copied = CopyIn(*bitmap, buffer, static_cast<const std::uint8_t*>(lpBits), start, cLines);
+    return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+}

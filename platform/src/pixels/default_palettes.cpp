@@ -1,0 +1,41 @@
+#include "pixels/default_palettes.h"
+
+namespace standin {
+namespace {
+
+constexpr RGBQUAD kVgaColors[16] = {
+    {0, 0, 0, 0},       {0, 0, 128, 0},     {0, 128, 0, 0},     {0, 128, 128, 0},
+    {128, 0, 0, 0},     {128, 0, 128, 0},   {128, 128, 0, 0},   {192, 192, 192, 0},
+    {128, 128, 128, 0}, {0, 0, 255, 0},     {0, 255, 0, 0},     {0, 255, 255, 0},
+    {255, 0, 0, 0},     {255, 0, 255, 0},   {255, 255, 0, 0},   {255, 255, 255, 0},
+};
+
+constexpr int kCubeLevels = 6;
+constexpr int kGreyRamp = 40;
+
+}  // namespace
+
+int DefaultPalette(int bitCount, RGBQUAD* colors) {
+    if (bitCount == 1) {
+        colors[0] = RGBQUAD{0, 0, 0, 0};
+        colors[1] = RGBQUAD{255, 255, 255, 0};
+        return 2;
+    }
+    if (bitCount == 4) {
+        for (int i = 0; i < 16; ++i) colors[i] = kVgaColors[i];
+        return 16;
+    }
+    int n = 0;
+    for (int r = 0; r < kCubeLevels; ++r)
+        for (int g = 0; g < kCubeLevels; ++g)
+            for (int b = 0; b < kCubeLevels; ++b)
+                colors[n++] = RGBQUAD{static_cast<BYTE>(b * 51), static_cast<BYTE>(g * 51),
+                                      static_cast<BYTE>(r * 51), 0};
+    for (int i = 0; i < kGreyRamp; ++i) {
+        BYTE v = static_cast<BYTE>((i + 1) * 255 / (kGreyRamp + 1));
+        colors[n++] = RGBQUAD{v, v, v, 0};
+    }
+    return n;
+}
+
+}  // namespace standin

@@ -1,0 +1,17 @@
+// Colour tables handed out when a bitmap is read at 8 bits per pixel or
+// fewer in a depth other than its own.
+#ifndef STANDIN_DEFAULT_PALETTES_H
+#define STANDIN_DEFAULT_PALETTES_H
+
+#include "pixels/pixel_format.h"
+
+namespace standin {
+
+// Fills `colors` with the default table for `bitCount` (1, 4 or 8): black
+// and white; the 16 VGA colours; a 6 x 6 x 6 colour cube followed by a
+// ramp of 40 greys. Returns the entry count.
+int DefaultPalette(int bitCount, RGBQUAD* colors);
+
+}  // namespace standin
+
+#endif

@@ -1,0 +1,126 @@
+#include "stretch/fast_paths.h"
+
+#include "support/simd_support.h"
+
+#include <cstring>
+
+namespace standin {
+namespace {
+
+constexpr int kHalvingDivisor = 2;
+
+std::uint8_t MeanOfFour(unsigned a, unsigned b, unsigned c, unsigned d) {
+    return static_cast<std::uint8_t>((a + b + c + d + 2) >> 2);
+}
+
+// Four-byte pixels: the loop vectorises as it stands.
+void HalveRowsOf4(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
+                  std::uint8_t* out) {
+    for (std::int32_t i = 0; i < count; ++i, top += 8, bottom += 8, out += 4)
+        for (int c = 0; c < 4; ++c) out[c] = MeanOfFour(top[c], top[4 + c], bottom[c], bottom[4 + c]);
+}
+
+// Three-byte pixels: every channel is first averaged with the one three
+// bytes on, in one plain vectorisable loop over the whole row (twice the work
+// needed, but at vector speed); then every other pixel of that is kept.
+void HalveRowsOf3Plain(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
+                       std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
+    const std::size_t pairBytes = static_cast<std::size_t>(count) * 6;
+    const std::size_t means = pairBytes - 3;
+    scratch->resize(pairBytes);
+    std::uint8_t* mean = scratch->data();
+    for (std::size_t j = 0; j < means; ++j)
+        mean[j] = MeanOfFour(top[j], top[j + 3], bottom[j], bottom[j + 3]);
+    // Four-byte moves, each overlapping the next pixel, which the next move
+    // rewrites; the last pixel is moved byte by byte to stay inside the row.
+    for (std::int32_t i = 0; i + 1 < count; ++i) std::memcpy(out + 3 * i, mean + 6 * i, 4);
+    std::memcpy(out + 3 * (count - 1), mean + 6 * (count - 1), 3);
+}
+
+#ifdef STANDIN_HAVE_SSSE3
+// Three-byte pixels with SSSE3, four destination pixels a step. A shuffle
+// puts the two source bytes of each channel side by side, a multiply-add
+// with ones sums each pair into 16 bits, and the top and bottom sums are
+// added, rounded and shifted like MeanOfFour. Each step reads 28 bytes of
+// a row from its 24 and writes exactly its 12; it stops while a whole
+// destination pixel is left, so the 4 extra bytes lie inside the row.
+constexpr std::int32_t kHalvedPerStep = 4;
+
+STANDIN_SSSE3 __m128i PairSums(const std::uint8_t* top, const std::uint8_t* bottom) {
+    // Source pixels 0..3 of a 16-byte window: pairs (0,3) (1,4) (2,5) and
+    // (6,9) (7,10) (8,11) make destination pixels 0 and 1.
+    const __m128i pairs = _mm_setr_epi8(0, 3, 1, 4, 2, 5, 6, 9, 7, 10, 8, 11, -1, -1, -1, -1);
+    const __m128i ones = _mm_set1_epi8(1);
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(top));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bottom));
+    return _mm_add_epi16(_mm_maddubs_epi16(_mm_shuffle_epi8(t, pairs), ones),
+                         _mm_maddubs_epi16(_mm_shuffle_epi8(b, pairs), ones));
+}
+
+STANDIN_SSSE3 std::int32_t HalveRowsOf3Shuffled(const std::uint8_t* top, const std::uint8_t* bottom,
+                                                std::int32_t count, std::uint8_t* out) {
+    const __m128i half = _mm_set1_epi16(2);
+    // The six valid bytes of each packed half, side by side.
+    const __m128i closeUp = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, -1, -1, -1, -1);
+    std::int32_t i = 0;
+    for (; i + kHalvedPerStep < count; i += kHalvedPerStep, top += 24, bottom += 24, out += 12) {
+        const __m128i first = _mm_srli_epi16(_mm_add_epi16(PairSums(top, bottom), half), 2);
+        const __m128i second = _mm_srli_epi16(_mm_add_epi16(PairSums(top + 12, bottom + 12), half), 2);
+        const __m128i means = _mm_shuffle_epi8(_mm_packus_epi16(first, second), closeUp);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), means);
+        const std::uint32_t last = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(means, 8)));
+        std::memcpy(out + 8, &last, sizeof last);
+    }
+    return i;
+}
+#endif
+
+void HalveRowsOf3(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
+                  std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
+    std::int32_t done = 0;
+#ifdef STANDIN_HAVE_SSSE3
+    if (HasSsse3()) done = HalveRowsOf3Shuffled(top, bottom, count, out);
+#endif
+    const std::size_t from = static_cast<std::size_t>(done) * 6;
+    HalveRowsOf3Plain(top + from, bottom + from, count - done, out + static_cast<std::size_t>(done) * 3,
+                      scratch);
+}
+
+bool IsIdentity(const AxisMapping& m) { return m.srcSpan == m.destSpan && !m.mirrored; }
+
+}  // namespace
+
+bool IsExactHalving(const CoverageTable& axis) {
+    if (axis.divisor != kHalvingDivisor || axis.size() == 0) return false;
+    for (std::size_t i = 0; i < axis.size(); ++i) {
+        if (axis.Count(i) != 2) return false;
+        if (axis.first[i] != axis.first[0] + 2 * static_cast<std::int32_t>(i)) return false;
+    }
+    return true;
+}
+
+void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
+               std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
+    if (pixelBytes == 3) return HalveRowsOf3(top, bottom, count, out, scratch);
+    HalveRowsOf4(top, bottom, count, out);
+}
+
+bool IsPlainCopy(const StretchJob& job) { return IsIdentity(job.x) && IsIdentity(job.y); }
+
+void CopyRows(const StretchJob& job, int pixelBytes) {
+    const std::int64_t dx = job.x.srcStart - job.x.destStart;
+    const std::int64_t dy = job.y.srcStart - job.y.destStart;
+    const std::size_t bytes = static_cast<std::size_t>(job.columns.count) * pixelBytes;
+    const std::size_t from = static_cast<std::size_t>(job.columns.first + dx) * pixelBytes;
+    const std::size_t to = static_cast<std::size_t>(job.columns.first) * pixelBytes;
+    // Within one bitmap, rows moving down are copied bottom first, so each
+    // is read before it is overwritten; memmove handles a row onto itself.
+    const bool bottomFirst = job.sharedPixels && dy < 0;
+    for (std::int32_t i = 0; i < job.rows.count; ++i) {
+        std::int32_t y = bottomFirst ? job.rows.first + job.rows.count - 1 - i : job.rows.first + i;
+        std::memmove(job.target.Row(y) + to, job.source.Row(static_cast<std::int32_t>(y + dy)) + from,
+                     bytes);
+    }
+}
+
+}  // namespace standin

@@ -1,0 +1,33 @@
+// Specialised routines tried before the general path. Each gives exactly the
+// bytes the general path would give (the tests compare them on random cases).
+#ifndef STANDIN_STRETCH_FAST_PATHS_H
+#define STANDIN_STRETCH_FAST_PATHS_H
+
+#include "stretch/geometry.h"
+#include "stretch/job.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace standin {
+
+// Whether every drawn pixel of the axis averages exactly two whole source
+// pixels, the pairs lying side by side in increasing order.
+bool IsExactHalving(const CoverageTable& axis);
+
+// One destination row of an exact 2:1 reduction on both axes: each pixel is
+// the mean of a 2 x 2 block, rounded half up. `scratch` is reused between rows.
+void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
+               std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch);
+
+// Whether both axes map pixels one to one in increasing order, so rows of
+// identical formats can be copied byte for byte.
+bool IsPlainCopy(const StretchJob& job);
+
+// Copies the drawn rectangle row by row; only for IsPlainCopy jobs between
+// formats accepted by DirectPixelBytes (stretch/job.h).
+void CopyRows(const StretchJob& job, int pixelBytes);
+
+}  // namespace standin
+
+#endif

@@ -1,0 +1,103 @@
+// Area averaging: every destination pixel is the coverage-weighted mean of
+// the source area under it, in integers, rounded half up.
+//
+// Two separable passes a destination row at a time: the source rows under
+// the row are summed with their vertical weights into one row of column
+// sums, then each destination pixel sums its columns with their horizontal
+// weights and divides by the product of the two axes' divisors. All four
+// bytes of a working pixel are averaged; the fourth carries data only in
+// 32-bit BI_RGB. Memory is a row of sums plus the weight tables (and a copy
+// of the source rows when source and destination are one bitmap).
+//
+// An exact 2:1 reduction on both axes takes a shorter route to the same bytes.
+#include "stretch/column_average.h"
+#include "stretch/fast_paths.h"
+#include "stretch/row_sums.h"
+#include "stretch/rows.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace standin {
+namespace {
+
+constexpr std::uint64_t kMaxLevel = 255;
+
+// Sums the source rows under destination row `i` into `sums`, two at a time.
+template <class Sum, class Source>
+void SumRows(const CoverageTable& ys, std::size_t i, std::size_t width, Source& source, Sum* sums) {
+    const std::uint32_t* weights = ys.Weights(i);
+    const std::int32_t first = ys.first[i];
+    const int count = ys.Count(i);
+    for (int t = 0; t < count; t += 2) {
+        const std::uint8_t* a = source.Row(first + t);
+        if (t + 1 < count) {
+            AddRowPair(a, weights[t], source.Row(first + t + 1), weights[t + 1], width, t == 0, sums);
+        } else {
+            AddRowPair(a, weights[t], a, 0, width, t == 0, sums);
+        }
+    }
+}
+
+template <class Sum, class Source, class Target>
+void AverageRows(const CoverageTable& xs, const CoverageTable& ys, std::int32_t destTop,
+                 Source& source, Target& target) {
+    constexpr int N = Source::kPixelBytes;
+    const ColumnAverager columns(xs, N, ys.divisor);
+    const std::size_t width = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin) * N;
+    std::vector<Sum> sums(columns.SumsLength());
+    for (std::size_t i = 0; i < ys.size(); ++i) {
+        SumRows(ys, i, width, source, sums.data());
+        columns.Average(sums.data(), target.Row(destTop + static_cast<std::int32_t>(i)));
+        target.Commit();
+    }
+}
+
+template <class Source, class Target>
+void HalveArea(const CoverageTable& xs, const CoverageTable& ys, std::int32_t destTop,
+               Source& source, Target& target) {
+    const auto count = static_cast<std::int32_t>(xs.size());
+    std::vector<std::uint8_t> scratch;
+    for (std::size_t i = 0; i < ys.size(); ++i) {
+        const std::uint8_t* top = source.Row(ys.first[i]);
+        const std::uint8_t* bottom = source.Row(ys.first[i] + 1);
+        HalveRows(Source::kPixelBytes, top, bottom, count,
+                  target.Row(destTop + static_cast<std::int32_t>(i)), &scratch);
+        target.Commit();
+    }
+}
+
+template <class Source, class Target>
+void Average(const CoverageTable& xs, const CoverageTable& ys, std::int32_t destTop,
+             Source source, Target target) {
+    static_assert(Source::kPixelBytes == Target::kPixelBytes, "one pixel layout on both sides");
+    if (IsExactHalving(xs) && IsExactHalving(ys)) return HalveArea(xs, ys, destTop, source, target);
+    // Column sums fit 32 bits unless the vertical divisor is enormous.
+    if (kMaxLevel * ys.divisor <= UINT32_MAX)
+        return AverageRows<std::uint32_t>(xs, ys, destTop, source, target);
+    AverageRows<std::uint64_t>(xs, ys, destTop, source, target);
+}
+
+}  // namespace
+
+void AverageArea(const StretchJob& job) {
+    const DibDescription& from = job.source.dib();
+    const CoverageTable xs = BuildCoverageTable(job.x, job.columns, from.width);
+    const CoverageTable ys = BuildCoverageTable(job.y, job.rows, from.height);
+    std::vector<std::uint8_t> copy;
+    const Surface source = SourceRows(job, ys.sourceBegin, ys.sourceEnd, &copy);
+    const std::int32_t top = job.rows.first;
+    switch (DirectPixelBytes(job)) {
+        case 3:
+            return Average(xs, ys, top, DirectSource<3>(source, xs.sourceBegin),
+                           DirectTarget<3>(job.target, job.columns.first));
+        case 4:
+            return Average(xs, ys, top, DirectSource<4>(source, xs.sourceBegin),
+                           DirectTarget<4>(job.target, job.columns.first));
+        default:
+            return Average(xs, ys, top, DecodedSource(source, xs.sourceBegin, xs.sourceEnd),
+                           EncodedTarget(job.target, job.columns, job.op));
+    }
+}
+
+}  // namespace standin

@@ -1,0 +1,51 @@
+// One stretch as the pixel loops see it: the two surfaces, the mapping of
+// each axis, the destination pixels to write and what to do with them.
+#ifndef STANDIN_STRETCH_JOB_H
+#define STANDIN_STRETCH_JOB_H
+
+#include "stretch/geometry.h"
+#include "stretch/surface.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace standin {
+
+// How the stretched source meets the destination.
+enum class RasterOp { Copy, And, Or, Xor };
+
+struct StretchJob {
+    StretchJob(const Surface& from, const Surface& to) : source(from), target(to) {}
+
+    Surface source;
+    Surface target;
+    bool sharedPixels = false;  // source and destination are one bitmap
+    AxisMapping x, y;
+    DrawnRange columns, rows;
+    RasterOp op = RasterOp::Copy;
+};
+
+// Bytes a pixel when rows of these formats can be read and written in
+// place, without decoding to working pixels: 3 for 24 to 24 bits, 4 for
+// 32-bit BI_RGB to 32-bit BI_RGB (whose fourth byte the working pixels carry
+// too); 0 otherwise, and 0 for any raster operation but a plain copy.
+int DirectPixelBytes(const StretchJob& job);
+
+// The source surface a job reads `rowBegin` .. `rowEnd` from: the bitmap
+// itself, or a copy when writing the destination would change them.
+Surface SourceRows(const StretchJob& job, std::int32_t rowBegin, std::int32_t rowEnd,
+                   std::vector<std::uint8_t>* storage);
+
+// Area averaging (HALFTONE).
+void AverageArea(const StretchJob& job);
+// Deleting (COLORONCOLOR), ANDing (BLACKONWHITE) or ORing (WHITEONBLACK)
+// the eliminated rows and columns.
+enum class ScanMode { Delete, And, Or };
+void ScanStretch(const StretchJob& job, ScanMode mode);
+// Sets the drawn destination rectangle to one colour (BLACKNESS, WHITENESS).
+void FillTarget(const Surface& target, DrawnRange columns, DrawnRange rows, std::uint8_t level);
+
+}  // namespace standin
+
+#endif
