@@ -56,7 +56,7 @@ bool ChooseLayout(const DibHeader& header, PixelLayout* out) {
 // Masks sit in the header from version 2 on; after a 40-byte header come
 // three DWORDs (four with BI_ALPHABITFIELDS). The alpha mask counts only
 // where the header version or compression provides one.
-bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[4]) {
+bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[kMaskCount]) {
     const DibV5& f = header.fields;
     if (header.masksInHeader()) {
         masks[0] = f.redMask;
@@ -72,8 +72,8 @@ bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[
     return true;
 }
 
-OutputFormat PlanOutput(const BmpImage& image) {
-    OutputFormat out;
+PixelFormat PlanOutput(const BmpImage& image) {
+    PixelFormat out;
     switch (image.layout) {
         case PixelLayout::Indexed: out.bitCount = image.bitCount; break;
         case PixelLayout::Indexed2: out.bitCount = 4; break;
@@ -89,9 +89,9 @@ OutputFormat PlanOutput(const BmpImage& image) {
             if (IsDirectLayout(image.fields, image.bitCount)) {
                 out.bitCount = image.bitCount;
                 out.bitfields = true;
-                out.masks[0] = image.fields.red.mask;
-                out.masks[1] = image.fields.green.mask;
-                out.masks[2] = image.fields.blue.mask;
+                out.red = image.fields.red;
+                out.green = image.fields.green;
+                out.blue = image.fields.blue;
             }
             break;
     }
@@ -133,7 +133,7 @@ bool ReadFormat(ByteReader* reader, FileHeader* fileHeader, DibHeader* header, B
         return false;
     // Run-length encoded pictures are bottom-up by definition.
     if (IsRunLength(image->layout) && image->topDown) return false;
-    std::uint32_t masks[4] = {0, 0, 0, 0};
+    std::uint32_t masks[kMaskCount] = {0, 0, 0, 0};
     return image->layout != PixelLayout::Bitfields ||
            (ReadMasks(*header, reader, masks) && MakeBitfields(masks, image->bitCount, &image->fields));
 }

@@ -1,6 +1,7 @@
 // Bitmaps, pens and brushes: creation, description and deletion.
 #include "gdi/gdi_objects.h"
 
+#include "pixels/bitmap_info.h"
 #include "support/fault_injection.h"
 #include "support/large_blocks.h"
 #include "support/last_error.h"
@@ -23,15 +24,8 @@ int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     if (bitmap.dibSection && size >= static_cast<int>(sizeof(DIBSECTION))) {
         DIBSECTION ds{};
         ds.dsBm = bm;
-        BITMAPINFOHEADER& h = ds.dsBmih;
-        h.biSize = sizeof(BITMAPINFOHEADER);
-        h.biWidth = bitmap.width();
-        h.biHeight = bitmap.dib.topDown ? -bitmap.height() : bitmap.height();
-        h.biPlanes = 1;
-        h.biBitCount = static_cast<WORD>(bitmap.format().bitCount);
-        h.biCompression = bitmap.format().bitfields ? BI_BITFIELDS : BI_RGB;
-        h.biSizeImage = static_cast<DWORD>(bitmap.dib.imageBytes);
-        h.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
+        ds.dsBmih = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
+        ds.dsBmih.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
         if (bitmap.format().bitfields) {
             ds.dsBitfields[0] = bitmap.format().red.mask;
             ds.dsBitfields[1] = bitmap.format().green.mask;
