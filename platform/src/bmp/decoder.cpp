@@ -45,7 +45,8 @@ bool WritePixels(const BmpImage& image, std::uint8_t* bits) {
 
 }  // namespace
 
-HBITMAP CreateBitmapFromBmp(const BmpImage& image) {
+HBITMAP CreateBitmapFromBmp(const BmpImage& image, BmpRefusal* refusal) {
+    if (refusal != nullptr) *refusal = BmpRefusal::None;
     BitmapInfoBuffer info;
     DescribeOutput(image, &info);
     void* bits = nullptr;
@@ -55,6 +56,7 @@ HBITMAP CreateBitmapFromBmp(const BmpImage& image) {
     // are written directly, outside the API lock.
     if (!WritePixels(image, static_cast<std::uint8_t*>(bits))) {
         DeleteObject(bitmap);
+        if (refusal != nullptr) *refusal = BmpRefusal::BadRunLength;
         return Fail<HBITMAP>(ERROR_INVALID_DATA);
     }
     return bitmap;

@@ -8,6 +8,8 @@
 
 #include "pixels/bitmap_info.h"
 
+#include <standin/testing.h>
+
 #include <cstdint>
 
 namespace standin {
@@ -89,9 +91,9 @@ struct DibHeader {
 
 bool ReadFileHeader(ByteReader* reader, FileHeader* out);
 
-// Reads a bitmap header of one of the known sizes; false for any other
-// size or when the bytes run out.
-bool ReadDibHeader(ByteReader* reader, DibHeader* out);
+// Reads a bitmap header of one of the known sizes: UnknownHeaderSize for
+// any other size, TruncatedHeaders when the bytes run out.
+BmpRefusal ReadDibHeader(ByteReader* reader, DibHeader* out);
 
 }  // namespace bmp
 }  // namespace standin

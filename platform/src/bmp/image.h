@@ -10,6 +10,8 @@
 
 #include "pixels/pixel_format.h"
 
+#include <standin/testing.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -47,9 +49,9 @@ struct BmpImage {
 
 bool IsRunLength(PixelLayout layout);
 
-// Takes a whole file apart. False when anything is missing, inconsistent or
-// beyond the limits; no pixel memory is allocated here.
-bool ParseBmp(ByteSpan file, BmpImage* out);
+// Takes a whole file apart. Says why when anything is missing, inconsistent
+// or beyond the limits (None otherwise); no pixel memory is allocated here.
+BmpRefusal ParseBmp(ByteSpan file, BmpImage* out);
 
 }  // namespace bmp
 }  // namespace standin

@@ -1,6 +1,8 @@
 // Bitmaps, pens and brushes: creation, description and deletion.
 #include "gdi/gdi_objects.h"
 
+#include "support/api_boundary.h"
+
 #include "pixels/bitmap_info.h"
 #include "support/fault_injection.h"
 #include "support/large_blocks.h"
@@ -62,7 +64,7 @@ std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
 using namespace standin;
 
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOID** ppvBits,
-                                HANDLE hSection, DWORD offset) {
+                                HANDLE hSection, DWORD offset) try {
     ApiLock lock(ApiMutex());
     if (ppvBits != nullptr) *ppvBits = nullptr;
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr)
@@ -80,20 +82,26 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
     if (handle == nullptr) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
     if (ppvBits != nullptr) *ppvBits = bits;
     return handle;
+} catch (...) {
+    return OutOfMemory<HBITMAP>();
 }
 
-HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) try {
     ApiLock lock(ApiMutex());
     if (iStyle != PS_SOLID && iStyle != PS_NULL) return Fail<HPEN>(ERROR_NOT_SUPPORTED);
     return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+} catch (...) {
+    return OutOfMemory<HPEN>();
 }
 
-HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) try {
     ApiLock lock(ApiMutex());
     return InsertObject<HBRUSH>(std::make_unique<Brush>(BS_SOLID, color & 0xFFFFFF));
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
 }
 
-int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
+int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
     ApiLock lock(ApiMutex());
     if (InjectedFailure(Call::GetObjectA)) return Fail<int>(ERROR_INVALID_HANDLE);
     if (Bitmap* bitmap = Lookup<Bitmap>(h)) return DescribeBitmap(*bitmap, c, pv);
@@ -106,9 +114,11 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
         return CopyRecord(record, c, pv);
     }
     return Fail<int>(ERROR_INVALID_HANDLE);
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
-DWORD WINAPI GetObjectType(HGDIOBJ h) {
+DWORD WINAPI GetObjectType(HGDIOBJ h) try {
     ApiLock lock(ApiMutex());
     Object* object = Objects().Find(h);
     if (object == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
@@ -120,9 +130,11 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
         case ObjectKind::File: break;
     }
     return Fail<DWORD>(ERROR_INVALID_HANDLE);
+} catch (...) {
+    return OutOfMemory<DWORD>();
 }
 
-BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
     ApiLock lock(ApiMutex());
     Object* object = Objects().Find(ho);
     if (object == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
@@ -146,4 +158,6 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     }
     Objects().Remove(ho);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }

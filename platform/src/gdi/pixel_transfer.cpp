@@ -3,6 +3,7 @@
 //
 // Scan lines are counted in the buffer's own order: in a bottom-up buffer
 // scan line 0 is the bottom row of the picture, in a top-down one the top.
+#include "support/api_boundary.h"
 #include "pixels/bitmap_info.h"
 #include "pixels/default_palettes.h"
 #include "support/fault_injection.h"
@@ -170,7 +171,7 @@ int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bit
 using namespace standin;
 
 int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
-                     LPBITMAPINFO lpbmi, UINT usage) {
+                     LPBITMAPINFO lpbmi, UINT usage) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
     if (Lookup<DeviceContext>(hdc) == nullptr || bitmap == nullptr || lpbmi == nullptr)
@@ -192,10 +193,12 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     }
     int copied = CopyOut(*bitmap, buffer, static_cast<std::uint8_t*>(lpvBits), start, cLines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
 int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits,
-                     const BITMAPINFO* lpbmi, UINT ColorUse) {
+                     const BITMAPINFO* lpbmi, UINT ColorUse) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
     if ((hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) || bitmap == nullptr)
@@ -207,4 +210,6 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* 
     if (InjectedFailure(Call::SetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     int copied = CopyIn(*bitmap, buffer, static_cast<const std::uint8_t*>(lpBits), start, cLines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+} catch (...) {
+    return OutOfMemory<int>();
 }
