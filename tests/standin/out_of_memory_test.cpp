@@ -16,20 +16,32 @@
 #include <functional>
 #include <new>
 
+// Every form of new and delete is replaced, so that all of this program's
+// memory pairs malloc with free (std::stable_sort, for one, asks for
+// nothrow memory). They are kept out of line: inlined, the compiler would
+// see memory from new reach free and warn of a mismatch that is none here.
 namespace {
 std::atomic<bool> starved{false};
-}  // namespace
 
-void* operator new(std::size_t size) {
-    if (starved.load(std::memory_order_relaxed)) throw std::bad_alloc();
-    if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
+void* Allocate(std::size_t size) noexcept {
+    return starved.load(std::memory_order_relaxed) ? nullptr : std::malloc(size == 0 ? 1 : size);
+}
+void* AllocateOrThrow(std::size_t size) {
+    if (void* p = Allocate(size)) return p;
     throw std::bad_alloc();
 }
-void* operator new[](std::size_t size) { return ::operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+}  // namespace
+
+[[gnu::noinline]] void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+[[gnu::noinline]] void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+[[gnu::noinline]] void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
