@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <new>
 
 namespace standin {
 namespace {
