@@ -8,6 +8,7 @@
 #include "resource_guard.h"
 #include "test_support.h"
 
+#include <standin/testing.h>
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,8 @@
 namespace {
 
 using namespace bmp_builder;
+using standin::BmpRefusal;
+using standin::ExamineBmp;
 
 constexpr UINT kFromFile = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
 
@@ -106,7 +109,9 @@ TEST_F(MalformedTest, EveryValidFileCutShortAnywhereIsRefused) {
         DeleteObject(complete);
         for (std::size_t length = 0; length < whole.size(); ++length) {
             SCOPED_TRACE(std::string(name) + " cut to " + std::to_string(length) + " bytes");
-            HBITMAP bitmap = Load(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length)));
+            const Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+            EXPECT_NE(ExamineBmp(cut.data(), cut.size()), BmpRefusal::None);
+            HBITMAP bitmap = Load(cut);
             EXPECT_EQ(bitmap, nullptr);
             if (bitmap != nullptr) DeleteObject(bitmap);
         }
@@ -132,6 +137,7 @@ const Bytes kEndOfBitmap = Pair(0, 1);
 
 struct MalformedCase {
     const char* name;
+    BmpRefusal reason;
     std::function<Bytes()> build;
 };
 
@@ -177,100 +183,102 @@ std::vector<MalformedCase> MalformedCases() {
     };
     return {
         // Signature.
-        {"signature MB", [v5] { return Patched(BuildBmp(v5), 0, 0x424D, 2); }},
-        {"signature BA (bitmap array)", [v5] { return Patched(BuildBmp(v5), 0, 0x4142, 2); }},
+        {"signature MB", BmpRefusal::NotBmp, [v5] { return Patched(BuildBmp(v5), 0, 0x424D, 2); }},
+        {"signature BA (bitmap array)", BmpRefusal::NotBmp, [v5] { return Patched(BuildBmp(v5), 0, 0x4142, 2); }},
         // Geometry.
-        {"width 0", [=] { return geometry(0, 5); }},
-        {"width -6", [=] { return geometry(-6, 5); }},
-        {"width INT32_MIN", [=] { return geometry(INT32_MIN, 5); }},
-        {"height 0", [=] { return geometry(6, 0); }},
-        {"height INT32_MIN", [=] { return geometry(6, INT32_MIN); }},
-        {"width INT32_MAX", [=] { return geometry(INT32_MAX, 5); }},
-        {"height INT32_MAX", [=] { return geometry(6, INT32_MAX); }},
-        {"width above the dimension cap", [=] { return geometry(65537, 1); }},
-        {"height above the dimension cap", [=] { return geometry(1, -65537); }},
-        {"pixel block above the byte cap", [=] { return geometry(65536, 65536); }},
-        {"rows missing from the file", [=] { return geometry(10000, 10000); }},
-        {"core width 0", [] { return Modified(Core24(), [](BmpParts* p) { p->width = 0; }); }},
-        {"planes 0", [v5] { return Modified(v5, [](BmpParts* p) { p->planes = 0; }); }},
-        {"planes 2", [v5] { return Modified(v5, [](BmpParts* p) { p->planes = 2; }); }},
+        {"width 0", BmpRefusal::BadGeometry, [=] { return geometry(0, 5); }},
+        {"width -6", BmpRefusal::BadGeometry, [=] { return geometry(-6, 5); }},
+        {"width INT32_MIN", BmpRefusal::BadGeometry, [=] { return geometry(INT32_MIN, 5); }},
+        {"height 0", BmpRefusal::BadGeometry, [=] { return geometry(6, 0); }},
+        {"height INT32_MIN", BmpRefusal::BadGeometry, [=] { return geometry(6, INT32_MIN); }},
+        {"width INT32_MAX", BmpRefusal::TooLarge, [=] { return geometry(INT32_MAX, 5); }},
+        {"height INT32_MAX", BmpRefusal::TooLarge, [=] { return geometry(6, INT32_MAX); }},
+        {"width above the dimension cap", BmpRefusal::TooLarge, [=] { return geometry(65537, 1); }},
+        {"height above the dimension cap", BmpRefusal::TooLarge, [=] { return geometry(1, -65537); }},
+        {"pixel block above the byte cap", BmpRefusal::TooLarge, [=] { return geometry(65536, 65536); }},
+        {"rows missing from the file", BmpRefusal::TruncatedPixels, [=] { return geometry(10000, 10000); }},
+        {"core width 0", BmpRefusal::BadGeometry, [] { return Modified(Core24(), [](BmpParts* p) { p->width = 0; }); }},
+        {"planes 0", BmpRefusal::BadPlanes, [v5] { return Modified(v5, [](BmpParts* p) { p->planes = 0; }); }},
+        {"planes 2", BmpRefusal::BadPlanes, [v5] { return Modified(v5, [](BmpParts* p) { p->planes = 2; }); }},
         // Bit counts and compressions.
-        {"0 bits", [=] { return bits(0, BI_RGB); }},
-        {"3 bits", [=] { return bits(3, BI_RGB); }},
-        {"7 bits", [=] { return bits(7, BI_RGB); }},
-        {"48 bits", [=] { return bits(48, BI_RGB); }},
-        {"30000 bits", [=] { return bits(30000, BI_RGB); }},
-        {"JPEG", [=] { return bits(0, BI_JPEG); }},
-        {"PNG", [=] { return bits(0, BI_PNG); }},
-        {"compression 7", [=] { return bits(8, 7); }},
-        {"compression 0xFFFFFFFF", [=] { return bits(8, 0xFFFFFFFF); }},
-        {"bitfields at 8 bits", [=] { return bits(8, BI_BITFIELDS); }},
-        {"bitfields at 24 bits", [=] { return bits(24, BI_BITFIELDS); }},
-        {"RLE8 at 4 bits", [=] { return bits(4, BI_RLE8); }},
-        {"RLE4 at 8 bits", [=] { return bits(8, BI_RLE4); }},
-        {"RLE24 code in a Windows header", [=] { return bits(24, kOs2Rle24); }},
-        {"Huffman in an OS/2 header",
+        {"0 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(0, BI_RGB); }},
+        {"3 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(3, BI_RGB); }},
+        {"7 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(7, BI_RGB); }},
+        {"48 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(48, BI_RGB); }},
+        {"30000 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(30000, BI_RGB); }},
+        {"JPEG", BmpRefusal::UnsupportedFormat, [=] { return bits(0, BI_JPEG); }},
+        {"PNG", BmpRefusal::UnsupportedFormat, [=] { return bits(0, BI_PNG); }},
+        {"compression 7", BmpRefusal::UnsupportedFormat, [=] { return bits(8, 7); }},
+        {"compression 0xFFFFFFFF", BmpRefusal::UnsupportedFormat, [=] { return bits(8, 0xFFFFFFFF); }},
+        {"bitfields at 8 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(8, BI_BITFIELDS); }},
+        {"bitfields at 24 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(24, BI_BITFIELDS); }},
+        {"RLE8 at 4 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(4, BI_RLE8); }},
+        {"RLE4 at 8 bits", BmpRefusal::UnsupportedFormat, [=] { return bits(8, BI_RLE4); }},
+        {"RLE24 code in a Windows header", BmpRefusal::UnsupportedFormat, [=] { return bits(24, kOs2Rle24); }},
+        {"Huffman in an OS/2 header", BmpRefusal::UnsupportedFormat,
          [v5] { return Modified(v5, [](BmpParts* p) { p->headerSize = 64; p->bitCount = 1; p->compression = 3; }); }},
         // Header sizes.
-        {"header size 0", [=] { return headerSize(0); }},
-        {"header size 8", [=] { return headerSize(8); }},
-        {"header size 20", [=] { return headerSize(20); }},
-        {"header size 41", [=] { return headerSize(41); }},
-        {"header size 66", [=] { return headerSize(66); }},
-        {"header size 125", [=] { return headerSize(125); }},
-        {"header size 0xFFFFFFFF", [=] { return headerSize(0xFFFFFFFF); }},
+        {"header size 0", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(0); }},
+        {"header size 8", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(8); }},
+        {"header size 20", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(20); }},
+        {"header size 41", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(41); }},
+        {"header size 66", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(66); }},
+        {"header size 125", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(125); }},
+        {"header size 0xFFFFFFFF", BmpRefusal::UnknownHeaderSize, [=] { return headerSize(0xFFFFFFFF); }},
         // Where the pixels start.
-        {"pixel offset 0", [v5] { return Patched(BuildBmp(v5), kOffBitsField, 0); }},
-        {"pixel offset 14", [v5] { return Patched(BuildBmp(v5), kOffBitsField, 14); }},
-        {"pixel offset inside the header", [v5] { return Patched(BuildBmp(v5), kOffBitsField, 14 + 100); }},
-        {"pixel offset inside the masks", [bf] { return Patched(BuildBmp(bf), kOffBitsField, 14 + 40 + 8); }},
-        {"pixel offset past the end", [v5] {
+        {"pixel offset 0", BmpRefusal::BadPixelOffset, [v5] { return Patched(BuildBmp(v5), kOffBitsField, 0); }},
+        {"pixel offset 14", BmpRefusal::BadPixelOffset, [v5] { return Patched(BuildBmp(v5), kOffBitsField, 14); }},
+        {"pixel offset inside the header", BmpRefusal::BadPixelOffset, [v5] { return Patched(BuildBmp(v5), kOffBitsField, 14 + 100); }},
+        {"pixel offset inside the masks", BmpRefusal::BadPixelOffset, [bf] { return Patched(BuildBmp(bf), kOffBitsField, 14 + 40 + 8); }},
+        {"pixel offset past the end", BmpRefusal::BadPixelOffset, [v5] {
              Bytes f = BuildBmp(v5);
              return Patched(f, kOffBitsField, static_cast<std::uint32_t>(f.size() + 1));
          }},
-        {"pixel offset 0xFFFFFFFF", [v5] { return Patched(BuildBmp(v5), kOffBitsField, 0xFFFFFFFF); }},
-        {"pixel offset a row late", [v5] { return Modified(v5, [](BmpParts* p) { p->offBitsDelta = 8; }); }},
-        {"no colour table at all", [v5] { return Modified(v5, [](BmpParts* p) { p->palette.clear(); }); }},
+        {"pixel offset 0xFFFFFFFF", BmpRefusal::BadPixelOffset, [v5] { return Patched(BuildBmp(v5), kOffBitsField, 0xFFFFFFFF); }},
+        {"pixel offset a row late", BmpRefusal::TruncatedPixels, [v5] { return Modified(v5, [](BmpParts* p) { p->offBitsDelta = 8; }); }},
+        {"no colour table at all", BmpRefusal::NoColourTable, [v5] { return Modified(v5, [](BmpParts* p) { p->palette.clear(); }); }},
         // Masks.
-        {"red mask empty", [=] { return masks(0, 0x07E0, 0x001F); }},
-        {"green mask empty", [=] { return masks(0xF800, 0, 0x001F); }},
-        {"blue mask empty", [=] { return masks(0xF800, 0x07E0, 0); }},
-        {"masks overlap", [=] { return masks(0xF800, 0x0FE0, 0x001F); }},
-        {"mask not contiguous", [=] { return masks(0xF800, 0x07E0, 0x0015); }},
-        {"mask beyond 16 bits", [=] { return masks(0x1F0000, 0x07E0, 0x001F); }},
-        {"alpha overlaps red", [=] { return alphaMask(0x1800); }},
-        {"alpha not contiguous", [=] { return alphaMask(0xA000); }},
-        {"alpha beyond 16 bits", [=] { return alphaMask(0xF0000); }},
+        {"red mask empty", BmpRefusal::BadMasks, [=] { return masks(0, 0x07E0, 0x001F); }},
+        {"green mask empty", BmpRefusal::BadMasks, [=] { return masks(0xF800, 0, 0x001F); }},
+        {"blue mask empty", BmpRefusal::BadMasks, [=] { return masks(0xF800, 0x07E0, 0); }},
+        {"masks overlap", BmpRefusal::BadMasks, [=] { return masks(0xF800, 0x0FE0, 0x001F); }},
+        {"mask not contiguous", BmpRefusal::BadMasks, [=] { return masks(0xF800, 0x07E0, 0x0015); }},
+        {"mask beyond 16 bits", BmpRefusal::BadMasks, [=] { return masks(0x1F0000, 0x07E0, 0x001F); }},
+        {"alpha overlaps red", BmpRefusal::BadMasks, [=] { return alphaMask(0x1800); }},
+        {"alpha not contiguous", BmpRefusal::BadMasks, [=] { return alphaMask(0xA000); }},
+        {"alpha beyond 16 bits", BmpRefusal::BadMasks, [=] { return alphaMask(0xF0000); }},
         // Run-length streams.
-        {"RLE run past the row end", [=] { return rle8Stream(Concat({Pair(7, 1), kEndOfBitmap})); }},
-        {"RLE run after a full row", [=] { return rle8Stream(Concat({Pair(6, 1), Pair(1, 1), kEndOfBitmap})); }},
-        {"RLE absolute run past the row end",
+        {"RLE run past the row end", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(7, 1), kEndOfBitmap})); }},
+        {"RLE run after a full row", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(6, 1), Pair(1, 1), kEndOfBitmap})); }},
+        {"RLE absolute run past the row end", BmpRefusal::BadRunLength,
          [=] { return rle8Stream(Concat({Pair(3, 1), Pair(0, 4), Bytes{1, 2, 3, 4}, kEndOfBitmap})); }},
-        {"RLE absolute run cut short", [=] { return rle8Stream(Concat({Pair(0, 5), Bytes{1, 2, 3}})); }},
-        {"RLE delta past the row end", [=] { return rle8Stream(Concat({Pair(0, 2), Pair(7, 0), kEndOfBitmap})); }},
-        {"RLE delta past the top", [=] { return rle8Stream(Concat({Pair(0, 2), Pair(0, 6), kEndOfBitmap})); }},
-        {"RLE delta cut short", [=] { return rle8Stream(Concat({Pair(2, 1), Pair(0, 2), Bytes{1}})); }},
-        {"RLE pixels above the top",
+        {"RLE absolute run cut short", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 5), Bytes{1, 2, 3}})); }},
+        {"RLE delta past the row end", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 2), Pair(7, 0), kEndOfBitmap})); }},
+        {"RLE delta past the top", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 2), Pair(0, 6), kEndOfBitmap})); }},
+        {"RLE delta cut short", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(2, 1), Pair(0, 2), Bytes{1}})); }},
+        {"RLE pixels above the top", BmpRefusal::BadRunLength,
          [=] {
              return rle8Stream(Concat({kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, Pair(1, 1),
                                        kEndOfBitmap}));
          }},
-        {"RLE end of line past the top",
+        {"RLE end of line past the top", BmpRefusal::BadRunLength,
          [=] { return rle8Stream(Concat({kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine})); }},
-        {"RLE stream ends before the last row", [=] { return rle8Stream(Concat({Pair(6, 1), kEndOfLine})); }},
-        {"RLE empty stream", [=] { return rle8Stream({}); }},
-        {"RLE4 run one pixel past the row end", [=] { return rle4Stream(Concat({Pair(7, 0x12), kEndOfBitmap})); }},
-        {"RLE4 absolute run past the row end",
+        {"RLE stream ends before the last row", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(6, 1), kEndOfLine})); }},
+        {"RLE empty stream", BmpRefusal::BadRunLength, [=] { return rle8Stream({}); }},
+        {"RLE4 run one pixel past the row end", BmpRefusal::BadRunLength, [=] { return rle4Stream(Concat({Pair(7, 0x12), kEndOfBitmap})); }},
+        {"RLE4 absolute run past the row end", BmpRefusal::BadRunLength,
          [=] { return rle4Stream(Concat({Pair(0, 7), Bytes{0x12, 0x34, 0x56, 0x70}, kEndOfBitmap})); }},
-        {"RLE top-down", [rle8] { return Modified(rle8, [](BmpParts* p) { p->height = -p->height; }); }},
+        {"RLE top-down", BmpRefusal::TopDownRunLength, [rle8] { return Modified(rle8, [](BmpParts* p) { p->height = -p->height; }); }},
     };
 }
 
-TEST_F(MalformedTest, EveryMalformedFileIsRefusedAsInvalidData) {
+TEST_F(MalformedTest, EveryMalformedFileIsRefusedAsInvalidDataForItsReason) {
     for (const MalformedCase& c : MalformedCases()) {
         SCOPED_TRACE(c.name);
+        const Bytes file = c.build();
+        EXPECT_EQ(ExamineBmp(file.data(), file.size()), c.reason);
         SetLastError(0);
-        HBITMAP bitmap = Load(c.build());
+        HBITMAP bitmap = Load(file);
         EXPECT_EQ(bitmap, nullptr);
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
         if (bitmap != nullptr) DeleteObject(bitmap);

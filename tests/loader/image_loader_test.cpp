@@ -226,7 +226,7 @@ Bytes MaskedRow(int bitCount, const Masks& masks, const std::vector<std::uint32_
     return BuildBmp(p);
 }
 
-TEST_F(LoaderTest, ChannelsWidenToEightBitsRoundedToNearestWithAlphaInTheFourthByte) {
+TEST_F(LoaderTest, ChannelsWidenToEightBitsByRepeatingTheirBitsWithAlphaInTheFourthByte) {
     struct Case {
         const char* name;
         int bitCount;
@@ -238,13 +238,19 @@ TEST_F(LoaderTest, ChannelsWidenToEightBitsRoundedToNearestWithAlphaInTheFourthB
         // 4 bits: 0x5 -> 85, 0xF -> 255; alpha likewise.
         {"4-4-4-4", 16, {0x0F00, 0x00F0, 0x000F, 0xF000}, {0x0000, 0x5F5F, 0xFA50},
          {{0, 0, 0, 0}, {255, 85, 255, 85}, {0, 85, 170, 255}}},
-        // 1-bit alpha: 0 or 255. 5 bits: 16 -> 132 (16 * 255 / 31 = 131.6).
-        {"5-5-5-1", 16, {0x7C00, 0x03E0, 0x001F, 0x8000}, {0x8000 | (16 << 10), 0x7FFF},
-         {{0, 0, 132, 255}, {255, 255, 255, 0}}},
-        // 10 bits: 512 -> 128 (127.6), 1023 -> 255; 2-bit alpha 1 -> 85.
+        // 1-bit alpha: 0 or 255. 5 bits: 16 -> 132 (10000 100); 3 -> 24,
+        // 7 -> 57 and 24 -> 198, where rounding v * 255 / 31 would give 25,
+        // 58 and 197.
+        {"5-5-5-1", 16, {0x7C00, 0x03E0, 0x001F, 0x8000},
+         {0x8000 | (16 << 10), 0x7FFF, 0x8000 | (3 << 10) | (7 << 5) | 24},
+         {{0, 0, 132, 255}, {255, 255, 255, 0}, {198, 57, 24, 255}}},
+        // 6-bit green 12 -> 48 (001100 00), not 49; held as a 5-6-5 section.
+        {"5-6-5", 16, {0xF800, 0x07E0, 0x001F, 0}, {12 << 5}, {{0, 48, 0, 0}}},
+        // Wider channels keep their top 8 bits: 10 bits 512 -> 128,
+        // 1023 -> 255, 3 -> 0; 2-bit alpha 1 -> 85.
         {"10-10-10-2", 32, {0x3FF00000, 0x000FFC00, 0x000003FF, 0xC0000000},
-         {(1u << 30) | (512u << 20) | (1023u << 10) | 1u}, {{0, 255, 128, 85}}},
-        // 18-bit green: 131071 -> 127 (127.499), 131072 -> 128 (127.5 rounds up).
+         {(1u << 30) | (512u << 20) | (1023u << 10) | 1u, 3u << 20}, {{0, 255, 128, 85}, {0, 0, 0, 0}}},
+        // 18-bit green: 131071 -> 127, 131072 -> 128.
         {"7-18-7", 32, {0xFE000000, 0x01FFFF80, 0x0000007F, 0}, {131071u << 7, 131072u << 7},
          {{0, 127, 0, 0}, {0, 128, 0, 0}}},
     };
@@ -263,6 +269,34 @@ TEST_F(LoaderTest, ChannelsWidenToEightBitsRoundedToNearestWithAlphaInTheFourthB
         }
         DeleteObject(bitmap);
     }
+}
+
+TEST_F(LoaderTest, LoaderAndGetDIBitsWidenFiveBitChannelsAlike) {
+    // Every 5-bit value in each channel. The alpha bit makes the loader
+    // widen the file's pixels itself; the 5-5-5 section's are widened by
+    // GetDIBits.
+    std::vector<std::uint32_t> values;
+    for (std::uint32_t v = 0; v < 32; ++v) values.push_back(0x8000 | (v << 10) | (v << 5) | v);
+    HBITMAP loaded = Load(MaskedRow(16, {0x7C00, 0x03E0, 0x001F, 0x8000}, values));
+    ASSERT_NE(loaded, nullptr);
+    testing_support::Dib section = testing_support::MakeDib(32, 1, 16);
+    ASSERT_NE(section.bitmap, nullptr);
+    for (std::size_t x = 0; x < values.size(); ++x) {
+        section.bits[2 * x] = static_cast<std::uint8_t>(values[x]);
+        section.bits[2 * x + 1] = static_cast<std::uint8_t>((values[x] >> 8) & 0x7F);
+    }
+    const std::vector<RGBQUAD> fromFile = ReadPixels(loaded, 32);
+    const std::vector<RGBQUAD> fromSection = ReadPixels(section.bitmap, 32);
+    ASSERT_EQ(fromFile.size(), 32u);
+    ASSERT_EQ(fromSection.size(), 32u);
+    for (std::size_t v = 0; v < 32; ++v) {
+        SCOPED_TRACE(v);
+        EXPECT_EQ(fromFile[v].rgbRed, fromSection[v].rgbRed);
+        EXPECT_EQ(fromFile[v].rgbGreen, fromSection[v].rgbGreen);
+        EXPECT_EQ(fromFile[v].rgbBlue, fromSection[v].rgbBlue);
+    }
+    DeleteObject(loaded);
+    DeleteObject(section.bitmap);
 }
 
 TEST_F(LoaderTest, SixtyFourBitLinearLightBecomesClampedSrgb) {

@@ -25,13 +25,7 @@ TEST(LargeFile, LoadsEveryPixelOfAFileOfSeveralMegabytes) {
     fileHeader.bfType = 0x4D42;  // "BM"
     fileHeader.bfSize = static_cast<DWORD>(file.size());
     fileHeader.bfOffBits = static_cast<DWORD>(offset);
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = kSide;
-    info.biHeight = kSide;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
+    const BITMAPINFOHEADER info = MakeInfo(kSide, kSide, 24).header;
     std::memcpy(&file[0], &fileHeader, sizeof fileHeader);
     std::memcpy(&file[sizeof fileHeader], &info, sizeof info);
     std::mt19937 random(7);

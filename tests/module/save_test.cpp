@@ -88,6 +88,13 @@ TEST(Save, OddWidthRowsArePadded) {
     std::vector<std::uint8_t> file = ReadBytes(dir.File("a.bmp"));
     ASSERT_EQ(file.size(), kHeadersBytes + 144u * 33u);  // 47 * 3 = 141, padded to 144
     EXPECT_EQ(U32At(file, 34), 144u * 33u);
+    // Both are bottom-up: file row y holds bitmap row y, then three zero
+    // bytes of padding.
+    for (int y = 0; y < 33; ++y) {
+        const std::uint8_t* fileRow = &file[kHeadersBytes + 144u * y];
+        EXPECT_EQ(0, std::memcmp(fileRow, dib.bits + y * dib.stride, 141)) << "row " << y;
+        EXPECT_EQ(0, fileRow[141] | fileRow[142] | fileRow[143]) << "padding of row " << y;
+    }
     DeleteObject(dib.bitmap);
 }
 

@@ -14,12 +14,12 @@ using namespace testing_support;
 namespace {
 
 // Puts bitfield masks where a 40-byte info header's colour table starts.
-void SetMasks(InfoBuffer* info, DWORD red, DWORD green, DWORD blue) {
+void SetMasks(BitmapInfoBuffer* info, DWORD red, DWORD green, DWORD blue) {
     const DWORD masks[3] = {red, green, blue};
     std::memcpy(info->colors, masks, sizeof masks);
 }
 
-HBITMAP Create(const InfoBuffer& info, void** bits = nullptr) {
+HBITMAP Create(const BitmapInfoBuffer& info, void** bits = nullptr) {
     return CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS, bits,
                             nullptr, 0);
 }
@@ -27,7 +27,7 @@ HBITMAP Create(const InfoBuffer& info, void** bits = nullptr) {
 TEST(DibSection, RefusesInvalidDescriptionsBeforeAllocating) {
     struct Case {
         const char* name;
-        std::function<void(InfoBuffer*)> mutate;
+        std::function<void(BitmapInfoBuffer*)> mutate;
     };
     const Case cases[] = {
         {"header size 12", [](auto* i) { i->header.biSize = 12; }},
@@ -49,7 +49,7 @@ TEST(DibSection, RefusesInvalidDescriptionsBeforeAllocating) {
     ResourceGuard guard;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        InfoBuffer info = MakeInfo(4, 4, 24);
+        BitmapInfoBuffer info = MakeInfo(4, 4, 24);
         c.mutate(&info);
         void* bits = reinterpret_cast<void*>(1);
         EXPECT_EQ(Create(info, &bits), nullptr);
@@ -71,13 +71,13 @@ TEST(DibSection, ChecksBitfieldMasksAndColourCounts) {
     };
     ResourceGuard guard;
     for (const Case& c : cases) {
-        InfoBuffer info = MakeInfo(3, 3, c.bitCount, BI_BITFIELDS);
+        BitmapInfoBuffer info = MakeInfo(3, 3, c.bitCount, BI_BITFIELDS);
         SetMasks(&info, c.red, c.green, c.blue);
         HBITMAP bitmap = Create(info);
         EXPECT_EQ(bitmap != nullptr, c.valid) << std::hex << c.red << " " << c.green << " " << c.blue;
         DeleteObject(bitmap);
     }
-    InfoBuffer palette = MakeInfo(3, 3, 4);
+    BitmapInfoBuffer palette = MakeInfo(3, 3, 4);
     palette.header.biClrUsed = 17;
     EXPECT_EQ(Create(palette), nullptr) << "more colours than 4 bits can index";
     EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&palette), DIB_PAL_COLORS, nullptr,

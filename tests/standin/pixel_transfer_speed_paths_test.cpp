@@ -51,13 +51,7 @@ struct Buffer {
 Buffer MakeBuffer(int width, int height, bool topDown, int bitCount) {
     Buffer buffer;
     std::memset(&buffer.info, 0, sizeof buffer.info);
-    BITMAPINFOHEADER& h = buffer.info.bmiHeader;
-    h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = width;
-    h.biHeight = topDown ? -height : height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(bitCount);
-    h.biCompression = BI_RGB;
+    buffer.info.bmiHeader = MakeInfo(width, topDown ? -height : height, bitCount).header;
     buffer.stride = Stride(width, bitCount);
     buffer.bytes.resize(buffer.stride * static_cast<std::size_t>(height));
     return buffer;

@@ -17,10 +17,10 @@ std::size_t Stride(int width, int bitCount) { return std::size_t(width * bitCoun
 class Transfer : public ::testing::Test {
 protected:
     ~Transfer() override { DeleteDC(dc_); }
-    int Get(HBITMAP bitmap, UINT start, UINT lines, void* bits, InfoBuffer* info) {
+    int Get(HBITMAP bitmap, UINT start, UINT lines, void* bits, BitmapInfoBuffer* info) {
         return GetDIBits(dc_, bitmap, start, lines, bits, reinterpret_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
     }
-    int Set(HBITMAP bitmap, UINT start, UINT lines, const void* bits, const InfoBuffer& info) {
+    int Set(HBITMAP bitmap, UINT start, UINT lines, const void* bits, const BitmapInfoBuffer& info) {
         return SetDIBits(dc_, bitmap, start, lines, bits, reinterpret_cast<const BITMAPINFO*>(&info), DIB_RGB_COLORS);
     }
     ResourceGuard guard_;
@@ -37,7 +37,7 @@ std::vector<std::uint8_t> RandomPicture(int width, int height, unsigned seed) {
 
 // Puts a packed top-down 24-bit picture into a bitmap through SetDIBits.
 int SetPicture(HDC dc, HBITMAP bitmap, int width, int height, const std::vector<std::uint8_t>& pixels) {
-    InfoBuffer info = MakeInfo(width, -height, 24);
+    BitmapInfoBuffer info = MakeInfo(width, -height, 24);
     std::size_t stride = Stride(width, 24);
     std::vector<std::uint8_t> rows(stride * height);
     for (int y = 0; y < height; ++y) std::memcpy(&rows[stride * y], &pixels[std::size_t(y * width * 3)], width * 3);
@@ -54,7 +54,7 @@ TEST_F(Transfer, TrueColourRoundTripsExactlyThroughEveryRowOrder) {
             ASSERT_EQ(SetPicture(dc_, dib.bitmap, width, height, picture), height);
             EXPECT_EQ(ReadPixels24(dib.bitmap), picture);
             // Read back bottom-up: row 0 of the buffer is the bottom row.
-            InfoBuffer info = MakeInfo(width, height, 24);
+            BitmapInfoBuffer info = MakeInfo(width, height, 24);
             std::vector<std::uint8_t> rows(Stride(width, 24) * height, 0xEE);
             ASSERT_EQ(Get(dib.bitmap, 0, height, rows.data(), &info), height);
             for (int y = 0; y < height; ++y) {
@@ -71,7 +71,7 @@ TEST_F(Transfer, TrueColourRoundTripsExactlyThroughEveryRowOrder) {
 TEST_F(Transfer, ThirtyTwoBitsCarryTheFourthByteAsZero) {
     Dib dib = MakeDib(3, 2, 24);
     std::memset(dib.bits, 0x80, dib.stride * 2);
-    InfoBuffer info = MakeInfo(3, 2, 32);
+    BitmapInfoBuffer info = MakeInfo(3, 2, 32);
     std::uint32_t pixels[6];
     ASSERT_EQ(Get(dib.bitmap, 0, 2, pixels, &info), 2);
     for (std::uint32_t p : pixels) EXPECT_EQ(p, 0x00808080u);
@@ -85,7 +85,7 @@ TEST_F(Transfer, OwnFormatIsCopiedWithItsColourTable) {
         for (int i = 0; i < 256; ++i) colors.push_back(RGBQUAD{BYTE(i * 5), BYTE(i), BYTE(255 - i), 0});
         Dib dib = MakeDib(13, 6, bitCount, colors);
         for (int i = 0; i < dib.stride * 6; ++i) dib.bits[i] = static_cast<std::uint8_t>(i * 31 + 7);
-        InfoBuffer info = MakeInfo(13, 6, WORD(bitCount));
+        BitmapInfoBuffer info = MakeInfo(13, 6, WORD(bitCount));
         std::vector<std::uint8_t> rows(Stride(13, bitCount) * 6);
         ASSERT_EQ(Get(dib.bitmap, 0, 6, rows.data(), &info), 6);
         int pixelBytes = 13 * bitCount / 8;  // whole bytes; the rest is padding
@@ -151,7 +151,7 @@ TEST_F(Transfer, ScanLineRangesCountFromTheBottomOfABottomUpBuffer) {
     Dib dib = MakeDib(width, height, 24);
     const std::vector<std::uint8_t> picture = RandomPicture(width, height, 2);
     SetPicture(dc_, dib.bitmap, width, height, picture);
-    InfoBuffer info = MakeInfo(width, height, 24);
+    BitmapInfoBuffer info = MakeInfo(width, height, 24);
     std::vector<std::uint8_t> rows(Stride(width, 24) * 2);
     // Scan lines 1 and 2 of a bottom-up buffer are picture rows 2 and 1.
     ASSERT_EQ(Get(dib.bitmap, 1, 2, rows.data(), &info), 2);
@@ -165,7 +165,7 @@ TEST_F(Transfer, ScanLineRangesCountFromTheBottomOfABottomUpBuffer) {
 
 TEST_F(Transfer, QueriesAndRefusals) {
     Dib dib = MakeDib(5, -3, 16);
-    InfoBuffer info = MakeInfo(0, 0, 0);
+    BitmapInfoBuffer info = MakeInfo(0, 0, 0);
     ASSERT_NE(Get(dib.bitmap, 0, 3, nullptr, &info), 0);
     EXPECT_EQ(info.header.biWidth, 5);
     EXPECT_EQ(info.header.biHeight, -3);
@@ -173,7 +173,7 @@ TEST_F(Transfer, QueriesAndRefusals) {
     EXPECT_EQ(info.header.biSizeImage, 12u * 3u);
 
     std::vector<std::uint8_t> rows(64);
-    InfoBuffer asked = MakeInfo(5, 3, 24);
+    BitmapInfoBuffer asked = MakeInfo(5, 3, 24);
     HDC other = CreateCompatibleDC(nullptr);
     HGDIOBJ previous = SelectObject(other, dib.bitmap);
     EXPECT_EQ(Get(dib.bitmap, 0, 3, rows.data(), &asked), 0) << "selected into a context";
@@ -185,7 +185,7 @@ TEST_F(Transfer, QueriesAndRefusals) {
               0);
     EXPECT_EQ(GetDIBits(dc_, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked), DIB_PAL_COLORS),
               0);
-    InfoBuffer bad = MakeInfo(5, 3, 24);
+    BitmapInfoBuffer bad = MakeInfo(5, 3, 24);
     bad.header.biCompression = BI_RLE8;
     EXPECT_EQ(Set(dib.bitmap, 0, 3, rows.data(), bad), 0);
     EXPECT_EQ(Set(dib.bitmap, 0, 3, nullptr, asked), 0);

@@ -1,5 +1,7 @@
 #include "stretch_canvas.h"
 
+#include "test_support.h"
+
 #include <cstring>
 #include <stdexcept>
 
@@ -8,7 +10,6 @@ namespace {
 
 using stretch_reference::Rgb;
 
-constexpr int kInfoBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
 
 struct Field {
     int shift = 0;
@@ -163,27 +164,17 @@ bool Representable(const PixelLayout& l, const Colour& c) {
 
 Canvas::Canvas(const PixelLayout& layout, int width, int height, bool topDown)
     : layout_(layout), width_(width), height_(height), topDown_(topDown) {
-    alignas(BITMAPINFO) std::uint8_t buffer[kInfoBytes] = {};
-    auto* info = reinterpret_cast<BITMAPINFO*>(buffer);
-    BITMAPINFOHEADER& h = info->bmiHeader;
-    h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = width;
-    h.biHeight = topDown ? -height : height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(layout.bitCount);
-    h.biCompression = layout.bitfields ? BI_BITFIELDS : BI_RGB;
-    std::uint8_t* tail = buffer + sizeof(BITMAPINFOHEADER);
+    testing_support::BitmapInfoBuffer info = testing_support::MakeInfo(
+        width, topDown ? -height : height, layout.bitCount, layout.bitfields ? BI_BITFIELDS : BI_RGB);
     if (layout.bitfields) {
         const std::uint32_t masks[3] = {layout.red, layout.green, layout.blue};
-        std::memcpy(tail, masks, sizeof masks);
+        std::memcpy(info.colors, masks, sizeof masks);
     }
-    h.biClrUsed = static_cast<DWORD>(layout.palette.size());
-    for (std::size_t i = 0; i < layout.palette.size(); ++i) {
-        const RGBQUAD q{layout.palette[i].b, layout.palette[i].g, layout.palette[i].r, 0};
-        std::memcpy(tail + i * sizeof q, &q, sizeof q);
-    }
+    info.header.biClrUsed = static_cast<DWORD>(layout.palette.size());
+    for (std::size_t i = 0; i < layout.palette.size(); ++i)
+        info.colors[i] = RGBQUAD{layout.palette[i].b, layout.palette[i].g, layout.palette[i].r, 0};
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(nullptr, info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_ = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
     dc_ = CreateCompatibleDC(nullptr);
     if (bitmap_ == nullptr || dc_ == nullptr) throw std::runtime_error("canvas not made");
     bits_ = static_cast<std::uint8_t*>(bits);

@@ -42,8 +42,8 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-InfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression) {
-    InfoBuffer info;
+BitmapInfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression) {
+    BitmapInfoBuffer info;
     std::memset(&info, 0, sizeof info);
     info.header.biSize = sizeof(BITMAPINFOHEADER);
     info.header.biWidth = width;
@@ -55,7 +55,7 @@ InfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression) {
 }
 
 Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& colors) {
-    InfoBuffer info = MakeInfo(width, height, bitCount);
+    BitmapInfoBuffer info = MakeInfo(width, height, bitCount);
     if (bitCount <= 8) {
         int entries = 1 << bitCount;
         for (int i = 0; i < entries; ++i) {
@@ -78,7 +78,7 @@ Dib MakeDib(int width, int height, int bitCount, const std::vector<RGBQUAD>& col
 std::vector<RGBQUAD> ReadPixels(HBITMAP bitmap, int bitCount) {
     BITMAP bm;
     if (GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    InfoBuffer info = MakeInfo(bm.bmWidth, -bm.bmHeight, bitCount);  // top row first
+    BitmapInfoBuffer info = MakeInfo(bm.bmWidth, -bm.bmHeight, bitCount);  // top row first
     const std::size_t stride = (static_cast<std::size_t>(bm.bmWidth) * bitCount + 31) / 32 * 4;
     std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(bm.bmHeight));
     HDC dc = CreateCompatibleDC(nullptr);

@@ -32,8 +32,10 @@ bool MakeDirectory(const std::string& path);
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
-// A BITMAPINFO with room for a full colour table or three bitfield masks.
-struct InfoBuffer {
+// A BITMAPINFO with room for a full colour table or three bitfield masks
+// (1064 bytes). The tests keep their own: they build against the real
+// platform too, which has none.
+struct BitmapInfoBuffer {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
     BITMAPINFO* info() { return reinterpret_cast<BITMAPINFO*>(this); }
@@ -41,7 +43,7 @@ struct InfoBuffer {
 
 // An info header for a width x height picture (negative height: top-down),
 // everything else zero.
-InfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression = BI_RGB);
+BitmapInfoBuffer MakeInfo(LONG width, LONG height, int bitCount, DWORD compression = BI_RGB);
 
 // A DIB section and the address of its pixels.
 struct Dib {

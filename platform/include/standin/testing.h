@@ -46,6 +46,30 @@ void ClearFaults();
 // How many times `call` has been made since the last ClearFaults.
 int CallCount(Call call);
 
+// Why the BMP loader behind LoadImageA refuses a file's contents (the
+// request, the file system and memory aside). LoadImageA reports every one
+// of these as ERROR_INVALID_DATA.
+enum class BmpRefusal {
+    None,               // the file loads
+    NotBmp,             // no "BM" signature
+    TruncatedHeaders,   // the file ends inside the file header, bitmap header or masks
+    UnknownHeaderSize,  // a bitmap header of a size no version has
+    BadPlanes,          // a plane count other than 1
+    BadGeometry,        // a width of 0 or less, a height of 0 or INT32_MIN
+    TooLarge,           // sides or pixel block beyond the stand-in's limits
+    UnsupportedFormat,  // a bit count and compression that go nowhere together
+    TopDownRunLength,   // run-length pixels in top-down rows
+    BadMasks,           // bitfield masks empty, split, overlapping or past the pixel
+    BadPixelOffset,     // pixels said to start inside the headers or past the end
+    NoColourTable,      // an indexed picture without a single colour
+    TruncatedPixels,    // fewer bytes of pixels than the rows take
+    BadRunLength,       // a run-length stream that leaves the picture or stops short
+};
+
+// Takes `size` bytes of a BMP file apart and decodes them as LoadImageA
+// would, and says why they would be refused (None when they load).
+BmpRefusal ExamineBmp(const void* bytes, std::size_t size);
+
 // Live GDI objects made by the caller (stock objects excluded).
 std::size_t LiveGdiObjects();
 // Open file handles.

@@ -4,7 +4,7 @@ namespace standin {
 namespace bmp {
 namespace {
 
-bool Matches(const Channel& channel, std::uint32_t mask) { return channel.mask == mask; }
+bool Matches(const ChannelMask& channel, std::uint32_t mask) { return channel.mask == mask; }
 
 std::uint32_t ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
     std::uint32_t pixel = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8);
@@ -14,22 +14,10 @@ std::uint32_t ReadPixel(const std::uint8_t* p, int bytesPerPixel) {
 
 }  // namespace
 
-bool MakeBitfields(const std::uint32_t masks[4], int bitCount, Bitfields* out) {
-    if (bitCount != 16 && bitCount != 32) return false;
-    Bitfields fields;
-    if (!MakeChannelMask(masks[0], &fields.red) || !MakeChannelMask(masks[1], &fields.green) ||
-        !MakeChannelMask(masks[2], &fields.blue))
-        return false;
-    if (masks[3] != 0 && !MakeChannelMask(masks[3], &fields.alpha)) return false;
-
-    std::uint32_t seen = 0;
-    for (int i = 0; i < 4; ++i) {
-        if ((seen & masks[i]) != 0) return false;
-        seen |= masks[i];
-    }
-    const std::uint64_t pixelBits = bitCount == 32 ? 0xFFFFFFFFull : 0xFFFFull;
-    if (seen > pixelBits) return false;
-    *out = fields;
+bool MakeBitfields(const std::uint32_t masks[kMaskCount], int bitCount, Bitfields* out) {
+    ChannelMask channels[kMaskCount];
+    if (!MakeChannelMasks(masks, bitCount, channels)) return false;
+    *out = Bitfields{channels[kRedMask], channels[kGreenMask], channels[kBlueMask], channels[kAlphaMask]};
     return true;
 }
 
@@ -42,14 +30,6 @@ bool IsDirectLayout(const Bitfields& fields, int bitCount) {
     }
     return bitCount == 32 && Matches(fields.red, 0xFF0000) && Matches(fields.green, 0x00FF00) &&
            Matches(fields.blue, 0x0000FF);
-}
-
-ChannelWidener::ChannelWidener(const Channel& channel) : channel_(channel) {
-    if (channel.bits == 0) return;  // absent: every pixel reads 0
-    max_ = channel.bits >= 32 ? 0xFFFFFFFFu : (1u << channel.bits) - 1;
-    if (channel.bits > kTableBits) return;
-    for (std::uint32_t v = 0; v <= max_; ++v)
-        table_[v] = static_cast<std::uint8_t>((v * 255 + max_ / 2) / max_);
 }
 
 BitfieldsRowConverter::BitfieldsRowConverter(const Bitfields& fields, int bitCount)

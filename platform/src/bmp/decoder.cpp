@@ -4,6 +4,7 @@
 #include "bmp/rows.h"
 
 #include "support/last_error.h"
+#include "pixels/bitmap_info.h"
 #include "pixels/pixel_format.h"
 
 #include <cstring>
@@ -12,24 +13,12 @@ namespace standin {
 namespace bmp {
 namespace {
 
-// A BITMAPINFO with room for three masks or a full colour table.
-struct InfoBuffer {
-    BITMAPINFOHEADER header;
-    RGBQUAD colors[kMaxPaletteEntries];
-};
-
-void DescribeOutput(const BmpImage& image, InfoBuffer* info) {
+void DescribeOutput(const BmpImage& image, BitmapInfoBuffer* info) {
     std::memset(info, 0, sizeof *info);
-    const OutputFormat& out = image.output;
-    BITMAPINFOHEADER& h = info->header;
-    h.biSize = sizeof(BITMAPINFOHEADER);
-    h.biWidth = image.width;
-    h.biHeight = image.topDown ? -image.height : image.height;
-    h.biPlanes = 1;
-    h.biBitCount = static_cast<WORD>(out.bitCount);
-    h.biCompression = out.bitfields ? BI_BITFIELDS : BI_RGB;
+    const PixelFormat& out = image.output;
+    info->header = MakeInfoHeader(image.width, image.height, image.topDown, out);
     if (out.bitfields) {
-        std::memcpy(info->colors, out.masks, sizeof out.masks);
+        PutMasks(out, info);
     } else if (out.indexed()) {
         // biClrUsed stays 0: the table is always full, black past the file's.
         std::memcpy(info->colors, image.palette.colors.data(), sizeof(RGBQUAD) << out.bitCount);
@@ -56,17 +45,18 @@ bool WritePixels(const BmpImage& image, std::uint8_t* bits) {
 
 }  // namespace
 
-HBITMAP CreateBitmapFromBmp(const BmpImage& image) {
-    InfoBuffer info;
+HBITMAP CreateBitmapFromBmp(const BmpImage& image, BmpRefusal* refusal) {
+    if (refusal != nullptr) *refusal = BmpRefusal::None;
+    BitmapInfoBuffer info;
     DescribeOutput(image, &info);
     void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&info),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP bitmap = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
     if (bitmap == nullptr) return nullptr;
     // The new section is zeroed and known to no one else yet, so its rows
     // are written directly, outside the API lock.
     if (!WritePixels(image, static_cast<std::uint8_t*>(bits))) {
         DeleteObject(bitmap);
+        if (refusal != nullptr) *refusal = BmpRefusal::BadRunLength;
         return Fail<HBITMAP>(ERROR_INVALID_DATA);
     }
     return bitmap;

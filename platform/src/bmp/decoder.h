@@ -11,8 +11,9 @@ namespace bmp {
 
 // Makes a DIB section in `image.output` format, with the file's row order,
 // and writes the picture into it. Null (with the last error set) when the
-// section cannot be made or the run-length stream is bad.
-HBITMAP CreateBitmapFromBmp(const BmpImage& image);
+// section cannot be made or the run-length stream is bad; `refusal`, when
+// given, is then BadRunLength for the latter and None otherwise.
+HBITMAP CreateBitmapFromBmp(const BmpImage& image, BmpRefusal* refusal = nullptr);
 
 }  // namespace bmp
 }  // namespace standin

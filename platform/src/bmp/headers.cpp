@@ -57,6 +57,14 @@ bool ParseV5(ByteReader* r, DibV5* out) {
 
 bool ParseOs2(ByteReader* r, DibInfo* out) { return ParseInfo(r, out) && r->Skip(kOs2ExtraBytes); }
 
+bool IsKnownHeaderSize(std::uint32_t size) {
+    switch (size) {
+        case kCoreHeaderBytes: case kOs2ShortHeaderBytes: case kOs2HeaderBytes: case kInfoHeaderBytes:
+        case kV2HeaderBytes: case kV3HeaderBytes: case kV4HeaderBytes: case kV5HeaderBytes: return true;
+        default: return false;
+    }
+}
+
 // Reads the fields that follow the size field; the family follows from the
 // size alone.
 bool ParseBySize(ByteReader* r, DibHeader* out) {
@@ -102,14 +110,16 @@ bool ReadFileHeader(ByteReader* reader, FileHeader* out) {
            reader->ReadU32(&out->offBits);
 }
 
-bool ReadDibHeader(ByteReader* reader, DibHeader* out) {
+BmpRefusal ReadDibHeader(ByteReader* reader, DibHeader* out) {
     DibHeader header;
-    if (!reader->ReadU32(&header.size) || !ParseBySize(reader, &header)) return false;
+    if (!reader->ReadU32(&header.size)) return BmpRefusal::TruncatedHeaders;
+    if (!IsKnownHeaderSize(header.size)) return BmpRefusal::UnknownHeaderSize;
+    if (!ParseBySize(reader, &header)) return BmpRefusal::TruncatedHeaders;
     header.compression = header.family == HeaderFamily::Windows
                              ? WindowsCompression(header.fields.compression)
                              : Os2Compression(header.fields.compression);
     *out = header;
-    return true;
+    return BmpRefusal::None;
 }
 
 }  // namespace bmp

@@ -6,6 +6,10 @@
 
 #include "bmp/byte_reader.h"
 
+#include "pixels/bitmap_info.h"
+
+#include <standin/testing.h>
+
 #include <cstdint>
 
 namespace standin {
@@ -13,16 +17,6 @@ namespace bmp {
 
 constexpr std::uint16_t kBmpSignature = 0x4D42;  // "BM"
 constexpr std::size_t kFileHeaderBytes = 14;
-
-// Bitmap header versions, named by their sizes in bytes.
-constexpr std::uint32_t kCoreHeaderBytes = 12;      // OS/2 1.x: 16-bit sizes
-constexpr std::uint32_t kOs2ShortHeaderBytes = 16;  // OS/2 2.x cut after the bit count
-constexpr std::uint32_t kInfoHeaderBytes = 40;
-constexpr std::uint32_t kV2HeaderBytes = 52;        // + red, green, blue masks
-constexpr std::uint32_t kV3HeaderBytes = 56;        // + alpha mask
-constexpr std::uint32_t kOs2HeaderBytes = 64;       // OS/2 2.x in full
-constexpr std::uint32_t kV4HeaderBytes = 108;       // + colour space
-constexpr std::uint32_t kV5HeaderBytes = 124;       // + intent and profile
 
 struct FileHeader {
     std::uint16_t type = 0;
@@ -97,9 +91,9 @@ struct DibHeader {
 
 bool ReadFileHeader(ByteReader* reader, FileHeader* out);
 
-// Reads a bitmap header of one of the known sizes; false for any other
-// size or when the bytes run out.
-bool ReadDibHeader(ByteReader* reader, DibHeader* out);
+// Reads a bitmap header of one of the known sizes: UnknownHeaderSize for
+// any other size, TruncatedHeaders when the bytes run out.
+BmpRefusal ReadDibHeader(ByteReader* reader, DibHeader* out);
 
 }  // namespace bmp
 }  // namespace standin

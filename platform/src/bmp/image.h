@@ -8,6 +8,10 @@
 #include "bmp/palette.h"
 #include "bmp/byte_reader.h"
 
+#include "pixels/pixel_format.h"
+
+#include <standin/testing.h>
+
 #include <cstddef>
 #include <cstdint>
 
@@ -28,14 +32,6 @@ enum class PixelLayout {
     Rle24,
 };
 
-// The DIB section format the picture is held in.
-struct OutputFormat {
-    int bitCount = 0;
-    bool bitfields = false;
-    std::uint32_t masks[3] = {0, 0, 0};  // red, green, blue when bitfields
-    bool indexed() const { return bitCount <= 8; }
-};
-
 struct BmpImage {
     std::int32_t width = 0;
     std::int32_t height = 0;  // row count
@@ -48,14 +44,14 @@ struct BmpImage {
     // Run-length encoded: everything from the pixel offset to the file end.
     ByteSpan pixels;
     std::size_t sourceStride = 0;
-    OutputFormat output;
+    PixelFormat output;       // the DIB section's format
 };
 
 bool IsRunLength(PixelLayout layout);
 
-// Takes a whole file apart. False when anything is missing, inconsistent or
-// beyond the limits; no pixel memory is allocated here.
-bool ParseBmp(ByteSpan file, BmpImage* out);
+// Takes a whole file apart. Says why when anything is missing, inconsistent
+// or beyond the limits (None otherwise); no pixel memory is allocated here.
+BmpRefusal ParseBmp(ByteSpan file, BmpImage* out);
 
 }  // namespace bmp
 }  // namespace standin

@@ -8,6 +8,7 @@
 // LR_LOADTRANSPARENT, LR_SHARED, ...) and are refused, as are resources
 // and OEM images. The picture is never scaled: cx and cy must each be 0 or
 // the file's own width and height.
+#include "support/api_boundary.h"
 #include "bmp/decoder.h"
 #include "bmp/image.h"
 #include "bmp/file_bytes.h"
@@ -39,7 +40,7 @@ bool MatchesRequestedSize(const bmp::BmpImage& image, int cx, int cy) {
 
 }  // namespace
 
-HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
+HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) try {
     if (InjectedFailure(Call::LoadImageA)) return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
     if (!IsSupportedRequest(hInst, type, cx, cy, fuLoad)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
 
@@ -47,7 +48,9 @@ HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy
     DWORD error = bmp::ReadWholeFile(name, static_cast<std::size_t>(kMaxFileBytes), &file);
     if (error != ERROR_SUCCESS) return Fail<HANDLE>(error);
     bmp::BmpImage image;
-    if (!bmp::ParseBmp(file.span(), &image)) return Fail<HANDLE>(ERROR_INVALID_DATA);
+    if (bmp::ParseBmp(file.span(), &image) != BmpRefusal::None) return Fail<HANDLE>(ERROR_INVALID_DATA);
     if (!MatchesRequestedSize(image, cx, cy)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
     return bmp::CreateBitmapFromBmp(image);
+} catch (...) {
+    return OutOfMemory<HANDLE>();
 }

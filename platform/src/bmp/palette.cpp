@@ -21,7 +21,7 @@ Palette ReadPalette(ByteSpan table, int entryBytes, int wanted) {
     // black, and so are the entries the file never declared: pixels that
     // index them show black instead of reading outside the table.
     ByteReader reader(table);
-    for (int i = 0; i < wanted && i < kMaxPaletteEntries; ++i) {
+    for (int i = 0; i < wanted && i < kMaxColors; ++i) {
         ByteSpan entry;
         if (!reader.ReadSpan(static_cast<std::size_t>(entryBytes), &entry)) break;
         palette.colors[static_cast<std::size_t>(i)] = RGBQUAD{entry.data[0], entry.data[1], entry.data[2], 0};

@@ -4,6 +4,8 @@
 
 #include "bmp/headers.h"
 
+#include "pixels/pixel_format.h"
+
 #include <windows.h>
 
 #include <array>
@@ -11,12 +13,10 @@
 namespace standin {
 namespace bmp {
 
-constexpr int kMaxPaletteEntries = 256;
-
 // Always a full table of 2^bitCount entries (256 at most), so that every
 // index a pixel can hold names an entry.
 struct Palette {
-    std::array<RGBQUAD, kMaxPaletteEntries> colors{};
+    std::array<RGBQUAD, kMaxColors> colors{};
     int entriesRead = 0;  // entries that came from the file
 };
 

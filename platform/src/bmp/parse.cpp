@@ -11,18 +11,18 @@ namespace standin {
 namespace bmp {
 namespace {
 
-bool ReadGeometry(const DibHeader& header, BmpImage* image) {
+BmpRefusal ReadGeometry(const DibHeader& header, BmpImage* image) {
     const DibV5& f = header.fields;
-    if (f.planes != 1) return false;
+    if (f.planes != 1) return BmpRefusal::BadPlanes;
     // INT32_MIN has no positive counterpart: refused before any negation.
-    if (f.width <= 0 || f.height == 0 || f.height == INT32_MIN) return false;
+    if (f.width <= 0 || f.height == 0 || f.height == INT32_MIN) return BmpRefusal::BadGeometry;
     const std::int64_t rows = f.height < 0 ? -std::int64_t{f.height} : f.height;
-    if (f.width > kMaxDimension || rows > kMaxDimension) return false;
+    if (f.width > kMaxDimension || rows > kMaxDimension) return BmpRefusal::TooLarge;
     image->width = f.width;
     image->height = static_cast<std::int32_t>(rows);
     image->topDown = f.height < 0;
     image->bitCount = f.bitCount;
-    return true;
+    return BmpRefusal::None;
 }
 
 bool UncompressedLayout(int bitCount, PixelLayout* out) {
@@ -56,7 +56,7 @@ bool ChooseLayout(const DibHeader& header, PixelLayout* out) {
 // Masks sit in the header from version 2 on; after a 40-byte header come
 // three DWORDs (four with BI_ALPHABITFIELDS). The alpha mask counts only
 // where the header version or compression provides one.
-bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[4]) {
+bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[kMaskCount]) {
     const DibV5& f = header.fields;
     if (header.masksInHeader()) {
         masks[0] = f.redMask;
@@ -72,8 +72,8 @@ bool ReadMasks(const DibHeader& header, ByteReader* reader, std::uint32_t masks[
     return true;
 }
 
-OutputFormat PlanOutput(const BmpImage& image) {
-    OutputFormat out;
+PixelFormat PlanOutput(const BmpImage& image) {
+    PixelFormat out;
     switch (image.layout) {
         case PixelLayout::Indexed: out.bitCount = image.bitCount; break;
         case PixelLayout::Indexed2: out.bitCount = 4; break;
@@ -89,9 +89,9 @@ OutputFormat PlanOutput(const BmpImage& image) {
             if (IsDirectLayout(image.fields, image.bitCount)) {
                 out.bitCount = image.bitCount;
                 out.bitfields = true;
-                out.masks[0] = image.fields.red.mask;
-                out.masks[1] = image.fields.green.mask;
-                out.masks[2] = image.fields.blue.mask;
+                out.red = image.fields.red;
+                out.green = image.fields.green;
+                out.blue = image.fields.blue;
             }
             break;
     }
@@ -106,36 +106,48 @@ bool HasPalette(PixelLayout layout) {
 // Uncompressed rows must all be in the file before anything is allocated
 // for them; the image-size field is not trusted for this. A run-length
 // stream takes the rest of the file and ends where its codes say.
-bool LocatePixels(ByteSpan pixels, BmpImage* image) {
+BmpRefusal LocatePixels(ByteSpan pixels, BmpImage* image) {
     if (IsRunLength(image->layout)) {
         image->pixels = pixels;
-        return true;
+        return BmpRefusal::None;
     }
     const std::int64_t stride = DibStride(image->width, image->bitCount);
     const std::int64_t bytes = stride * image->height;
-    if (bytes > static_cast<std::int64_t>(pixels.size)) return false;
+    if (bytes > static_cast<std::int64_t>(pixels.size)) return BmpRefusal::TruncatedPixels;
     image->sourceStride = static_cast<std::size_t>(stride);
     image->pixels = pixels.First(static_cast<std::size_t>(bytes));
-    return true;
+    return BmpRefusal::None;
 }
 
 bool FitsLimits(const BmpImage& image) {
     return DibStride(image.width, image.output.bitCount) * image.height <= kMaxImageBytes;
 }
 
+// The file header, after its signature: bytes that do not start with "BM"
+// are no BMP file, cut short or not.
+BmpRefusal ReadSignedFileHeader(ByteReader* reader, FileHeader* fileHeader) {
+    ByteReader probe = *reader;
+    std::uint16_t type = 0;
+    if (!probe.ReadU16(&type) || type != kBmpSignature) return BmpRefusal::NotBmp;
+    return ReadFileHeader(reader, fileHeader) ? BmpRefusal::None : BmpRefusal::TruncatedHeaders;
+}
+
 // Headers, geometry, storage layout and masks; leaves `reader` just past
 // the masks, where a colour table would start.
-bool ReadFormat(ByteReader* reader, FileHeader* fileHeader, DibHeader* header, BmpImage* image) {
+BmpRefusal ReadFormat(ByteReader* reader, FileHeader* fileHeader, DibHeader* header, BmpImage* image) {
     // The file-size and reserved fields are ignored: writers put header
     // sizes or cursor hot spots there, and the real length is known.
-    if (!ReadFileHeader(reader, fileHeader) || fileHeader->type != kBmpSignature) return false;
-    if (!ReadDibHeader(reader, header) || !ReadGeometry(*header, image) || !ChooseLayout(*header, &image->layout))
-        return false;
+    BmpRefusal refusal = ReadSignedFileHeader(reader, fileHeader);
+    if (refusal == BmpRefusal::None) refusal = ReadDibHeader(reader, header);
+    if (refusal == BmpRefusal::None) refusal = ReadGeometry(*header, image);
+    if (refusal != BmpRefusal::None) return refusal;
+    if (!ChooseLayout(*header, &image->layout)) return BmpRefusal::UnsupportedFormat;
     // Run-length encoded pictures are bottom-up by definition.
-    if (IsRunLength(image->layout) && image->topDown) return false;
-    std::uint32_t masks[4] = {0, 0, 0, 0};
-    return image->layout != PixelLayout::Bitfields ||
-           (ReadMasks(*header, reader, masks) && MakeBitfields(masks, image->bitCount, &image->fields));
+    if (IsRunLength(image->layout) && image->topDown) return BmpRefusal::TopDownRunLength;
+    if (image->layout != PixelLayout::Bitfields) return BmpRefusal::None;
+    std::uint32_t masks[kMaskCount] = {0, 0, 0, 0};
+    if (!ReadMasks(*header, reader, masks)) return BmpRefusal::TruncatedHeaders;
+    return MakeBitfields(masks, image->bitCount, &image->fields) ? BmpRefusal::None : BmpRefusal::BadMasks;
 }
 
 bool ReadColourTable(ByteSpan table, const DibHeader& header, BmpImage* image) {
@@ -149,22 +161,24 @@ bool IsRunLength(PixelLayout layout) {
     return layout == PixelLayout::Rle8 || layout == PixelLayout::Rle4 || layout == PixelLayout::Rle24;
 }
 
-bool ParseBmp(ByteSpan file, BmpImage* out) {
+BmpRefusal ParseBmp(ByteSpan file, BmpImage* out) {
     ByteReader reader(file);
     FileHeader fileHeader;
     DibHeader header;
     BmpImage image;
-    if (!ReadFormat(&reader, &fileHeader, &header, &image)) return false;
+    BmpRefusal refusal = ReadFormat(&reader, &fileHeader, &header, &image);
+    if (refusal != BmpRefusal::None) return refusal;
     // The pixels may not start inside the headers or masks, nor past the
     // end; any gap after the colour table is skipped.
     const std::size_t headersEnd = reader.position();
-    if (fileHeader.offBits < headersEnd || fileHeader.offBits > file.size) return false;
+    if (fileHeader.offBits < headersEnd || fileHeader.offBits > file.size) return BmpRefusal::BadPixelOffset;
     const ByteSpan table{file.data + headersEnd, fileHeader.offBits - headersEnd};
-    if (HasPalette(image.layout) && !ReadColourTable(table, header, &image)) return false;
+    if (HasPalette(image.layout) && !ReadColourTable(table, header, &image)) return BmpRefusal::NoColourTable;
     image.output = PlanOutput(image);
-    if (!FitsLimits(image) || !LocatePixels(file.From(fileHeader.offBits), &image)) return false;
-    *out = image;
-    return true;
+    if (!FitsLimits(image)) return BmpRefusal::TooLarge;
+    refusal = LocatePixels(file.From(fileHeader.offBits), &image);
+    if (refusal == BmpRefusal::None) *out = image;
+    return refusal;
 }
 
 }  // namespace bmp

@@ -14,6 +14,7 @@
 // here have no text and background colours). BitBlt is the same operation
 // with equal extents, which every stretching mode copies unchanged; only
 // StretchBlt takes part in fault injection.
+#include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
@@ -22,7 +23,6 @@
 
 #include <algorithm>
 #include <initializer_list>
-#include <new>
 
 namespace standin {
 namespace {
@@ -113,14 +113,10 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     }
     if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
 
-    try {
-        if (!plan.readsSource) {
-            FillTarget(job.target, job.columns, job.rows, plan.fillLevel);
-        } else {
-            DrawStretch(job, Lookup<DeviceContext>(hdcDest)->stretchMode);
-        }
-    } catch (const std::bad_alloc&) {
-        return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
+    if (!plan.readsSource) {
+        FillTarget(job.target, job.columns, job.rows, plan.fillLevel);
+    } else {
+        DrawStretch(job, Lookup<DeviceContext>(hdcDest)->stretchMode);
     }
     return TRUE;
 }
@@ -131,13 +127,17 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
 using namespace standin;
 
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
-                       int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
+                       int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) try {
     ApiLock lock(ApiMutex());
     if (InjectedFailure(Call::StretchBlt)) return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
     return Blit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop);
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
+BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) try {
     ApiLock lock(ApiMutex());
     return Blit(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }

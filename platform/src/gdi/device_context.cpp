@@ -1,5 +1,6 @@
 // Memory device contexts: creation, deletion, object selection and the
 // stretching mode.
+#include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
@@ -44,7 +45,7 @@ Bitmap* SelectedBitmap(HDC dc) {
 
 using namespace standin;
 
-HDC WINAPI CreateCompatibleDC(HDC hdc) {
+HDC WINAPI CreateCompatibleDC(HDC hdc) try {
     ApiLock lock(ApiMutex());
     EnsureStockObjects();
     // Only memory contexts exist here; a given context must at least be one.
@@ -57,9 +58,11 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
     HDC dc = InsertObject<HDC>(std::move(context));
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;
+} catch (...) {
+    return OutOfMemory<HDC>();
 }
 
-BOOL WINAPI DeleteDC(HDC hdc) {
+BOOL WINAPI DeleteDC(HDC hdc) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
@@ -69,9 +72,11 @@ BOOL WINAPI DeleteDC(HDC hdc) {
     ReleaseDrawingObject<Brush>(context->brush);
     Objects().Remove(hdc);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
+HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
@@ -82,9 +87,11 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     if (Brush* brush = Lookup<Brush>(h))
         return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush);
     return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
+} catch (...) {
+    return OutOfMemory<HGDIOBJ>();
 }
 
-HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
+HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return nullptr;
@@ -94,9 +101,11 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
         case OBJ_BRUSH: return context->brush;
         default: return nullptr;
     }
+} catch (...) {
+    return OutOfMemory<HGDIOBJ>();
 }
 
-int WINAPI SetStretchBltMode(HDC hdc, int mode) {
+int WINAPI SetStretchBltMode(HDC hdc, int mode) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE);
@@ -104,10 +113,14 @@ int WINAPI SetStretchBltMode(HDC hdc, int mode) {
     int previous = context->stretchMode;
     context->stretchMode = mode;
     return previous;
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
-int WINAPI GetStretchBltMode(HDC hdc) {
+int WINAPI GetStretchBltMode(HDC hdc) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     return context != nullptr ? context->stretchMode : 0;
+} catch (...) {
+    return OutOfMemory<int>();
 }

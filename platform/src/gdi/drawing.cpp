@@ -1,6 +1,7 @@
 // Drawing into the bitmap selected into a memory context: rectangle fills,
 // lines in the platform's rule (start point drawn, end point not) and
 // single pixels. Everything is clipped to the bitmap.
+#include "support/api_boundary.h"
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
@@ -98,7 +99,7 @@ Bitmap* PixelTarget(HDC dc, int x, int y) {
 
 using namespace standin;
 
-int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
+int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
     Brush* brush = Lookup<Brush>(hbr);
@@ -116,18 +117,22 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     RowCodec codec = CodecFor(bitmap);
     FillSpan(bitmap, codec, brush->color, left, right, top, bottom);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
-BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) {
+BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     if (lppt != nullptr) *lppt = context->position;
     context->position = POINT{x, y};
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-BOOL WINAPI LineTo(HDC hdc, int x, int y) {
+BOOL WINAPI LineTo(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
     if (!FindCanvas(hdc, &canvas)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
@@ -141,18 +146,22 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
     RowCodec codec = CodecFor(*canvas.bitmap);
     PlotLine(*canvas.bitmap, codec, px, from.x, from.y, x, y);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
+COLORREF WINAPI GetPixel(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = PixelTarget(hdc, x, y);
     if (bitmap == nullptr) return CLR_INVALID;
     std::uint8_t px[4];
     CodecFor(*bitmap).Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
 }
 
-COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
+COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = PixelTarget(hdc, x, y);
     if (bitmap == nullptr) return CLR_INVALID;
@@ -163,4 +172,6 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) {
     // The colour actually stored, which at low depths is the nearest one.
     codec.Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
 }

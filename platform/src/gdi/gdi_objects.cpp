@@ -1,6 +1,9 @@
 // Bitmaps, pens and brushes: creation, description and deletion.
 #include "gdi/gdi_objects.h"
 
+#include "support/api_boundary.h"
+
+#include "pixels/bitmap_info.h"
 #include "support/fault_injection.h"
 #include "support/large_blocks.h"
 #include "support/last_error.h"
@@ -23,15 +26,8 @@ int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     if (bitmap.dibSection && size >= static_cast<int>(sizeof(DIBSECTION))) {
         DIBSECTION ds{};
         ds.dsBm = bm;
-        BITMAPINFOHEADER& h = ds.dsBmih;
-        h.biSize = sizeof(BITMAPINFOHEADER);
-        h.biWidth = bitmap.width();
-        h.biHeight = bitmap.dib.topDown ? -bitmap.height() : bitmap.height();
-        h.biPlanes = 1;
-        h.biBitCount = static_cast<WORD>(bitmap.format().bitCount);
-        h.biCompression = bitmap.format().bitfields ? BI_BITFIELDS : BI_RGB;
-        h.biSizeImage = static_cast<DWORD>(bitmap.dib.imageBytes);
-        h.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
+        ds.dsBmih = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
+        ds.dsBmih.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
         if (bitmap.format().bitfields) {
             ds.dsBitfields[0] = bitmap.format().red.mask;
             ds.dsBitfields[1] = bitmap.format().green.mask;
@@ -68,7 +64,7 @@ std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
 using namespace standin;
 
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOID** ppvBits,
-                                HANDLE hSection, DWORD offset) {
+                                HANDLE hSection, DWORD offset) try {
     ApiLock lock(ApiMutex());
     if (ppvBits != nullptr) *ppvBits = nullptr;
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr)
@@ -86,20 +82,26 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
     if (handle == nullptr) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
     if (ppvBits != nullptr) *ppvBits = bits;
     return handle;
+} catch (...) {
+    return OutOfMemory<HBITMAP>();
 }
 
-HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
+HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) try {
     ApiLock lock(ApiMutex());
     if (iStyle != PS_SOLID && iStyle != PS_NULL) return Fail<HPEN>(ERROR_NOT_SUPPORTED);
     return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+} catch (...) {
+    return OutOfMemory<HPEN>();
 }
 
-HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) try {
     ApiLock lock(ApiMutex());
     return InsertObject<HBRUSH>(std::make_unique<Brush>(BS_SOLID, color & 0xFFFFFF));
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
 }
 
-int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
+int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
     ApiLock lock(ApiMutex());
     if (InjectedFailure(Call::GetObjectA)) return Fail<int>(ERROR_INVALID_HANDLE);
     if (Bitmap* bitmap = Lookup<Bitmap>(h)) return DescribeBitmap(*bitmap, c, pv);
@@ -112,9 +114,11 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
         return CopyRecord(record, c, pv);
     }
     return Fail<int>(ERROR_INVALID_HANDLE);
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
-DWORD WINAPI GetObjectType(HGDIOBJ h) {
+DWORD WINAPI GetObjectType(HGDIOBJ h) try {
     ApiLock lock(ApiMutex());
     Object* object = Objects().Find(h);
     if (object == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
@@ -126,9 +130,11 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
         case ObjectKind::File: break;
     }
     return Fail<DWORD>(ERROR_INVALID_HANDLE);
+} catch (...) {
+    return OutOfMemory<DWORD>();
 }
 
-BOOL WINAPI DeleteObject(HGDIOBJ ho) {
+BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
     ApiLock lock(ApiMutex());
     Object* object = Objects().Find(ho);
     if (object == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
@@ -152,4 +158,6 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
     }
     Objects().Remove(ho);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }

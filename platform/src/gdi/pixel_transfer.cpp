@@ -3,6 +3,8 @@
 //
 // Scan lines are counted in the buffer's own order: in a bottom-up buffer
 // scan line 0 is the bottom row of the picture, in a top-down one the top.
+#include "support/api_boundary.h"
+#include "pixels/bitmap_info.h"
 #include "pixels/default_palettes.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
@@ -15,12 +17,6 @@
 
 namespace standin {
 namespace {
-
-// A BITMAPINFO with room for bitfield masks or a full colour table.
-struct InfoBuffer {
-    BITMAPINFOHEADER header;
-    RGBQUAD colors[kMaxColors];
-};
 
 bool SameFormat(const DibDescription& a, const DibDescription& b) {
     const PixelFormat& fa = a.format;
@@ -99,17 +95,17 @@ void RequestMasks(const Bitmap& bitmap, int bitCount, DWORD masks[3]) {
 // table (or masks) and writing them back into the caller's BITMAPINFO.
 bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out) {
     const BITMAPINFOHEADER& asked = info->bmiHeader;
-    if (asked.biSize < sizeof(BITMAPINFOHEADER)) return false;
-    InfoBuffer request{};
+    if (asked.biSize < kInfoHeaderBytes) return false;
+    BitmapInfoBuffer request{};
     request.header = asked;
-    request.header.biSize = sizeof(BITMAPINFOHEADER);
+    request.header.biSize = kInfoHeaderBytes;
     request.header.biClrUsed = 0;
     DWORD masks[3] = {0, 0, 0};
     if (asked.biCompression == BI_BITFIELDS) {
         RequestMasks(bitmap, asked.biBitCount, masks);
         std::memcpy(request.colors, masks, sizeof masks);
     }
-    if (!DescribeDib(reinterpret_cast<const BITMAPINFO*>(&request), DIB_RGB_COLORS, out)) return false;
+    if (!DescribeDib(request.info(), DIB_RGB_COLORS, out)) return false;
 
     BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
     if (out->format.indexed()) {
@@ -120,7 +116,7 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out
             DefaultPalette(asked.biBitCount, out->colors.data());
         out->colorCount = entries;
         std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
-    } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == sizeof(BITMAPINFOHEADER)) {
+    } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == kInfoHeaderBytes) {
         std::memcpy(tableOut, masks, sizeof masks);
     }
     return true;
@@ -128,15 +124,13 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out
 
 // Reports the bitmap's own format in the caller's header (a GetDIBits call
 // with no buffer and a zero bit count).
+// The caller's header keeps its size and resolution fields.
 void ReportFormat(const Bitmap& bitmap, BITMAPINFOHEADER* header) {
-    header->biWidth = bitmap.width();
-    header->biHeight = bitmap.dib.topDown ? -bitmap.height() : bitmap.height();
-    header->biPlanes = 1;
-    header->biBitCount = static_cast<WORD>(bitmap.format().bitCount);
-    header->biCompression = bitmap.format().bitfields ? BI_BITFIELDS : BI_RGB;
-    header->biSizeImage = static_cast<DWORD>(bitmap.dib.imageBytes);
-    header->biClrUsed = 0;
-    header->biClrImportant = 0;
+    BITMAPINFOHEADER own = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
+    own.biSize = header->biSize;
+    own.biXPelsPerMeter = header->biXPelsPerMeter;
+    own.biYPelsPerMeter = header->biYPelsPerMeter;
+    *header = own;
 }
 
 // Bytes of a buffer row that `columns` pixels fill, rounded down to whole
@@ -177,7 +171,7 @@ int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bit
 using namespace standin;
 
 int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
-                     LPBITMAPINFO lpbmi, UINT usage) {
+                     LPBITMAPINFO lpbmi, UINT usage) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
     if (Lookup<DeviceContext>(hdc) == nullptr || bitmap == nullptr || lpbmi == nullptr)
@@ -187,7 +181,7 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (lpvBits == nullptr && lpbmi->bmiHeader.biBitCount == 0) {
-        if (lpbmi->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return Fail<int>(ERROR_INVALID_PARAMETER);
+        if (lpbmi->bmiHeader.biSize < kInfoHeaderBytes) return Fail<int>(ERROR_INVALID_PARAMETER);
         ReportFormat(*bitmap, &lpbmi->bmiHeader);
         return bitmap->height();
     }
@@ -199,10 +193,12 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     }
     int copied = CopyOut(*bitmap, buffer, static_cast<std::uint8_t*>(lpvBits), start, cLines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
 int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* lpBits,
-                     const BITMAPINFO* lpbmi, UINT ColorUse) {
+                     const BITMAPINFO* lpbmi, UINT ColorUse) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
     if ((hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) || bitmap == nullptr)
@@ -214,4 +210,6 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* 
     if (InjectedFailure(Call::SetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     int copied = CopyIn(*bitmap, buffer, static_cast<const std::uint8_t*>(lpBits), start, cLines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
+} catch (...) {
+    return OutOfMemory<int>();
 }

@@ -1,5 +1,6 @@
 // Stock pens, brushes and the 1 x 1 monochrome bitmap that every new memory
 // device context starts with. They are made once and never deleted.
+#include "support/api_boundary.h"
 #include "gdi/gdi_objects.h"
 
 #include <array>
@@ -46,17 +47,25 @@ HBITMAP MakeStockBitmap() {
 void EnsureStockObjects() {
     StockTable& t = Stock();
     if (t.made) return;
-    t.made = true;
-    t.objects[WHITE_BRUSH] = InsertStock(std::make_unique<Brush>(BS_SOLID, RGB(255, 255, 255)));
-    t.objects[LTGRAY_BRUSH] = InsertStock(std::make_unique<Brush>(BS_SOLID, RGB(192, 192, 192)));
-    t.objects[GRAY_BRUSH] = InsertStock(std::make_unique<Brush>(BS_SOLID, RGB(128, 128, 128)));
-    t.objects[DKGRAY_BRUSH] = InsertStock(std::make_unique<Brush>(BS_SOLID, RGB(64, 64, 64)));
-    t.objects[BLACK_BRUSH] = InsertStock(std::make_unique<Brush>(BS_SOLID, RGB(0, 0, 0)));
-    t.objects[NULL_BRUSH] = InsertStock(std::make_unique<Brush>(BS_NULL, RGB(0, 0, 0)));
-    t.objects[WHITE_PEN] = InsertStock(std::make_unique<Pen>(PS_SOLID, 1, RGB(255, 255, 255)));
-    t.objects[BLACK_PEN] = InsertStock(std::make_unique<Pen>(PS_SOLID, 1, RGB(0, 0, 0)));
-    t.objects[NULL_PEN] = InsertStock(std::make_unique<Pen>(PS_NULL, 1, RGB(0, 0, 0)));
-    t.bitmap = MakeStockBitmap();
+    // Each object is made once; when memory runs out part-way, the next
+    // call makes the rest.
+    const auto brush = [&](int index, UINT style, COLORREF color) {
+        if (t.objects[index] == nullptr) t.objects[index] = InsertStock(std::make_unique<Brush>(style, color));
+    };
+    const auto pen = [&](int index, int style, COLORREF color) {
+        if (t.objects[index] == nullptr) t.objects[index] = InsertStock(std::make_unique<Pen>(style, 1, color));
+    };
+    brush(WHITE_BRUSH, BS_SOLID, RGB(255, 255, 255));
+    brush(LTGRAY_BRUSH, BS_SOLID, RGB(192, 192, 192));
+    brush(GRAY_BRUSH, BS_SOLID, RGB(128, 128, 128));
+    brush(DKGRAY_BRUSH, BS_SOLID, RGB(64, 64, 64));
+    brush(BLACK_BRUSH, BS_SOLID, RGB(0, 0, 0));
+    brush(NULL_BRUSH, BS_NULL, RGB(0, 0, 0));
+    pen(WHITE_PEN, PS_SOLID, RGB(255, 255, 255));
+    pen(BLACK_PEN, PS_SOLID, RGB(0, 0, 0));
+    pen(NULL_PEN, PS_NULL, RGB(0, 0, 0));
+    if (t.bitmap == nullptr) t.bitmap = MakeStockBitmap();
+    t.made = t.bitmap != nullptr;
 }
 
 HBITMAP StockBitmap() {
@@ -72,7 +81,9 @@ HGDIOBJ StockObject(int index) {
 
 }  // namespace standin
 
-HGDIOBJ WINAPI GetStockObject(int i) {
+HGDIOBJ WINAPI GetStockObject(int i) try {
     standin::ApiLock lock(standin::ApiMutex());
     return standin::StockObject(i);
+} catch (...) {
+    return standin::OutOfMemory<HGDIOBJ>();
 }

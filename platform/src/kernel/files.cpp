@@ -1,5 +1,6 @@
 // Kernel file calls over POSIX descriptors. Transfers run to completion
 // across short and interrupted system calls and report the real count.
+#include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "support/object_table.h"
@@ -137,7 +138,7 @@ using namespace standin;
 HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
-                          HANDLE hTemplateFile) {
+                          HANDLE hTemplateFile) try {
     // Sharing modes have no POSIX counterpart and are accepted as given;
     // templates are not supported.
     int flags = 0;
@@ -166,29 +167,44 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
         SetError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
+    // The descriptor belongs to the File from here on, so it is closed even
+    // when making or registering the object runs out of memory.
+    std::unique_ptr<File> file;
+    try {
+        file = std::make_unique<File>(fd, dwDesiredAccess);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
     ApiLock lock(ApiMutex());
-    HANDLE handle = Objects().Insert(std::make_unique<File>(fd, dwDesiredAccess));
+    HANDLE handle = Objects().Insert(std::move(file));
     if (handle == nullptr) {
         SetError(ERROR_TOO_MANY_OPEN_FILES);
         return INVALID_HANDLE_VALUE;
     }
     return handle;
+} catch (...) {
+    return OutOfMemory<HANDLE>(INVALID_HANDLE_VALUE);
 }
 
 BOOL WINAPI ReadFile(HANDLE hFile, LPVOID lpBuffer, DWORD nNumberOfBytesToRead,
-                     LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) {
+                     LPDWORD lpNumberOfBytesRead, LPOVERLAPPED lpOverlapped) try {
     return Transfer(kRead, hFile, static_cast<char*>(lpBuffer), nNumberOfBytesToRead,
                     lpNumberOfBytesRead, lpOverlapped);
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
 BOOL WINAPI WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
-                      LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) {
+                      LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped) try {
     // The buffer is only ever written from, never to.
     return Transfer(kWrite, hFile, const_cast<char*>(static_cast<const char*>(lpBuffer)),
                     nNumberOfBytesToWrite, lpNumberOfBytesWritten, lpOverlapped);
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-BOOL WINAPI CloseHandle(HANDLE hObject) {
+BOOL WINAPI CloseHandle(HANDLE hObject) try {
     ApiLock lock(ApiMutex());
     if (LookupFile(hObject) == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     // The handle is gone whatever happens; an injected fault reports the
@@ -196,9 +212,11 @@ BOOL WINAPI CloseHandle(HANDLE hObject) {
     bool fail = InjectedFailure(Call::CloseHandle);
     Objects().Remove(hObject);
     return fail ? Fail<BOOL>(ERROR_WRITE_FAULT) : TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }
 
-DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
+DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) try {
     int fd;
     {
         ApiLock lock(ApiMutex());
@@ -216,13 +234,17 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
     // INVALID_FILE_SIZE can be a real low half; callers tell by the error.
     SetError(NO_ERROR);
     return static_cast<DWORD>(size);
+} catch (...) {
+    return OutOfMemory<DWORD>(INVALID_FILE_SIZE);
 }
 
-BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
+BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
     if (lpFileName == nullptr || lpFileName[0] == '\0') return Fail<BOOL>(ERROR_PATH_NOT_FOUND);
     if (InjectedFailure(Call::DeleteFileA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
     struct stat st;
     if (::lstat(lpFileName, &st) == 0 && S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
     if (::unlink(lpFileName) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }

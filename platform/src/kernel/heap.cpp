@@ -1,12 +1,14 @@
 // The process heap. Every block handed out is registered, so freeing a
 // pointer that HeapAlloc did not return (or freeing twice) fails cleanly
 // instead of corrupting memory, and tests can count what is still live.
+#include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "support/large_blocks.h"
 #include "support/last_error.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <unordered_set>
 
@@ -42,19 +44,24 @@ using namespace standin;
 
 HANDLE WINAPI GetProcessHeap(void) { return HeapHandle(); }
 
-LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) {
+LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes) try {
     if (hHeap != HeapHandle()) return Fail<LPVOID>(ERROR_INVALID_HANDLE);
     if (dwBytes > kMaxBlockBytes || InjectedFailure(Call::HeapAlloc))
         return Fail<LPVOID>(ERROR_NOT_ENOUGH_MEMORY);
     // A zero-byte request still yields a distinct block, as on the platform.
     void* block = AllocateBlock(dwBytes, (dwFlags & HEAP_ZERO_MEMORY) != 0);
     if (block == nullptr) return Fail<LPVOID>(ERROR_NOT_ENOUGH_MEMORY);
+    // Registering the block can run out of memory too; the block is then
+    // given back before the failure is reported.
+    std::unique_ptr<void, decltype(&std::free)> owned(block, &std::free);
     std::lock_guard<std::mutex> lock(Heap().mutex);
     Heap().blocks.insert(block);
-    return block;
+    return owned.release();
+} catch (...) {
+    return OutOfMemory<LPVOID>();
 }
 
-BOOL WINAPI HeapFree(HANDLE hHeap, DWORD /*dwFlags*/, LPVOID lpMem) {
+BOOL WINAPI HeapFree(HANDLE hHeap, DWORD /*dwFlags*/, LPVOID lpMem) try {
     if (hHeap != HeapHandle()) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     if (lpMem == nullptr) return TRUE;
     {
@@ -63,4 +70,6 @@ BOOL WINAPI HeapFree(HANDLE hHeap, DWORD /*dwFlags*/, LPVOID lpMem) {
     }
     std::free(lpMem);
     return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
 }

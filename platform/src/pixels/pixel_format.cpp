@@ -1,14 +1,12 @@
 #include "pixels/pixel_format.h"
 
+#include "pixels/bitmap_info.h"
+
 #include <climits>
 #include <cstring>
 
 namespace standin {
 namespace {
-
-constexpr DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);  // 40
-constexpr DWORD kV4HeaderBytes = sizeof(BITMAPV4HEADER);       // 108
-constexpr DWORD kV5HeaderBytes = sizeof(BITMAPV5HEADER);       // 124
 
 bool IsSupportedBitCount(int bitCount) {
     switch (bitCount) {
@@ -31,16 +29,16 @@ void ReadMasks(const BITMAPINFO* info, std::uint32_t masks[3]) {
     std::memcpy(masks, base + offset, 3 * sizeof(std::uint32_t));
 }
 
-bool MakeBitfieldFormat(const std::uint32_t masks[3], int bitCount, PixelFormat* format) {
+bool MakeBitfieldFormat(const std::uint32_t colourMasks[3], int bitCount, PixelFormat* format) {
+    const std::uint32_t masks[kMaskCount] = {colourMasks[0], colourMasks[1], colourMasks[2], 0};
+    ChannelMask channels[kMaskCount];
+    if (!MakeChannelMasks(masks, bitCount, channels)) return false;
     format->bitCount = bitCount;
     format->bitfields = true;
-    if (!MakeChannelMask(masks[0], &format->red) || !MakeChannelMask(masks[1], &format->green) ||
-        !MakeChannelMask(masks[2], &format->blue)) {
-        return false;
-    }
-    std::uint64_t limit = bitCount == 32 ? 0xFFFFFFFFull : 0xFFFFull;
-    bool overlap = (masks[0] & masks[1]) || (masks[0] & masks[2]) || (masks[1] & masks[2]);
-    return !overlap && (masks[0] | masks[1] | masks[2]) <= limit;
+    format->red = channels[kRedMask];
+    format->green = channels[kGreenMask];
+    format->blue = channels[kBlueMask];
+    return true;
 }
 
 }  // namespace
@@ -58,6 +56,23 @@ bool MakeChannelMask(std::uint32_t mask, ChannelMask* out) {
     std::uint64_t run = ((std::uint64_t{1} << bits) - 1) << shift;
     if (run != mask) return false;
     *out = ChannelMask{mask, shift, bits};
+    return true;
+}
+
+bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount]) {
+    if (bitCount != 16 && bitCount != 32) return false;
+    ChannelMask channels[kMaskCount];
+    for (int i = kRedMask; i <= kBlueMask; ++i)
+        if (!MakeChannelMask(masks[i], &channels[i])) return false;
+    if (masks[kAlphaMask] != 0 && !MakeChannelMask(masks[kAlphaMask], &channels[kAlphaMask])) return false;
+    std::uint32_t seen = 0;
+    for (int i = 0; i < kMaskCount; ++i) {
+        if ((seen & masks[i]) != 0) return false;
+        seen |= masks[i];
+    }
+    const std::uint64_t pixelBits = bitCount == 32 ? 0xFFFFFFFFull : 0xFFFFull;
+    if (seen > pixelBits) return false;
+    for (int i = 0; i < kMaskCount; ++i) out[i] = channels[i];
     return true;
 }
 

@@ -53,6 +53,16 @@ std::int64_t DibStride(std::int64_t width, int bitCount);
 // run of set bits.
 bool MakeChannelMask(std::uint32_t mask, ChannelMask* out);
 
+// The channels of a 16- or 32-bit pixel, in mask order: red, green, blue,
+// alpha.
+enum MaskIndex { kRedMask, kGreenMask, kBlueMask, kAlphaMask, kMaskCount };
+
+// The one check of bitfield masks: reduces red, green, blue and alpha (an
+// alpha of 0 means none) to channels. Refuses a bit count other than 16 or
+// 32, an empty colour mask, a mask that is not one run of set bits, masks
+// that overlap and bits beyond the pixel.
+bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount]);
+
 // The default formats of 16-bit (5-5-5) and 32-bit (8-8-8) BI_RGB pixels.
 PixelFormat RgbFormat(int bitCount);
 

@@ -7,31 +7,6 @@
 namespace standin {
 namespace {
 
-// Widens an n-bit channel value to 8 bits by repeating its bits, so the
-// largest n-bit value becomes 255 (a bare shift would give 248 for 5 bits).
-std::uint8_t WidenByReplication(std::uint32_t value, int bits) {
-    std::uint32_t result = 0;
-    int filled = 0;
-    while (filled < 8) {
-        result = (result << bits) | value;
-        filled += bits;
-    }
-    return static_cast<std::uint8_t>(result >> (filled - 8));
-}
-
-void FillWidenTable(const ChannelMask& channel, std::array<std::uint8_t, 256>* table) {
-    if (channel.bits == 0 || channel.bits > 8) return;
-    for (std::uint32_t v = 0; v < (1u << channel.bits); ++v)
-        (*table)[v] = WidenByReplication(v, channel.bits);
-}
-
-std::uint8_t ExtractChannel(std::uint32_t pixel, const ChannelMask& channel,
-                            const std::array<std::uint8_t, 256>& widen) {
-    std::uint32_t value = (pixel & channel.mask) >> channel.shift;
-    if (channel.bits <= 8) return widen[value];
-    return static_cast<std::uint8_t>(value >> (channel.bits - 8));
-}
-
 std::uint32_t NarrowChannel(std::uint8_t value, const ChannelMask& channel) {
     std::uint32_t v;
     if (channel.bits <= 8) {
@@ -168,11 +143,13 @@ void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst) {
 }  // namespace
 
 RowCodec::RowCodec(const PixelFormat& format, const RGBQUAD* colors, int colorCount)
-    : format_(format), colors_(colors), colorCount_(colorCount), matcher_(colors, colorCount) {
-    FillWidenTable(format.red, &widenRed_);
-    FillWidenTable(format.green, &widenGreen_);
-    FillWidenTable(format.blue, &widenBlue_);
-}
+    : format_(format),
+      colors_(colors),
+      colorCount_(colorCount),
+      matcher_(colors, colorCount),
+      red_(format.red),
+      green_(format.green),
+      blue_(format.blue) {}
 
 void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* out) const {
     switch (format_.bitCount) {
@@ -207,9 +184,9 @@ void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* 
             for (int i = 0; i < count; ++i, out += 4) {
                 std::uint32_t px;
                 std::memcpy(&px, row + static_cast<std::size_t>(x0 + i) * 4, 4);
-                out[0] = ExtractChannel(px, format_.blue, widenBlue_);
-                out[1] = ExtractChannel(px, format_.green, widenGreen_);
-                out[2] = ExtractChannel(px, format_.red, widenRed_);
+                out[0] = blue_(px);
+                out[1] = green_(px);
+                out[2] = red_(px);
                 out[3] = 0;
             }
             return;
@@ -217,9 +194,9 @@ void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* 
             for (int i = 0; i < count; ++i, out += 4) {
                 const std::uint8_t* p = row + static_cast<std::size_t>(x0 + i) * 2;
                 std::uint32_t px = p[0] | (std::uint32_t{p[1]} << 8);
-                out[0] = ExtractChannel(px, format_.blue, widenBlue_);
-                out[1] = ExtractChannel(px, format_.green, widenGreen_);
-                out[2] = ExtractChannel(px, format_.red, widenRed_);
+                out[0] = blue_(px);
+                out[1] = green_(px);
+                out[2] = red_(px);
                 out[3] = 0;
             }
             return;

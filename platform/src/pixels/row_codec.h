@@ -5,10 +5,10 @@
 #ifndef STANDIN_ROW_CODEC_H
 #define STANDIN_ROW_CODEC_H
 
+#include "pixels/channel_widener.h"
 #include "pixels/palette_matcher.h"
 #include "pixels/pixel_format.h"
 
-#include <array>
 #include <cstdint>
 
 namespace standin {
@@ -33,8 +33,8 @@ private:
     const RGBQUAD* colors_;
     int colorCount_;
     PaletteMatcher matcher_;
-    // Widening tables for 16- and 32-bit masked channels of 8 bits or fewer.
-    std::array<std::uint8_t, 256> widenRed_{}, widenGreen_{}, widenBlue_{};
+    // The masked channels of 16- and 32-bit bitfield pixels.
+    ChannelWidener red_, green_, blue_;
 };
 
 }  // namespace standin

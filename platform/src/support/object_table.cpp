@@ -35,6 +35,9 @@ HANDLE ObjectTable::Insert(std::unique_ptr<Object> object) {
         freeSlots_.pop_back();
     } else {
         if (slots_.size() >= kMaxObjects) return nullptr;
+        // Room for every slot in the free list, so that Remove, which must
+        // not fail, never allocates.
+        if (freeSlots_.capacity() <= slots_.size()) freeSlots_.reserve(2 * (slots_.size() + 1));
         slots_.emplace_back();
         index = slots_.size() - 1;
     }

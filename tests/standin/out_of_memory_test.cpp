@@ -1,0 +1,109 @@
+// Every entry point that allocates, called while each allocation through
+// operator new throws std::bad_alloc: the call must return its documented
+// failure value with ERROR_NOT_ENOUGH_MEMORY, throw nothing and leave
+// nothing behind. This program's operator new is replaced for that; it
+// passes every request to malloc while not starved.
+#include "resource_guard.h"
+#include "test_support.h"
+
+#include <SaveBitmapToFile.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <new>
+
+// Every form of new and delete is replaced, so that all of this program's
+// memory pairs malloc with free (std::stable_sort, for one, asks for
+// nothrow memory). They are kept out of line: inlined, the compiler would
+// see memory from new reach free and warn of a mismatch that is none here.
+namespace {
+std::atomic<bool> starved{false};
+
+void* Allocate(std::size_t size) noexcept {
+    return starved.load(std::memory_order_relaxed) ? nullptr : std::malloc(size == 0 ? 1 : size);
+}
+void* AllocateOrThrow(std::size_t size) {
+    if (void* p = Allocate(size)) return p;
+    throw std::bad_alloc();
+}
+}  // namespace
+
+[[gnu::noinline]] void* operator new(std::size_t size) { return AllocateOrThrow(size); }
+[[gnu::noinline]] void* operator new[](std::size_t size) { return AllocateOrThrow(size); }
+[[gnu::noinline]] void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+[[gnu::noinline]] void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return Allocate(size); }
+[[gnu::noinline]] void operator delete(void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+[[gnu::noinline]] void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+namespace {
+
+using namespace testing_support;
+
+struct StarvedCall {
+    const char* name;
+    std::function<bool()> failed;  // made while starved; true when it reported failure
+};
+
+TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
+    ResourceGuard guard;
+    TempDir dir;
+    const std::string file = dir.File("a.bmp");
+    Dib source = MakeDib(64, 64, 24);
+    Dib target = MakeDib(32, 32, 8);
+    ASSERT_TRUE(source.bitmap != nullptr && target.bitmap != nullptr);
+    HDC sourceDc = CreateCompatibleDC(nullptr);
+    HDC targetDc = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldSource = SelectObject(sourceDc, source.bitmap);
+    HGDIOBJ oldTarget = SelectObject(targetDc, target.bitmap);
+    SetStretchBltMode(targetDc, HALFTONE);
+    HBRUSH brush = CreateSolidBrush(RGB(10, 200, 30));
+    BitmapInfoBuffer rgb16 = MakeInfo(64, 64, 16);
+    std::vector<std::uint8_t> pixels(64 * 64 * 2);
+    Dib loose = MakeDib(64, 64, 24);  // not selected, for GetDIBits and SetDIBits
+    ASSERT_NE(loose.bitmap, nullptr);
+    Dib sample = MakeDib(4, 4, 24);
+    ASSERT_TRUE(sample.bitmap != nullptr && SaveBitmapToFileA(file.c_str(), sample.bitmap));
+
+    const StarvedCall calls[] = {
+        {"CreateCompatibleDC", [] { return CreateCompatibleDC(nullptr) == nullptr; }},
+        {"CreateDIBSection", [&] { return CreateDIBSection(nullptr, rgb16.info(), DIB_RGB_COLORS, nullptr, nullptr, 0) == nullptr; }},
+        {"CreatePen", [] { return CreatePen(PS_SOLID, 1, 0) == nullptr; }},
+        {"CreateSolidBrush", [] { return CreateSolidBrush(0) == nullptr; }},
+        {"StretchBlt", [&] { return !StretchBlt(targetDc, 0, 0, 32, 32, sourceDc, 0, 0, 64, 64, SRCCOPY); }},
+        {"FillRect", [&] { RECT r{0, 0, 32, 32}; return FillRect(targetDc, &r, brush) == 0; }},
+        {"GetDIBits", [&] { return GetDIBits(sourceDc, loose.bitmap, 0, 64, pixels.data(), rgb16.info(), DIB_RGB_COLORS) == 0; }},
+        {"SetDIBits", [&] { return SetDIBits(nullptr, loose.bitmap, 0, 64, pixels.data(), rgb16.info(), DIB_RGB_COLORS) == 0; }},
+        {"LoadImageA", [&] { return LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE) == nullptr; }},
+        {"CreateFileA", [&] { return CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE; }},
+        {"HeapAlloc", [] { return HeapAlloc(GetProcessHeap(), 0, 16) == nullptr; }},
+    };
+    for (const StarvedCall& call : calls) {
+        SCOPED_TRACE(call.name);
+        SetLastError(0);
+        starved = true;
+        const bool failed = call.failed();
+        starved = false;
+        EXPECT_TRUE(failed);
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY));
+    }
+
+    SelectObject(sourceDc, oldSource);
+    SelectObject(targetDc, oldTarget);
+    DeleteDC(sourceDc);
+    DeleteDC(targetDc);
+    DeleteObject(brush);
+    DeleteObject(loose.bitmap);
+    DeleteObject(sample.bitmap);
+    DeleteObject(source.bitmap);
+    DeleteObject(target.bitmap);
+}
+
+}  // namespace
