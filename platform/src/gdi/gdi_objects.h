@@ -62,6 +62,11 @@ struct DeviceContext : Object {
     HBRUSH brush = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
+    // Colours for monochrome conversions in blits (and, on the platform, text).
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF backColor = RGB(255, 255, 255);
+    int backMode = OPAQUE;
+    POINT brushOrigin{0, 0};
 };
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
