@@ -493,13 +493,10 @@ TEST(StretchMisuse, BadContextsFailAndDrawNothing) {
     DeleteDC(bare);
 }
 
-TEST(StretchMisuse, UnsupportedOperationsAndHugeCoordinatesFail) {
+TEST(StretchMisuse, HugeCoordinatesFail) {
     Canvas source(Rgb24(), 4, 4);
     Canvas dest(Rgb24(), 4, 4);
     dest.Write(ref::Picture(4, 4, Sentinel()));
-    const DWORD patcopy = 0x00F00021, dstinvert = 0x00550009;
-    EXPECT_FALSE(StretchBlt(dest.dc(), 0, 0, 4, 4, source.dc(), 0, 0, 4, 4, patcopy));
-    EXPECT_FALSE(BitBlt(dest.dc(), 0, 0, 4, 4, source.dc(), 0, 0, dstinvert));
     const int huge = (1 << 27) + 1;
     EXPECT_FALSE(StretchBlt(dest.dc(), 0, 0, huge, 4, source.dc(), 0, 0, 4, 4, SRCCOPY));
     EXPECT_FALSE(StretchBlt(dest.dc(), 0, 0, 4, 4, source.dc(), -huge, 0, 4, 4, SRCCOPY));

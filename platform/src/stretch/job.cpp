@@ -10,7 +10,7 @@ bool IsPlainBgrx(const PixelFormat& f) { return f.bitCount == 32 && !f.bitfields
 int DirectPixelBytes(const StretchJob& job) {
     const PixelFormat& from = job.source.dib().format;
     const PixelFormat& to = job.target.dib().format;
-    if (job.op != RasterOp::Copy) return 0;
+    if (job.op.code != kSourceCopy || job.op.toMonochrome) return 0;
     if (from.bitCount == 24 && to.bitCount == 24) return 3;
     if (IsPlainBgrx(from) && IsPlainBgrx(to)) return 4;
     return 0;
