@@ -212,4 +212,28 @@ TEST(RasterOps, MonochromeConvertsByTextAndBackgroundColours) {
     EXPECT_EQ(bits.bits()[0] >> 4, 0x5);
 }
 
+// A new context's 1 x 1 monochrome bitmap blits like any other; each context
+// has a pixel of its own behind the shared stock handle.
+TEST(RasterOps, NewContextsDrawOnTheirOwnDefaultPixel) {
+    HDC a = CreateCompatibleDC(nullptr), b = CreateCompatibleDC(nullptr);
+    Target white(1, 24), readBack(1, 24);
+    std::fill(white.bits(), white.bits() + 3, 0xFF);
+    auto shows = [&](HDC from) {
+        readBack.bits()[0] = 0x55;
+        EXPECT_TRUE(BitBlt(readBack.dc(), 0, 0, 1, 1, from, 0, 0, SRCCOPY));
+        return int(readBack.bits()[0]);
+    };
+    EXPECT_EQ(shows(a), 0x00) << "starts black";
+    ASSERT_TRUE(BitBlt(a, 0, 0, 1, 1, white.dc(), 0, 0, SRCCOPY));
+    EXPECT_EQ(shows(a), 0xFF);
+    EXPECT_EQ(shows(b), 0x00) << "the other context's pixel is its own";
+    EXPECT_TRUE(DeleteObject(GetCurrentObject(a, OBJ_BITMAP))) << "stock: deleting does nothing";
+    ASSERT_TRUE(StretchBlt(a, 0, 0, 1, 1, nullptr, 0, 0, 0, 0, DSTINVERT));
+    EXPECT_EQ(shows(a), 0x00);
+    ASSERT_TRUE(BitBlt(b, 0, 0, 1, 1, nullptr, 0, 0, PATCOPY)) << "the default brush is white";
+    EXPECT_EQ(shows(b), 0xFF);
+    DeleteDC(a);
+    DeleteDC(b);
+}
+
 }  // namespace

@@ -45,7 +45,7 @@ struct Operands {
 bool FindOperands(HDC dc, Operands* out) {
     out->context = Lookup<DeviceContext>(dc);
     out->bitmap = out->context != nullptr ? SelectedBitmap(dc) : nullptr;
-    return out->bitmap != nullptr && !out->bitmap->stock;
+    return out->bitmap != nullptr;
 }
 
 bool WithinLimits(std::initializer_list<int> values) {

@@ -37,7 +37,9 @@ void ReleaseDrawingObject(Handle handle) {
 
 Bitmap* SelectedBitmap(HDC dc) {
     DeviceContext* context = Lookup<DeviceContext>(dc);
-    return context != nullptr ? Lookup<Bitmap>(context->bitmap) : nullptr;
+    if (context == nullptr) return nullptr;
+    if (context->bitmap == StockBitmap()) return context->defaultPixel.get();
+    return Lookup<Bitmap>(context->bitmap);
 }
 
 }  // namespace standin
@@ -52,6 +54,8 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     auto context = std::make_unique<DeviceContext>();
     context->bitmap = StockBitmap();
+    context->defaultPixel = MakeDefaultBitmap();
+    if (!context->defaultPixel) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
     context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
     HDC dc = InsertObject<HDC>(std::move(context));
