@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,8 +20,10 @@ namespace {
 // A DIB section selected into its own memory context.
 class Target {
 public:
-    Target(int width, int bitCount, const std::vector<RGBQUAD>& colors = {})
-        : dib_(MakeDib(width, 1, bitCount, colors)), dc_(CreateCompatibleDC(nullptr)) {
+    Target(int width, int bitCount, const std::vector<RGBQUAD>& colors = {}, bool bitfields = false,
+           int height = 1)
+        : dib_(bitfields ? MakeBitfields(width) : MakeDib(width, -height, bitCount, colors)),
+          dc_(CreateCompatibleDC(nullptr)) {
         previous_ = SelectObject(dc_, dib_.bitmap);
     }
     ~Target() {
@@ -34,6 +38,19 @@ public:
     std::uint8_t* bits() const { return dib_.bits; }
 
 private:
+    // 32 bits, BI_BITFIELDS at the BI_RGB positions: the same pixels as
+    // BI_RGB but converted through working pixels, not in place.
+    static Dib MakeBitfields(int width) {
+        testing_support::InfoBuffer info = testing_support::MakeInfo(width, 1, 32, BI_BITFIELDS);
+        const DWORD masks[3] = {0xFF0000, 0x00FF00, 0x0000FF};
+        std::memcpy(info.colors, masks, sizeof masks);
+        Dib dib;
+        void* bits = nullptr;
+        dib.bitmap = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        dib.bits = static_cast<std::uint8_t*>(bits);
+        return dib;
+    }
+
     Dib dib_;
     HDC dc_;
     HGDIOBJ previous_ = nullptr;
@@ -56,23 +73,36 @@ std::vector<RGBQUAD> DistinctColours() {
     return colours;
 }
 
-TEST(RasterOps, Every256OperationMatchesItsTruthTableBitByBit) {
+TEST(RasterOps, Every256OperationMatchesItsTruthTableAtEveryDepth) {
     std::mt19937 rng(20261208);
     const std::vector<RGBQUAD> palette = DistinctColours();
     const struct {
         int bitCount;
         std::vector<RGBQUAD> colours;
-    } formats[] = {{1, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}}}, {8, palette}, {24, {}}, {32, {}}};
+        bool bitfields;
+    } formats[] = {{1, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}}, false},
+                   {4, std::vector<RGBQUAD>(palette.begin(), palette.begin() + 16), false},
+                   {8, palette, false},
+                   {16, {}, false},
+                   {24, {}, false},
+                   {32, {}, false},
+                   {32, {}, true}};
     constexpr int kWidth = 16;
     for (const auto& format : formats) {
         const int rowBytes = kWidth * format.bitCount / 8;
-        const int pixelBytes = format.bitCount / 8;
+        const int pixelBytes = std::max(1, format.bitCount / 8);
         for (int code = 0; code < 256; ++code) {
-            SCOPED_TRACE(std::to_string(format.bitCount) + " bits, code " + std::to_string(code));
-            Target source(kWidth, format.bitCount, format.colours);
-            Target dest(kWidth, format.bitCount, format.colours);
+            SCOPED_TRACE(std::to_string(format.bitCount) + (format.bitfields ? " bits (masks)" : " bits") +
+                         ", code " + std::to_string(code));
+            Target source(kWidth, format.bitCount, format.colours, format.bitfields);
+            Target dest(kWidth, format.bitCount, format.colours, format.bitfields);
             std::vector<std::uint8_t> s(rowBytes), d(rowBytes), p(rowBytes);
-            for (int i = 0; i < rowBytes; ++i) s[i] = source.bits()[i] = BYTE(rng());
+            // Bits outside a format's colour channels (the top bit of 5-5-5,
+            // the fourth byte under masks) are no part of the source's colour,
+            // so its converted value never has them.
+            const std::uint32_t sourceMask = format.bitCount == 16 ? 0x7FFF : format.bitfields ? 0xFFFFFF : ~0u;
+            for (int i = 0; i < rowBytes; ++i)
+                s[i] = source.bits()[i] = BYTE(rng() & (sourceMask >> (i % pixelBytes * 8)));
             for (int i = 0; i < rowBytes; ++i) d[i] = dest.bits()[i] = BYTE(rng());
             // The brush: a colour the destination stores exactly, as its bytes.
             COLORREF brush;
@@ -80,10 +110,15 @@ TEST(RasterOps, Every256OperationMatchesItsTruthTableBitByBit) {
                 const bool white = rng() & 1;
                 brush = white ? RGB(255, 255, 255) : RGB(0, 0, 0);
                 std::fill(p.begin(), p.end(), white ? 0xFF : 0x00);
-            } else if (format.bitCount == 8) {
-                const RGBQUAD c = palette[rng() % 256];
+            } else if (format.bitCount <= 8) {
+                const int index = int(rng() % format.colours.size());
+                const RGBQUAD c = palette[index];
                 brush = RGB(c.rgbRed, c.rgbGreen, c.rgbBlue);
-                std::fill(p.begin(), p.end(), BYTE(c.rgbRed));  // entry i has red i
+                std::fill(p.begin(), p.end(), BYTE(format.bitCount == 4 ? index * 0x11 : index));
+            } else if (format.bitCount == 16) {
+                brush = RGB(BYTE(rng()), BYTE(rng()), BYTE(rng()));
+                const int value = (GetRValue(brush) >> 3) << 10 | (GetGValue(brush) >> 3) << 5 | GetBValue(brush) >> 3;
+                for (int i = 0; i < rowBytes; ++i) p[i] = BYTE(i % 2 ? value >> 8 : value);
             } else {
                 brush = RGB(BYTE(rng()), BYTE(rng()), BYTE(rng()));
                 const BYTE bytes[4] = {GetBValue(brush), GetGValue(brush), GetRValue(brush), 0};
@@ -234,6 +269,45 @@ TEST(RasterOps, NewContextsDrawOnTheirOwnDefaultPixel) {
     EXPECT_EQ(shows(b), 0xFF);
     DeleteDC(a);
     DeleteDC(b);
+}
+
+// One bitmap as source and destination: every pixel combines with the
+// source pixel as it was before the call, whichever way the rectangle moves.
+TEST(RasterOps, OverlappingSourceAndDestinationReadTheOriginal) {
+    std::mt19937 rng(7);
+    constexpr int kW = 6, kH = 4, kStride = 3 * kW + 2;  // rows padded to 4 bytes
+    for (int bitCount : {24, 32}) {
+        const int bpp = bitCount / 8, stride = bitCount == 24 ? kStride : 4 * kW;
+        for (DWORD rop : {SRCINVERT, DWORD{0x00E20746}}) {
+            for (const POINT shift : {POINT{1, 0}, POINT{-1, 0}, POINT{0, 1}, POINT{0, -1}, POINT{2, -1}}) {
+                SCOPED_TRACE(std::to_string(bitCount) + " bits, rop " + std::to_string(rop) + ", shift (" +
+                             std::to_string(shift.x) + ", " + std::to_string(shift.y) + ")");
+                Target canvas(kW, bitCount, {}, false, kH);
+                std::vector<std::uint8_t> before(std::size_t(stride) * kH);
+                for (auto& b : before) b = BYTE(rng());
+                std::memcpy(canvas.bits(), before.data(), before.size());
+                HBRUSH brush = CreateSolidBrush(RGB(0x0F, 0xF0, 0x3C));
+                HGDIOBJ old = SelectObject(canvas.dc(), brush);
+                const BYTE p[4] = {0x3C, 0xF0, 0x0F, 0};
+                // The destination rectangle at `shift` from the source one at (1, 1).
+                const int w = kW - 3, h = kH - 2;
+                ASSERT_TRUE(BitBlt(canvas.dc(), 1 + shift.x, 1 + shift.y, w, h, canvas.dc(), 1, 1, rop));
+                std::vector<std::uint8_t> expected = before;
+                for (int y = 0; y < h; ++y)
+                    for (int i = 0; i < w * bpp; ++i) {
+                        const std::size_t at = std::size_t((1 + shift.y + y) * stride + (1 + shift.x) * bpp + i);
+                        const int s = before[std::size_t((1 + y) * stride + bpp + i)], d = before[at];
+                        int r = 0;
+                        for (int bit = 0; bit < 8; ++bit)
+                            r |= RopBit(int(rop >> 16 & 0xFF), p[i % bpp] >> bit & 1, s >> bit & 1, d >> bit & 1) << bit;
+                        expected[at] = BYTE(r);
+                    }
+                EXPECT_EQ(std::vector<std::uint8_t>(canvas.bits(), canvas.bits() + before.size()), expected);
+                SelectObject(canvas.dc(), old);
+                DeleteObject(brush);
+            }
+        }
+    }
 }
 
 }  // namespace

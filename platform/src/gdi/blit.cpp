@@ -73,6 +73,8 @@ ScanMode ScanModeFor(int stretchMode) {
 void DrawStretch(const StretchJob& job, int stretchMode) {
     const int direct = DirectPixelBytes(job);
     if (direct != 0 && IsPlainCopy(job)) return CopyRows(job, direct);
+    const int sameBytes = DirectFormatBytes(job);
+    if (sameBytes != 0 && IsPlainCopy(job)) return CombineRows(job, sameBytes);
     if (stretchMode == HALFTONE) return AverageArea(job);
     ScanStretch(job, ScanModeFor(stretchMode));
 }

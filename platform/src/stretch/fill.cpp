@@ -1,5 +1,6 @@
 // Operations that read no source (PATCOPY, PATINVERT, DSTINVERT, BLACKNESS,
-// WHITENESS, ...): the brush's value and the destination's own, row by row.
+// WHITENESS, ...): the brush's value and the destination's own, row by row,
+// on the row's bytes where pixels are whole bytes.
 #include "stretch/rows.h"
 
 #include "pixels/pixel_values.h"
@@ -7,17 +8,35 @@
 #include <vector>
 
 namespace standin {
+namespace {
 
-void PaintTarget(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+void PaintBytes(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+    const int pixelBytes = target.dib().format.bitCount / 8;
+    const std::vector<std::uint8_t> pattern =
+        RepeatedPixelBytes(op.pattern, pixelBytes, static_cast<std::size_t>(columns.count));
+    const std::size_t offset = static_cast<std::size_t>(columns.first) * static_cast<std::size_t>(pixelBytes);
+    for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y)
+        ApplyRasterOp(op.code, pattern.data(), nullptr, target.Row(y) + offset, pattern.size());
+}
+
+void PaintValues(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
     const PixelFormat& format = target.dib().format;
-    const bool readsDestination = UsesDestination(op.code);
-    std::vector<std::uint32_t> values(static_cast<std::size_t>(columns.count));
+    const auto count = static_cast<std::size_t>(columns.count);
+    const std::vector<std::uint32_t> pattern(count, op.pattern);
+    std::vector<std::uint32_t> values(count);
     for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y) {
         std::uint8_t* row = target.Row(y);
-        if (readsDestination) ReadPixelValues(format, row, columns.first, columns.count, values.data());
-        ApplyRasterOp(op.code, op.pattern, nullptr, values.data(), values.size());
+        ReadPixelValues(format, row, columns.first, columns.count, values.data());
+        ApplyRasterOp(op.code, pattern.data(), nullptr, values.data(), count);
         WritePixelValues(format, values.data(), columns.first, columns.count, row);
     }
+}
+
+}  // namespace
+
+void PaintTarget(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+    if (target.dib().format.bitCount >= 8) return PaintBytes(target, columns, rows, op);
+    PaintValues(target, columns, rows, op);
 }
 
 }  // namespace standin

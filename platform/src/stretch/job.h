@@ -34,11 +34,12 @@ struct StretchJob {
     PixelOp op;
 };
 
-// Bytes a pixel when rows of these formats can be read and written in
-// place, without decoding to working pixels: 3 for 24 to 24 bits, 4 for
-// 32-bit BI_RGB to 32-bit BI_RGB (whose fourth byte the working pixels carry
-// too); 0 otherwise, and 0 for any raster operation but SRCCOPY and for
-// conversions to monochrome.
+// Bytes a pixel when rows of the two formats hold the same bytes for the
+// same pixels, so they can be read and written in place without decoding to
+// working pixels: 3 for 24 to 24 bits, 4 for 32-bit BI_RGB to 32-bit BI_RGB
+// (whose fourth byte the working pixels carry too); 0 otherwise.
+int DirectFormatBytes(const StretchJob& job);
+// The same, but 0 for any raster operation other than SRCCOPY.
 int DirectPixelBytes(const StretchJob& job);
 
 // The source surface a job reads `rowBegin` .. `rowEnd` from: the bitmap

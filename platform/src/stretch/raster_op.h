@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace standin {
 
@@ -24,10 +25,17 @@ constexpr bool UsesPattern(std::uint8_t code) { return ((code >> 4) ^ code) & 0x
 constexpr bool UsesSource(std::uint8_t code) { return ((code >> 2) ^ code) & 0x33; }
 constexpr bool UsesDestination(std::uint8_t code) { return ((code >> 1) ^ code) & 0x55; }
 
-// dest[i] = code(pattern, source[i], dest[i]) for `count` pixels. `source`
-// may be null when the operation does not use it.
-void ApplyRasterOp(std::uint8_t code, std::uint32_t pattern, const std::uint32_t* source,
+// dest[i] = code(pattern[i], source[i], dest[i]) for `count` elements:
+// pixel values, or the bytes of rows whose pixels are whole bytes (the
+// operation being bitwise, both give the same bits). `pattern` and `source`
+// may be null when the operation does not use them.
+void ApplyRasterOp(std::uint8_t code, const std::uint32_t* pattern, const std::uint32_t* source,
                    std::uint32_t* dest, std::size_t count);
+void ApplyRasterOp(std::uint8_t code, const std::uint8_t* pattern, const std::uint8_t* source,
+                   std::uint8_t* dest, std::size_t count);
+
+// A row of `pixels` pixels of `value`, `pixelBytes` little-endian bytes each.
+std::vector<std::uint8_t> RepeatedPixelBytes(std::uint32_t value, int pixelBytes, std::size_t pixels);
 
 }  // namespace standin
 

@@ -54,9 +54,15 @@ EncodedTarget::EncodedTarget(const Surface& surface, DrawnRange columns, const P
       op_(op),
       pixels_(WorkBytes(columns.count)) {
     if (op.code == kSourceCopy) return;
+    const int bitCount = surface.dib().format.bitCount;
     const auto count = static_cast<std::size_t>(columns.count);
-    packed_.resize(static_cast<std::size_t>(DibStride(columns.count, surface.dib().format.bitCount)));
+    packed_.resize(static_cast<std::size_t>(DibStride(columns.count, bitCount)));
+    if (bitCount >= 8) {
+        patternBytes_ = RepeatedPixelBytes(op.pattern, bitCount / 8, count);
+        return;
+    }
     source_.resize(count);
+    pattern_.assign(count, op.pattern);
     values_.resize(count);
 }
 
@@ -66,9 +72,16 @@ void EncodedTarget::Commit() {
     if (op_.code == kSourceCopy) return codec_.Pack(pixels_.data(), columns_.first, columns_.count, row);
     const PixelFormat& format = surface_.dib().format;
     codec_.Pack(pixels_.data(), 0, columns_.count, packed_.data());
+    if (format.bitCount >= 8) {
+        // Whole-byte pixels: the operation runs on the row's bytes in place.
+        const std::size_t pixelBytes = static_cast<std::size_t>(format.bitCount / 8);
+        ApplyRasterOp(op_.code, patternBytes_.data(), packed_.data(),
+                      row + static_cast<std::size_t>(columns_.first) * pixelBytes, patternBytes_.size());
+        return;
+    }
     ReadPixelValues(format, packed_.data(), 0, columns_.count, source_.data());
     ReadPixelValues(format, row, columns_.first, columns_.count, values_.data());
-    ApplyRasterOp(op_.code, op_.pattern, source_.data(), values_.data(), values_.size());
+    ApplyRasterOp(op_.code, pattern_.data(), source_.data(), values_.data(), values_.size());
     WritePixelValues(format, values_.data(), columns_.first, columns_.count, row);
 }
 

@@ -88,9 +88,11 @@ private:
     PixelOp op_;
     std::int32_t row_ = 0;
     std::vector<std::uint8_t> pixels_;
-    // For operations other than SRCCOPY: the packed row and the two rows of values.
-    std::vector<std::uint8_t> packed_;
-    std::vector<std::uint32_t> source_, values_;
+    // For operations other than SRCCOPY: the source packed into the
+    // destination's format and the brush's row in that format; below 8 bits
+    // the source, brush and destination values of the row.
+    std::vector<std::uint8_t> packed_, patternBytes_;
+    std::vector<std::uint32_t> source_, pattern_, values_;
 };
 
 }  // namespace standin
