@@ -135,16 +135,23 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     }
     if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
 
+    if (!readsSource) {
+        PaintTarget(job.target, job.columns, job.rows, job.op);
+    } else {
+        DrawStretch(job, to.context->stretchMode);
+    }
+    return TRUE;
+}
+
+// Blit, with allocation failures (conversion tables, row buffers) turned
+// into ERROR_NOT_ENOUGH_MEMORY.
+BOOL GuardedBlit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
+                 int ySrc, int wSrc, int hSrc, DWORD rop) {
     try {
-        if (!readsSource) {
-            PaintTarget(job.target, job.columns, job.rows, job.op);
-        } else {
-            DrawStretch(job, to.context->stretchMode);
-        }
+        return Blit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop);
     } catch (const std::bad_alloc&) {
         return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
     }
-    return TRUE;
 }
 
 }  // namespace
@@ -156,10 +163,10 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
                        int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop) {
     ApiLock lock(ApiMutex());
     if (InjectedFailure(Call::StretchBlt)) return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
-    return Blit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop);
+    return GuardedBlit(hdcDest, xDest, yDest, wDest, hDest, hdcSrc, xSrc, ySrc, wSrc, hSrc, rop);
 }
 
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1, DWORD rop) {
     ApiLock lock(ApiMutex());
-    return Blit(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
+    return GuardedBlit(hdc, x, y, cx, cy, hdcSrc, x1, y1, cx, cy, rop);
 }

@@ -4,6 +4,8 @@
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
 
+#include <new>
+
 namespace standin {
 namespace {
 
@@ -26,6 +28,21 @@ HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object) {
     ++object->selections;
     *slot = handle;
     return previous;
+}
+
+// A context in its initial state, or null when memory runs out.
+std::unique_ptr<DeviceContext> NewContext() {
+    try {
+        auto context = std::make_unique<DeviceContext>();
+        context->bitmap = StockBitmap();
+        context->defaultPixel = MakeDefaultBitmap();
+        if (!context->defaultPixel) return nullptr;
+        context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
+        context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+        return context;
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
 }
 
 template <class T, class Handle>
@@ -52,12 +69,8 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
     // Only memory contexts exist here; a given context must at least be one.
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    auto context = std::make_unique<DeviceContext>();
-    context->bitmap = StockBitmap();
-    context->defaultPixel = MakeDefaultBitmap();
-    if (!context->defaultPixel) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
-    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    std::unique_ptr<DeviceContext> context = NewContext();
+    if (!context) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     HDC dc = InsertObject<HDC>(std::move(context));
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;
