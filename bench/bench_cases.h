@@ -5,6 +5,7 @@
 namespace bench {
 
 void RegisterStretchBenchmarks();
+void RegisterBlitBenchmarks();
 void RegisterTransferBenchmarks();
 void RegisterFileBenchmarks();
 

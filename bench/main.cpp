@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
         bench::PictureFile(24);
         bench::PictureFile(32);
         bench::RegisterStretchBenchmarks();
+        bench::RegisterBlitBenchmarks();
         bench::RegisterTransferBenchmarks();
         bench::RegisterFileBenchmarks();
         benchmark::RunSpecifiedBenchmarks();

@@ -340,6 +340,21 @@ typedef struct tagLOGBRUSH {
 #define SRCINVERT (DWORD)0x00660046
 #define BLACKNESS (DWORD)0x00000042
 #define WHITENESS (DWORD)0x00FF0062
+#define NOTSRCCOPY (DWORD)0x00330008
+#define NOTSRCERASE (DWORD)0x001100A6
+#define SRCERASE (DWORD)0x00440328
+#define MERGECOPY (DWORD)0x00C000CA
+#define MERGEPAINT (DWORD)0x00BB0226
+#define PATCOPY (DWORD)0x00F00021
+#define PATPAINT (DWORD)0x00FB0A09
+#define PATINVERT (DWORD)0x005A0049
+#define DSTINVERT (DWORD)0x00550009
+#define NOMIRRORBITMAP (DWORD)0x80000000
+#define CAPTUREBLT (DWORD)0x40000000
+
+/* Background modes. */
+#define TRANSPARENT 1
+#define OPAQUE 2
 
 #define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
 
@@ -369,6 +384,14 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 
 int WINAPI SetStretchBltMode(HDC hdc, int mode);
 int WINAPI GetStretchBltMode(HDC hdc);
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetBkColor(HDC hdc);
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetTextColor(HDC hdc);
+int WINAPI SetBkMode(HDC hdc, int mode);
+int WINAPI GetBkMode(HDC hdc);
+BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI GetBrushOrgEx(HDC hdc, LPPOINT lppt);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
                        int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,

@@ -1,22 +1,32 @@
 // StretchBlt and BitBlt between memory device contexts: argument checks,
-// clipping, and the choice of pixel routine.
+// clipping, the operands of the raster operation and the choice of pixel
+// routine.
 //
-// Both contexts need a bitmap of the caller's selected; a context that still
-// holds the stock 1 x 1 bitmap it was made with has nothing to draw on and
-// fails. Supported raster operations: SRCCOPY, SRCAND, SRCPAINT, SRCINVERT
-// (applied to the colours, byte by byte, before packing into the
-// destination's format), and BLACKNESS and WHITENESS, which read no source
-// (hdcSrc is then not looked at). Any other raster operation fails with
-// ERROR_NOT_SUPPORTED. A zero extent draws nothing and succeeds; an origin or
-// extent beyond kMaxStretchCoordinate fails with ERROR_INVALID_PARAMETER.
-// Clipping is described in stretch_geometry.h. Pixels convert between
-// formats through their colour tables, monochrome ones included (contexts
-// here have no text and background colours). BitBlt is the same operation
-// with equal extents, which every stretching mode copies unchanged; only
-// StretchBlt takes part in fault injection.
+// Every ternary raster operation is supported. Only bits 16 to 23 of the
+// raster-operation DWORD choose it, as on the platform: the low word (the
+// operation's encoding for drivers) and the CAPTUREBLT and NOMIRRORBITMAP
+// flags are ignored. Operations combine pixel values (colour-table indices
+// at 8 bits or fewer, packed bits above; see stretch/raster_op.h): the
+// stretched source is first converted to the destination's format, the
+// destination context's brush to the destination's value for its colour.
+// An operation that reads no source does not look at hdcSrc; one that reads
+// the pattern draws nothing while a hollow brush is selected.
+//
+// Monochrome bitmaps (pixels/pixel_values.h) convert by the contexts'
+// colours: from monochrome, 0 bits become the destination context's text
+// colour and 1 bits its background colour; to monochrome, source pixels of
+// the source context's background colour become 1 and all others 0. Other
+// formats convert through their colour tables.
+//
+// A zero extent draws nothing and succeeds; an origin or extent beyond
+// kMaxStretchCoordinate fails with ERROR_INVALID_PARAMETER. Clipping is
+// described in stretch/geometry.h. BitBlt is the same operation with equal
+// extents, which every stretching mode copies unchanged; only StretchBlt
+// takes part in fault injection.
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
+#include "pixels/pixel_values.h"
 #include "support/last_error.h"
 #include "stretch/fast_paths.h"
 #include "stretch/job.h"
@@ -27,31 +37,15 @@
 namespace standin {
 namespace {
 
-constexpr std::uint8_t kBlackLevel = 0;
-constexpr std::uint8_t kWhiteLevel = 255;
-
-struct RopPlan {
-    bool supported = false;
-    bool readsSource = true;
-    RasterOp op = RasterOp::Copy;
-    std::uint8_t fillLevel = kBlackLevel;
+struct Operands {
+    DeviceContext* context = nullptr;
+    Bitmap* bitmap = nullptr;
 };
 
-RopPlan PlanRop(DWORD rop) {
-    switch (rop) {
-        case SRCCOPY: return RopPlan{true, true, RasterOp::Copy};
-        case SRCAND: return RopPlan{true, true, RasterOp::And};
-        case SRCPAINT: return RopPlan{true, true, RasterOp::Or};
-        case SRCINVERT: return RopPlan{true, true, RasterOp::Xor};
-        case BLACKNESS: return RopPlan{true, false, RasterOp::Copy, kBlackLevel};
-        case WHITENESS: return RopPlan{true, false, RasterOp::Copy, kWhiteLevel};
-        default: return RopPlan{};
-    }
-}
-
-Bitmap* DrawingBitmap(HDC dc) {
-    Bitmap* bitmap = SelectedBitmap(dc);
-    return bitmap != nullptr && !bitmap->stock ? bitmap : nullptr;
+bool FindOperands(HDC dc, Operands* out) {
+    out->context = Lookup<DeviceContext>(dc);
+    out->bitmap = out->context != nullptr ? SelectedBitmap(dc) : nullptr;
+    return out->bitmap != nullptr;
 }
 
 bool WithinLimits(std::initializer_list<int> values) {
@@ -79,32 +73,60 @@ ScanMode ScanModeFor(int stretchMode) {
 void DrawStretch(const StretchJob& job, int stretchMode) {
     const int direct = DirectPixelBytes(job);
     if (direct != 0 && IsPlainCopy(job)) return CopyRows(job, direct);
+    const int sameBytes = DirectFormatBytes(job);
+    if (sameBytes != 0 && IsPlainCopy(job)) return CombineRows(job, sameBytes);
     if (stretchMode == HALFTONE) return AverageArea(job);
     ScanStretch(job, ScanModeFor(stretchMode));
+}
+
+RGBQUAD Quad(COLORREF colour) { return RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0}; }
+
+// The source as the destination should read it: a monochrome source onto a
+// colour destination shows the destination context's text and background
+// colours in place of its own black and white.
+DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const DeviceContext& to) {
+    DibDescription dib = source.dib;
+    if (IsMonochrome(source.dib) && !IsMonochrome(target.dib)) {
+        dib.colors[0] = Quad(to.textColor);
+        dib.colors[1] = Quad(to.backColor);
+    }
+    return dib;
 }
 
 // The whole operation; the caller holds the API lock.
 BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
           int ySrc, int wSrc, int hSrc, DWORD rop) {
-    const RopPlan plan = PlanRop(rop);
-    if (!plan.supported) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
-    Bitmap* target = DrawingBitmap(hdcDest);
-    Bitmap* source = plan.readsSource ? DrawingBitmap(hdcSrc) : target;
-    if (target == nullptr || source == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    PixelOp op;
+    op.code = RasterOpCode(rop);
+    const bool readsSource = UsesSource(op.code);
+    Operands to, from;
+    if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (readsSource && !FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     if (!WithinLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    Bitmap* target = to.bitmap;
+    Bitmap* source = readsSource ? from.bitmap : target;
 
+    if (UsesPattern(op.code)) {
+        const Brush* brush = Lookup<Brush>(to.context->brush);
+        if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
+        op.pattern = ColourValue(target->dib, brush->color);
+    }
+    if (readsSource && IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
+        op.toMonochrome = true;
+        op.background = StoredColour(source->dib, from.context->backColor);
+    }
     // An operation that reads no source ignores the source rectangle.
-    if (!plan.readsSource) wSrc = wDest, hSrc = hDest;
+    if (!readsSource) wSrc = wDest, hSrc = hDest;
 
-    StretchJob job(Surface(source->pixels.get(), source->dib),
-                   Surface(target->pixels.get(), target->dib));
+    const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
+    StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
-    job.op = plan.op;
+    job.op = op;
     if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) ||
         !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
         return TRUE;  // nothing to draw
-    if (!plan.readsSource) {
+    if (!readsSource) {
         job.columns = ClipToBitmap(job.x, target->width());
         job.rows = ClipToBitmap(job.y, target->height());
     } else {
@@ -113,10 +135,10 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     }
     if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
 
-    if (!plan.readsSource) {
-        FillTarget(job.target, job.columns, job.rows, plan.fillLevel);
+    if (!readsSource) {
+        PaintTarget(job.target, job.columns, job.rows, job.op);
     } else {
-        DrawStretch(job, Lookup<DeviceContext>(hdcDest)->stretchMode);
+        DrawStretch(job, to.context->stretchMode);
     }
     return TRUE;
 }

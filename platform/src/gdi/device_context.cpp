@@ -29,6 +29,18 @@ HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object) {
     return previous;
 }
 
+// A context in its initial state, or null when its default pixel could not
+// be made.
+std::unique_ptr<DeviceContext> NewContext() {
+    auto context = std::make_unique<DeviceContext>();
+    context->bitmap = StockBitmap();
+    context->defaultPixel = MakeDefaultBitmap();
+    if (!context->defaultPixel) return nullptr;
+    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
+    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    return context;
+}
+
 template <class T, class Handle>
 void ReleaseDrawingObject(Handle handle) {
     if (T* object = Lookup<T>(handle)) --object->selections;
@@ -38,7 +50,9 @@ void ReleaseDrawingObject(Handle handle) {
 
 Bitmap* SelectedBitmap(HDC dc) {
     DeviceContext* context = Lookup<DeviceContext>(dc);
-    return context != nullptr ? Lookup<Bitmap>(context->bitmap) : nullptr;
+    if (context == nullptr) return nullptr;
+    if (context->bitmap == StockBitmap()) return context->defaultPixel.get();
+    return Lookup<Bitmap>(context->bitmap);
 }
 
 }  // namespace standin
@@ -51,10 +65,8 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) try {
     // Only memory contexts exist here; a given context must at least be one.
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    auto context = std::make_unique<DeviceContext>();
-    context->bitmap = StockBitmap();
-    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
-    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    std::unique_ptr<DeviceContext> context = NewContext();
+    if (!context) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     HDC dc = InsertObject<HDC>(std::move(context));
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;

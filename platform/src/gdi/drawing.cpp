@@ -21,7 +21,7 @@ struct Canvas {
 
 bool FindCanvas(HDC dc, Canvas* canvas) {
     canvas->context = Lookup<DeviceContext>(dc);
-    canvas->bitmap = canvas->context ? Lookup<Bitmap>(canvas->context->bitmap) : nullptr;
+    canvas->bitmap = canvas->context ? SelectedBitmap(dc) : nullptr;
     return canvas->bitmap != nullptr;
 }
 

@@ -62,19 +62,31 @@ struct DeviceContext : Object {
     HBRUSH brush = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
+    // Colours for monochrome conversions in blits (and, on the platform, text).
+    COLORREF textColor = RGB(0, 0, 0);
+    COLORREF backColor = RGB(255, 255, 255);
+    int backMode = OPAQUE;
+    POINT brushOrigin{0, 0};
+    // The pixel this context draws on while the stock bitmap is selected:
+    // every context has its own, so drawing in one shows in no other.
+    std::unique_ptr<Bitmap> defaultPixel;
 };
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
 // pixel block cannot be allocated.
 std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib);
 
-// The bitmap selected into a context, or null when the context is invalid.
+// The bitmap a context draws on, or null when the context is invalid: the
+// selected one, or the context's own pixel while the stock bitmap is selected.
 Bitmap* SelectedBitmap(HDC dc);
 
 // Creates the stock objects once. Called under the API lock by every entry
 // point that may hand out or use one.
 void EnsureStockObjects();
 HBITMAP StockBitmap();
+// A fresh 1 x 1 monochrome bitmap, black, outside the handle table; null when
+// it cannot be allocated.
+std::unique_ptr<Bitmap> MakeDefaultBitmap();
 // A stock object by its GetStockObject index, or null; caller holds the lock.
 HGDIOBJ StockObject(int index);
 

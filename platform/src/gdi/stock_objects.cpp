@@ -1,5 +1,8 @@
 // Stock pens, brushes and the 1 x 1 monochrome bitmap that every new memory
-// device context starts with. They are made once and never deleted.
+// device context starts with. They are made once and never deleted. The
+// stock bitmap's handle is shared, but a context draws on a pixel of its own
+// while it holds it (SelectedBitmap), so one context's drawing never shows
+// through another's; the stock bitmap itself stays black.
 #include "support/api_boundary.h"
 #include "gdi/gdi_objects.h"
 
@@ -27,7 +30,9 @@ HGDIOBJ InsertStock(std::unique_ptr<T> object) {
     return Objects().Insert(std::move(object));
 }
 
-HBITMAP MakeStockBitmap() {
+}  // namespace
+
+std::unique_ptr<Bitmap> MakeDefaultBitmap() {
     DibDescription dib;
     dib.width = 1;
     dib.height = 1;
@@ -37,7 +42,13 @@ HBITMAP MakeStockBitmap() {
     dib.colorCount = 2;
     dib.stride = 4;
     dib.imageBytes = 4;
-    std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
+    return MakeBitmap(dib);
+}
+
+namespace {
+
+HBITMAP MakeStockBitmap() {
+    std::unique_ptr<Bitmap> bitmap = MakeDefaultBitmap();
     if (!bitmap) return nullptr;
     return static_cast<HBITMAP>(InsertStock(std::move(bitmap)));
 }

@@ -28,6 +28,11 @@ bool IsPlainCopy(const StretchJob& job);
 // formats accepted by DirectPixelBytes (stretch/job.h).
 void CopyRows(const StretchJob& job, int pixelBytes);
 
+// Applies the job's raster operation to the drawn rectangle, the source's
+// row bytes straight onto the destination's; only for IsPlainCopy jobs
+// between formats accepted by DirectFormatBytes.
+void CombineRows(const StretchJob& job, int pixelBytes);
+
 }  // namespace standin
 
 #endif

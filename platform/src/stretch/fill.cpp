@@ -1,21 +1,42 @@
-// BLACKNESS and WHITENESS: the destination rectangle becomes black or white,
-// whatever the source holds.
+// Operations that read no source (PATCOPY, PATINVERT, DSTINVERT, BLACKNESS,
+// WHITENESS, ...): the brush's value and the destination's own, row by row,
+// on the row's bytes where pixels are whole bytes.
 #include "stretch/rows.h"
 
-#include <cstring>
+#include "pixels/pixel_values.h"
+
+#include <vector>
 
 namespace standin {
+namespace {
 
-void FillTarget(const Surface& target, DrawnRange columns, DrawnRange rows, std::uint8_t level) {
-    EncodedTarget out(target, columns, RasterOp::Copy);
+void PaintBytes(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+    const int pixelBytes = target.dib().format.bitCount / 8;
+    const std::vector<std::uint8_t> pattern =
+        RepeatedPixelBytes(op.pattern, pixelBytes, static_cast<std::size_t>(columns.count));
+    const std::size_t offset = static_cast<std::size_t>(columns.first) * static_cast<std::size_t>(pixelBytes);
+    for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y)
+        ApplyRasterOp(op.code, pattern.data(), nullptr, target.Row(y) + offset, pattern.size());
+}
+
+void PaintValues(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+    const PixelFormat& format = target.dib().format;
+    const auto count = static_cast<std::size_t>(columns.count);
+    const std::vector<std::uint32_t> pattern(count, op.pattern);
+    std::vector<std::uint32_t> values(count);
     for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y) {
-        std::uint8_t* pixel = out.Row(y);
-        for (std::int32_t x = 0; x < columns.count; ++x, pixel += kWorkBytesPerPixel) {
-            pixel[0] = pixel[1] = pixel[2] = level;
-            pixel[3] = 0;
-        }
-        out.Commit();
+        std::uint8_t* row = target.Row(y);
+        ReadPixelValues(format, row, columns.first, columns.count, values.data());
+        ApplyRasterOp(op.code, pattern.data(), nullptr, values.data(), count);
+        WritePixelValues(format, values.data(), columns.first, columns.count, row);
     }
+}
+
+}  // namespace
+
+void PaintTarget(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op) {
+    if (target.dib().format.bitCount >= 8) return PaintBytes(target, columns, rows, op);
+    PaintValues(target, columns, rows, op);
 }
 
 }  // namespace standin

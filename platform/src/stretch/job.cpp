@@ -7,13 +7,16 @@ bool IsPlainBgrx(const PixelFormat& f) { return f.bitCount == 32 && !f.bitfields
 
 }  // namespace
 
-int DirectPixelBytes(const StretchJob& job) {
+int DirectFormatBytes(const StretchJob& job) {
     const PixelFormat& from = job.source.dib().format;
     const PixelFormat& to = job.target.dib().format;
-    if (job.op != RasterOp::Copy) return 0;
     if (from.bitCount == 24 && to.bitCount == 24) return 3;
     if (IsPlainBgrx(from) && IsPlainBgrx(to)) return 4;
     return 0;
+}
+
+int DirectPixelBytes(const StretchJob& job) {
+    return job.op.code == kSourceCopy ? DirectFormatBytes(job) : 0;
 }
 
 Surface SourceRows(const StretchJob& job, std::int32_t rowBegin, std::int32_t rowEnd,

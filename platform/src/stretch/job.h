@@ -4,6 +4,7 @@
 #define STANDIN_STRETCH_JOB_H
 
 #include "stretch/geometry.h"
+#include "stretch/raster_op.h"
 #include "stretch/surface.h"
 
 #include <cstddef>
@@ -13,7 +14,14 @@
 namespace standin {
 
 // How the stretched source meets the destination.
-enum class RasterOp { Copy, And, Or, Xor };
+struct PixelOp {
+    std::uint8_t code = kSourceCopy;  // ternary raster operation (raster_op.h)
+    std::uint32_t pattern = 0;        // the brush as a destination pixel value
+    // Colour to monochrome: source colours equal to `background` become
+    // white (1), all others black (0), before the operation.
+    bool toMonochrome = false;
+    RGBQUAD background{};
+};
 
 struct StretchJob {
     StretchJob(const Surface& from, const Surface& to) : source(from), target(to) {}
@@ -23,13 +31,15 @@ struct StretchJob {
     bool sharedPixels = false;  // source and destination are one bitmap
     AxisMapping x, y;
     DrawnRange columns, rows;
-    RasterOp op = RasterOp::Copy;
+    PixelOp op;
 };
 
-// Bytes a pixel when rows of these formats can be read and written in
-// place, without decoding to working pixels: 3 for 24 to 24 bits, 4 for
-// 32-bit BI_RGB to 32-bit BI_RGB (whose fourth byte the working pixels carry
-// too); 0 otherwise, and 0 for any raster operation but a plain copy.
+// Bytes a pixel when rows of the two formats hold the same bytes for the
+// same pixels, so they can be read and written in place without decoding to
+// working pixels: 3 for 24 to 24 bits, 4 for 32-bit BI_RGB to 32-bit BI_RGB
+// (whose fourth byte the working pixels carry too); 0 otherwise.
+int DirectFormatBytes(const StretchJob& job);
+// The same, but 0 for any raster operation other than SRCCOPY.
 int DirectPixelBytes(const StretchJob& job);
 
 // The source surface a job reads `rowBegin` .. `rowEnd` from: the bitmap
@@ -43,8 +53,9 @@ void AverageArea(const StretchJob& job);
 // the eliminated rows and columns.
 enum class ScanMode { Delete, And, Or };
 void ScanStretch(const StretchJob& job, ScanMode mode);
-// Sets the drawn destination rectangle to one colour (BLACKNESS, WHITENESS).
-void FillTarget(const Surface& target, DrawnRange columns, DrawnRange rows, std::uint8_t level);
+// Applies an operation that reads no source to the drawn destination
+// rectangle (PATCOPY, DSTINVERT, BLACKNESS, ...).
+void PaintTarget(const Surface& target, DrawnRange columns, DrawnRange rows, const PixelOp& op);
 
 }  // namespace standin
 

@@ -1,27 +1,20 @@
 #include "stretch/rows.h"
 
+#include "pixels/pixel_values.h"
+
 #include <cstring>
 
 namespace standin {
 namespace {
 
-template <class Op>
-void CombineBytes(const std::uint8_t* existing, std::size_t count, std::uint8_t* pixels, Op op) {
-    for (std::size_t i = 0; i < count; ++i)
-        pixels[i] = static_cast<std::uint8_t>(op(existing[i], pixels[i]));
-}
-
-void ApplyRasterOp(RasterOp op, const std::uint8_t* existing, std::size_t count,
-                   std::uint8_t* pixels) {
-    switch (op) {
-        case RasterOp::Copy:
-            return;
-        case RasterOp::And:
-            return CombineBytes(existing, count, pixels, [](unsigned d, unsigned s) { return d & s; });
-        case RasterOp::Or:
-            return CombineBytes(existing, count, pixels, [](unsigned d, unsigned s) { return d | s; });
-        case RasterOp::Xor:
-            return CombineBytes(existing, count, pixels, [](unsigned d, unsigned s) { return d ^ s; });
+// Colour to monochrome: the background colour becomes white, the rest black.
+void KeyToMonochrome(const RGBQUAD& background, std::uint8_t* pixels, std::size_t bytes) {
+    for (std::size_t i = 0; i < bytes; i += kWorkBytesPerPixel) {
+        const bool match = pixels[i] == background.rgbBlue && pixels[i + 1] == background.rgbGreen &&
+                           pixels[i + 2] == background.rgbRed;
+        const std::uint8_t level = match ? 255 : 0;
+        pixels[i] = pixels[i + 1] = pixels[i + 2] = level;
+        pixels[i + 3] = 0;
     }
 }
 
@@ -54,22 +47,42 @@ const std::uint8_t* DecodedSource::Row(std::int32_t y) {
     return slots_[slot].data();
 }
 
-EncodedTarget::EncodedTarget(const Surface& surface, DrawnRange columns, RasterOp op)
+EncodedTarget::EncodedTarget(const Surface& surface, DrawnRange columns, const PixelOp& op)
     : surface_(surface),
       codec_(surface.dib().format, surface.dib().colors.data(), surface.dib().colorCount),
       columns_(columns),
       op_(op),
       pixels_(WorkBytes(columns.count)) {
-    if (op != RasterOp::Copy) existing_.resize(pixels_.size());
+    if (op.code == kSourceCopy) return;
+    const int bitCount = surface.dib().format.bitCount;
+    const auto count = static_cast<std::size_t>(columns.count);
+    packed_.resize(static_cast<std::size_t>(DibStride(columns.count, bitCount)));
+    if (bitCount >= 8) {
+        patternBytes_ = RepeatedPixelBytes(op.pattern, bitCount / 8, count);
+        return;
+    }
+    source_.resize(count);
+    pattern_.assign(count, op.pattern);
+    values_.resize(count);
 }
 
 void EncodedTarget::Commit() {
     std::uint8_t* row = surface_.Row(row_);
-    if (op_ != RasterOp::Copy) {
-        codec_.Unpack(row, columns_.first, columns_.count, existing_.data());
-        ApplyRasterOp(op_, existing_.data(), existing_.size(), pixels_.data());
+    if (op_.toMonochrome) KeyToMonochrome(op_.background, pixels_.data(), pixels_.size());
+    if (op_.code == kSourceCopy) return codec_.Pack(pixels_.data(), columns_.first, columns_.count, row);
+    const PixelFormat& format = surface_.dib().format;
+    codec_.Pack(pixels_.data(), 0, columns_.count, packed_.data());
+    if (format.bitCount >= 8) {
+        // Whole-byte pixels: the operation runs on the row's bytes in place.
+        const std::size_t pixelBytes = static_cast<std::size_t>(format.bitCount / 8);
+        ApplyRasterOp(op_.code, patternBytes_.data(), packed_.data(),
+                      row + static_cast<std::size_t>(columns_.first) * pixelBytes, patternBytes_.size());
+        return;
     }
-    codec_.Pack(pixels_.data(), columns_.first, columns_.count, row);
+    ReadPixelValues(format, packed_.data(), 0, columns_.count, source_.data());
+    ReadPixelValues(format, row, columns_.first, columns_.count, values_.data());
+    ApplyRasterOp(op_.code, pattern_.data(), source_.data(), values_.data(), values_.size());
+    WritePixelValues(format, values_.data(), columns_.first, columns_.count, row);
 }
 
 }  // namespace standin

@@ -67,13 +67,14 @@ private:
     std::size_t offset_;
 };
 
-// Destination rows assembled as working pixels, then combined with the
-// destination by the raster operation and packed into it by Commit. At 8
-// bits or fewer packing picks the nearest colour-table entry.
+// Destination rows assembled as working pixels and packed into the
+// destination by Commit; at 8 bits or fewer packing picks the nearest
+// colour-table entry. Any operation but SRCCOPY then combines the packed
+// values with the destination's (raster_op.h).
 class EncodedTarget {
 public:
     static constexpr int kPixelBytes = kWorkBytesPerPixel;
-    EncodedTarget(const Surface& surface, DrawnRange columns, RasterOp op);
+    EncodedTarget(const Surface& surface, DrawnRange columns, const PixelOp& op);
     std::uint8_t* Row(std::int32_t y) {
         row_ = y;
         return pixels_.data();
@@ -84,10 +85,14 @@ private:
     Surface surface_;
     RowCodec codec_;
     DrawnRange columns_;
-    RasterOp op_;
+    PixelOp op_;
     std::int32_t row_ = 0;
     std::vector<std::uint8_t> pixels_;
-    std::vector<std::uint8_t> existing_;
+    // For operations other than SRCCOPY: the source packed into the
+    // destination's format and the brush's row in that format; below 8 bits
+    // the source, brush and destination values of the row.
+    std::vector<std::uint8_t> packed_, patternBytes_;
+    std::vector<std::uint32_t> source_, pattern_, values_;
 };
 
 }  // namespace standin

@@ -1,0 +1,81 @@
+// Per-context attributes: text and background colours, background mode and
+// brush origin. Blits use the colours to convert to and from monochrome
+// bitmaps; the brush origin is kept and reported (solid brushes look the
+// same whatever it is).
+#include "gdi/gdi_objects.h"
+#include "support/last_error.h"
+
+namespace standin {
+namespace {
+
+template <class T>
+T FailWith(DWORD code, T failure) {
+    SetError(code);
+    return failure;
+}
+
+template <class T>
+T SwapAttribute(HDC hdc, T DeviceContext::*field, T value, T failure) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    if (context == nullptr) return FailWith(ERROR_INVALID_HANDLE, failure);
+    T previous = context->*field;
+    context->*field = value;
+    return previous;
+}
+
+template <class T>
+T ReadAttribute(HDC hdc, T DeviceContext::*field, T failure) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    return context != nullptr ? context->*field : FailWith(ERROR_INVALID_HANDLE, failure);
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
+    return SwapAttribute(hdc, &DeviceContext::backColor, color, COLORREF{CLR_INVALID});
+}
+
+COLORREF WINAPI GetBkColor(HDC hdc) {
+    return ReadAttribute(hdc, &DeviceContext::backColor, COLORREF{CLR_INVALID});
+}
+
+COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
+    return SwapAttribute(hdc, &DeviceContext::textColor, color, COLORREF{CLR_INVALID});
+}
+
+COLORREF WINAPI GetTextColor(HDC hdc) {
+    return ReadAttribute(hdc, &DeviceContext::textColor, COLORREF{CLR_INVALID});
+}
+
+int WINAPI SetBkMode(HDC hdc, int mode) {
+    if (mode != TRANSPARENT && mode != OPAQUE) {
+        ApiLock lock(ApiMutex());
+        return Fail<int>(Lookup<DeviceContext>(hdc) ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    }
+    return SwapAttribute(hdc, &DeviceContext::backMode, mode, 0);
+}
+
+int WINAPI GetBkMode(HDC hdc) { return ReadAttribute(hdc, &DeviceContext::backMode, 0); }
+
+BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (lppt != nullptr) *lppt = context->brushOrigin;
+    context->brushOrigin = POINT{x, y};
+    return TRUE;
+}
+
+BOOL WINAPI GetBrushOrgEx(HDC hdc, LPPOINT lppt) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (lppt == nullptr) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    *lppt = context->brushOrigin;
+    return TRUE;
+}
