@@ -245,8 +245,10 @@ HBITMAP LoadBitmapFromFileA(LPCSTR lpFileName)
     if (file == INVALID_HANDLE_VALUE)
         return NULL;
 
+    // Only a file on disk is read: a pipe or a device could hold the reader
+    // waiting for bytes that never come.
     BITMAPFILEHEADER fileHeader;
-    if (!ReadWhole(file, &fileHeader, kFileHeaderBytes)) {
+    if (GetFileType(file) != FILE_TYPE_DISK || !ReadWhole(file, &fileHeader, kFileHeaderBytes)) {
         CloseHandle(file);
         return NULL;
     }

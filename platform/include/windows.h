@@ -443,6 +443,12 @@ BOOL WINAPI CloseHandle(HANDLE hObject);
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName);
 #define INVALID_FILE_SIZE ((DWORD)0xFFFFFFFF)
 DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh);
+#define FILE_TYPE_UNKNOWN 0x0000
+#define FILE_TYPE_DISK 0x0001
+#define FILE_TYPE_CHAR 0x0002
+#define FILE_TYPE_PIPE 0x0003
+#define FILE_TYPE_REMOTE 0x8000
+DWORD WINAPI GetFileType(HANDLE hFile);
 #define CreateFile CreateFileA
 #define DeleteFile DeleteFileA
 

@@ -54,6 +54,7 @@ EXPECT_SIGNATURE(WriteFile, BOOL(WINAPI *)(HANDLE, LPCVOID, DWORD, LPDWORD, LPOV
 EXPECT_SIGNATURE(CloseHandle, BOOL(WINAPI *)(HANDLE));
 EXPECT_SIGNATURE(DeleteFileA, BOOL(WINAPI *)(LPCSTR));
 EXPECT_SIGNATURE(GetFileSize, DWORD(WINAPI *)(HANDLE, LPDWORD));
+EXPECT_SIGNATURE(GetFileType, DWORD(WINAPI *)(HANDLE));
 
 // ---- Process heap ----------------------------------------------------------------------
 

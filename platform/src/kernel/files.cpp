@@ -23,7 +23,8 @@ struct File : Object {
 
 DWORD ErrorFromErrno(int error) {
     switch (error) {
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
+        // ENXIO: a FIFO opened for writing with no reader, a device absent.
+        case ENOENT: case ENXIO: return ERROR_FILE_NOT_FOUND;
         case ENOTDIR: return ERROR_PATH_NOT_FOUND;
         case EACCES: case EPERM: case EROFS: case EISDIR: return ERROR_ACCESS_DENIED;
         case EEXIST: return ERROR_FILE_EXISTS;
@@ -54,6 +55,24 @@ bool OpenFlags(DWORD access, DWORD disposition, DWORD flags, int* out) {
     if (flags & FILE_FLAG_WRITE_THROUGH) mode |= O_DSYNC;
     *out = mode | O_CLOEXEC;
     return true;
+}
+
+// Opens without waiting: a FIFO with no peer or a device that is not ready
+// would otherwise block open(2) forever. Once open, the descriptor blocks
+// again, so transfers behave as on any file.
+int OpenWithoutBlocking(const char* path, int flags) {
+    int fd;
+    do {
+        fd = ::open(path, flags | O_NONBLOCK, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
 }
 
 File* LookupFile(HANDLE handle) {
@@ -151,10 +170,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
         SetError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    int fd;
-    do {
-        fd = ::open(lpFileName, flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    int fd = OpenWithoutBlocking(lpFileName, flags);
     if (fd < 0) {
         SetError(ErrorFromErrno(errno));
         return INVALID_HANDLE_VALUE;
@@ -216,6 +232,24 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
     // INVALID_FILE_SIZE can be a real low half; callers tell by the error.
     SetError(NO_ERROR);
     return static_cast<DWORD>(size);
+}
+
+DWORD WINAPI GetFileType(HANDLE hFile) {
+    int fd;
+    {
+        ApiLock lock(ApiMutex());
+        File* file = LookupFile(hFile);
+        if (file == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
+        fd = file->fd;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return Fail<DWORD>(ErrorFromErrno(errno));
+    // FILE_TYPE_UNKNOWN from a valid handle comes with no error.
+    SetError(NO_ERROR);
+    if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return FILE_TYPE_DISK;
+    if (S_ISCHR(st.st_mode)) return FILE_TYPE_CHAR;
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) return FILE_TYPE_PIPE;
+    return FILE_TYPE_UNKNOWN;
 }
 
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
