@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <fcntl.h>
+#include <filesystem>
 #include <functional>
 #include <future>
 #include <sys/stat.h>
@@ -111,6 +112,82 @@ TEST(SpecialFiles, TheModuleRefusesAFifoAndLeavesIt) {
     struct stat st;
     ASSERT_EQ(::lstat(fifo.c_str(), &st), 0);
     EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "still the FIFO";
+}
+
+enum class AtTarget { Nothing, File, Directory, Fifo, Link };
+
+struct MoveCase {
+    const char* name;
+    AtTarget target;
+    DWORD flags;
+    DWORD error;  // NO_ERROR: the move happens
+};
+
+// Puts `what` at `path`; a link points to `linked`.
+void Place(AtTarget what, const std::string& path, const std::string& linked) {
+    switch (what) {
+        case AtTarget::Nothing: break;
+        case AtTarget::File: WriteBytes(path, {9, 9}); break;
+        case AtTarget::Directory: MakeDirectory(path); break;
+        case AtTarget::Fifo: ::mkfifo(path.c_str(), 0666); break;
+        case AtTarget::Link: std::filesystem::create_symlink(linked, path); break;
+    }
+}
+
+TEST(MoveFile, ReplacesOnlyWhenAskedAndOnlyFilesAndLinks) {
+    const DWORD replace = MOVEFILE_REPLACE_EXISTING, through = MOVEFILE_WRITE_THROUGH;
+    const MoveCase cases[] = {
+        {"to a free name", AtTarget::Nothing, 0, NO_ERROR},
+        {"to a free name, written through", AtTarget::Nothing, replace | through, NO_ERROR},
+        {"over a file, not asked to", AtTarget::File, 0, ERROR_ALREADY_EXISTS},
+        {"over a file", AtTarget::File, replace, NO_ERROR},
+        {"over a file, written through", AtTarget::File, replace | through, NO_ERROR},
+        {"over a link, not asked to", AtTarget::Link, through, ERROR_ALREADY_EXISTS},
+        {"over a link: the link itself", AtTarget::Link, replace | through, NO_ERROR},
+        {"over a directory", AtTarget::Directory, replace, ERROR_ACCESS_DENIED},
+        {"over a FIFO", AtTarget::Fifo, replace, ERROR_ACCESS_DENIED},
+        {"copying across volumes is not offered", AtTarget::Nothing, MOVEFILE_COPY_ALLOWED, ERROR_INVALID_PARAMETER},
+    };
+    for (const MoveCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        std::string from = dir.File("from"), to = dir.File("to"), linked = dir.File("linked");
+        WriteBytes(from, {1, 2, 3});
+        WriteBytes(linked, {7});
+        Place(c.target, to, linked);
+        struct stat before;
+        bool existed = ::lstat(to.c_str(), &before) == 0;
+        EXPECT_EQ(MoveFileExA(from.c_str(), to.c_str(), c.flags), c.error == NO_ERROR);
+        EXPECT_EQ(ReadBytes(linked), std::vector<std::uint8_t>{7}) << "a link's file is never touched";
+        struct stat after;
+        bool exists = ::lstat(to.c_str(), &after) == 0;
+        if (c.error == NO_ERROR) {
+            EXPECT_FALSE(FileExists(from));
+            EXPECT_TRUE(exists && S_ISREG(after.st_mode));
+            EXPECT_EQ(ReadBytes(to), (std::vector<std::uint8_t>{1, 2, 3}));
+            continue;
+        }
+        EXPECT_EQ(GetLastError(), c.error);
+        EXPECT_EQ(ReadBytes(from), (std::vector<std::uint8_t>{1, 2, 3}));
+        EXPECT_EQ(exists, existed);
+        if (existed) {
+            EXPECT_EQ(after.st_ino, before.st_ino) << "what stood at the name still does";
+        }
+    }
+}
+
+TEST(MoveFile, RefusesMissingSourcesAndNames) {
+    TempDir dir;
+    std::string to = dir.File("to");
+    EXPECT_FALSE(MoveFileExA(dir.File("absent").c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_FILE_NOT_FOUND));
+    WriteBytes(dir.File("from"), {1});
+    EXPECT_FALSE(MoveFileExA(dir.File("from").c_str(), nullptr, 0));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+    EXPECT_FALSE(MoveFileExA(nullptr, to.c_str(), 0));
+    EXPECT_FALSE(MoveFileExA(dir.File("from").c_str(), dir.File("no/such/folder").c_str(), 0));
+    EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));
+    EXPECT_TRUE(FileExists(dir.File("from")));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Kernel file calls over POSIX descriptors. Transfers run to completion
 // across short and interrupted system calls and report the real count.
+#include "kernel/file_errors.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "support/object_table.h"
@@ -20,21 +21,6 @@ struct File : Object {
     int fd;
     DWORD access;
 };
-
-DWORD ErrorFromErrno(int error) {
-    switch (error) {
-        // ENXIO: a FIFO opened for writing with no reader, a device absent.
-        case ENOENT: case ENXIO: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-        case EACCES: case EPERM: case EROFS: case EISDIR: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case EMFILE: case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENOSPC: case EDQUOT: return ERROR_DISK_FULL;
-        case ENAMETOOLONG: return ERROR_INVALID_NAME;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        default: return ERROR_INVALID_PARAMETER;
-    }
-}
 
 bool OpenFlags(DWORD access, DWORD disposition, DWORD flags, int* out) {
     bool read = (access & GENERIC_READ) != 0;
