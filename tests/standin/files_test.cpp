@@ -190,4 +190,41 @@ TEST(MoveFile, RefusesMissingSourcesAndNames) {
     EXPECT_TRUE(FileExists(dir.File("from")));
 }
 
+struct DispositionCase {
+    DWORD disposition;
+    bool existed;
+    bool opens;
+    DWORD error;       // the last error afterwards, success or not
+    std::size_t size;  // of the file afterwards
+};
+
+// The last error tells CREATE_ALWAYS and OPEN_ALWAYS callers whether the
+// file was there: ERROR_ALREADY_EXISTS if it was, 0 if it was created.
+TEST(Files, LastErrorTellsWhetherTheFileExisted) {
+    const DispositionCase cases[] = {
+        {CREATE_ALWAYS, true, true, ERROR_ALREADY_EXISTS, 0},
+        {CREATE_ALWAYS, false, true, NO_ERROR, 0},
+        {OPEN_ALWAYS, true, true, ERROR_ALREADY_EXISTS, 5},
+        {OPEN_ALWAYS, false, true, NO_ERROR, 0},
+        {CREATE_NEW, true, false, ERROR_FILE_EXISTS, 5},
+        {CREATE_NEW, false, true, NO_ERROR, 0},
+        {OPEN_EXISTING, true, true, NO_ERROR, 5},
+        {TRUNCATE_EXISTING, true, true, NO_ERROR, 0},
+        {TRUNCATE_EXISTING, false, false, ERROR_FILE_NOT_FOUND, 0},
+    };
+    for (const DispositionCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "disposition " << c.disposition << (c.existed ? ", existed" : ""));
+        ResourceGuard guard;
+        TempDir dir;
+        std::string path = dir.File("f");
+        if (c.existed) WriteBytes(path, {1, 2, 3, 4, 5});
+        SetLastError(12345);
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, c.disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_EQ(file != INVALID_HANDLE_VALUE, c.opens);
+        EXPECT_EQ(GetLastError(), c.error);
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        EXPECT_EQ(ReadBytes(path).size(), c.size);
+    }
+}
+
 }  // namespace

@@ -22,34 +22,44 @@ struct File : Object {
     DWORD access;
 };
 
-bool OpenFlags(DWORD access, DWORD disposition, DWORD flags, int* out) {
+// What a creation disposition does with a file that exists and with a name
+// that is free.
+struct Disposition {
+    bool opensExisting;
+    bool creates;
+    bool truncates;
+    bool reportsExisting;  // ERROR_ALREADY_EXISTS when the file was there
+};
+
+bool DispositionOf(DWORD disposition, DWORD access, Disposition* out) {
+    switch (disposition) {
+        case CREATE_NEW: *out = {false, true, false, false}; return true;
+        case CREATE_ALWAYS: *out = {true, true, true, true}; return true;
+        case OPEN_EXISTING: *out = {true, false, false, false}; return true;
+        case OPEN_ALWAYS: *out = {true, true, false, true}; return true;
+        case TRUNCATE_EXISTING:
+            *out = {true, false, true, false};
+            return (access & GENERIC_WRITE) != 0;
+        default: return false;
+    }
+}
+
+int AccessFlags(DWORD access, DWORD flags) {
     bool read = (access & GENERIC_READ) != 0;
     bool write = (access & GENERIC_WRITE) != 0;
     int mode = read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
-    switch (disposition) {
-        case CREATE_NEW: mode |= O_CREAT | O_EXCL; break;
-        case CREATE_ALWAYS: mode |= O_CREAT | O_TRUNC; break;
-        case OPEN_EXISTING: break;
-        case OPEN_ALWAYS: mode |= O_CREAT; break;
-        case TRUNCATE_EXISTING:
-            if (!write) return false;
-            mode |= O_TRUNC;
-            break;
-        default: return false;
-    }
     // Write-through: each write returns only once its data is on the device.
     if (flags & FILE_FLAG_WRITE_THROUGH) mode |= O_DSYNC;
-    *out = mode | O_CLOEXEC;
-    return true;
+    return mode | O_CLOEXEC;
 }
 
 // Opens without waiting: a FIFO with no peer or a device that is not ready
 // would otherwise block open(2) forever. Once open, the descriptor blocks
 // again, so transfers behave as on any file.
-int OpenWithoutBlocking(const char* path, int flags) {
+int OpenWithoutBlocking(const char* path, int flags, mode_t mode) {
     int fd;
     do {
-        fd = ::open(path, flags | O_NONBLOCK, 0666);
+        fd = ::open(path, flags | O_NONBLOCK, mode);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) return -1;
     if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
@@ -61,8 +71,45 @@ int OpenWithoutBlocking(const char* path, int flags) {
     return fd;
 }
 
+// Opens the file that is there or creates it, as the disposition says, and
+// tells which happened. Creating uses O_EXCL, so `created` is never a guess;
+// a name that appears or vanishes in between is tried once more. A link to
+// a missing file is followed, and the file it names is created.
+int OpenByDisposition(const char* path, int flags, mode_t mode, const Disposition& d, bool* created) {
+    *created = false;
+    if (d.opensExisting) {
+        int fd = OpenWithoutBlocking(path, flags, 0);
+        if (fd >= 0 || errno != ENOENT || !d.creates) return fd;
+    }
+    *created = true;
+    int fd = OpenWithoutBlocking(path, flags | O_CREAT | O_EXCL, mode);
+    if (fd >= 0 || errno != EEXIST || !d.opensExisting) return fd;
+    *created = false;
+    fd = OpenWithoutBlocking(path, flags, 0);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    *created = true;
+    return OpenWithoutBlocking(path, flags | O_CREAT, mode);
+}
+
 File* LookupFile(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? nullptr : Lookup<File>(handle);
+}
+
+HANDLE FailedOpen(DWORD code) {
+    SetError(code);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Checks what was opened and truncates it where the disposition says so,
+// only after every check passed, so a refused open never loses data.
+DWORD OpenedFileError(int fd, const Disposition& disposition, bool created) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return ErrorFromErrno(errno);
+    // The platform opens directories only with backup semantics.
+    if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
+    if (disposition.truncates && !created && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
+        return ErrorFromErrno(errno);
+    return NO_ERROR;
 }
 
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
@@ -145,35 +192,26 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
                           HANDLE hTemplateFile) {
     // Sharing modes have no POSIX counterpart and are accepted as given;
     // templates are not supported.
-    int flags = 0;
-    if (lpFileName == nullptr || lpFileName[0] == '\0' || hTemplateFile != nullptr ||
-        !OpenFlags(dwDesiredAccess, dwCreationDisposition, dwFlagsAndAttributes, &flags)) {
-        SetError(lpFileName == nullptr || lpFileName[0] == '\0' ? ERROR_PATH_NOT_FOUND
-                                                                 : ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    if (InjectedFailure(Call::CreateFileA)) {
-        SetError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    int fd = OpenWithoutBlocking(lpFileName, flags);
-    if (fd < 0) {
-        SetError(ErrorFromErrno(errno));
-        return INVALID_HANDLE_VALUE;
-    }
-    // The platform opens directories only with backup semantics.
-    struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    Disposition disposition;
+    if (lpFileName == nullptr || lpFileName[0] == '\0') return FailedOpen(ERROR_PATH_NOT_FOUND);
+    if (hTemplateFile != nullptr || !DispositionOf(dwCreationDisposition, dwDesiredAccess, &disposition))
+        return FailedOpen(ERROR_INVALID_PARAMETER);
+    if (InjectedFailure(Call::CreateFileA)) return FailedOpen(ERROR_ACCESS_DENIED);
+    bool created = false;
+    int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), 0666,
+                               disposition, &created);
+    if (fd < 0) return FailedOpen(ErrorFromErrno(errno));
+    DWORD refusal = OpenedFileError(fd, disposition, created);
+    if (refusal != NO_ERROR) {
         ::close(fd);
-        SetError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
+        return FailedOpen(refusal);
     }
     ApiLock lock(ApiMutex());
     HANDLE handle = Objects().Insert(std::make_unique<File>(fd, dwDesiredAccess));
-    if (handle == nullptr) {
-        SetError(ERROR_TOO_MANY_OPEN_FILES);
-        return INVALID_HANDLE_VALUE;
-    }
+    if (handle == nullptr) return FailedOpen(ERROR_TOO_MANY_OPEN_FILES);
+    // The documented outcome for CREATE_ALWAYS and OPEN_ALWAYS: whether the
+    // file was there before.
+    SetError(disposition.reportsExisting && !created ? ERROR_ALREADY_EXISTS : NO_ERROR);
     return handle;
 }
 
