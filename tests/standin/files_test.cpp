@@ -227,4 +227,114 @@ TEST(Files, LastErrorTellsWhetherTheFileExisted) {
     }
 }
 
+constexpr DWORD kRead = GENERIC_READ, kWrite = GENERIC_WRITE;
+constexpr DWORD kShareRead = FILE_SHARE_READ, kShareWrite = FILE_SHARE_WRITE, kShareDelete = FILE_SHARE_DELETE;
+
+struct SharingCase {
+    DWORD firstAccess, firstShare;
+    DWORD secondAccess, secondShare;
+    bool opens;
+};
+
+// A second handle opens only when each side's access is in the other's share
+// mode; a handle with no data access (0) neither restricts nor is restricted.
+TEST(Sharing, ASecondOpenHonoursBothHandlesShareModes) {
+    const SharingCase cases[] = {
+        {kRead, kShareRead, kRead, kShareRead, true},
+        {kRead, kShareRead, kWrite, kShareRead, false},              // new access not shared
+        {kWrite, kShareRead, kRead, kShareRead, false},              // old access not in new share
+        {kWrite, kShareRead, kRead, kShareRead | kShareWrite, true},
+        {kRead, 0, kRead, kShareRead, false},
+        {kRead | kWrite, kShareRead | kShareWrite, kRead | kWrite, kShareRead | kShareWrite, true},
+        {kWrite, kShareWrite, kWrite, kShareWrite, true},
+        {kRead, kShareRead | kShareDelete, kRead, kShareRead, true},
+        {0, 0, kRead, kShareRead, true},
+        {kRead, 0, 0, 0, true},
+    };
+    for (const SharingCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << c.firstAccess << "/" << c.firstShare << " then "
+                                        << c.secondAccess << "/" << c.secondShare);
+        ResourceGuard guard;
+        TempDir dir;
+        std::string path = dir.File("f");
+        WriteBytes(path, {1, 2, 3});
+        HANDLE first = CreateFileA(path.c_str(), c.firstAccess, c.firstShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(first, INVALID_HANDLE_VALUE);
+        HANDLE second = CreateFileA(path.c_str(), c.secondAccess, c.secondShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(second != INVALID_HANDLE_VALUE, c.opens);
+        if (second == INVALID_HANDLE_VALUE) EXPECT_EQ(GetLastError(), DWORD(ERROR_SHARING_VIOLATION));
+        else CloseHandle(second);
+        CloseHandle(first);
+    }
+}
+
+enum class Change { OpenForWriting, Replace, Truncate, Delete, MoveOver, MoveAway };
+
+struct ChangeCase {
+    const char* name;
+    Change change;
+    DWORD heldShare;  // share mode of a handle held open meanwhile; kNoHandle: none
+    bool readOnly;
+    DWORD error;  // NO_ERROR: the change is made
+};
+constexpr DWORD kNoHandle = 0xFFFFFFFF;
+
+// Performs `change` on `path`; `other` is a second file in the same folder.
+bool Make(Change change, const std::string& path, const std::string& other) {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    switch (change) {
+        case Change::OpenForWriting: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, OPEN_EXISTING, 0, nullptr); break;
+        case Change::Replace: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, CREATE_ALWAYS, 0, nullptr); break;
+        case Change::Truncate: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, TRUNCATE_EXISTING, 0, nullptr); break;
+        case Change::Delete: return DeleteFileA(path.c_str());
+        case Change::MoveOver: return MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        case Change::MoveAway: return MoveFileExA(path.c_str(), (other + ".moved").c_str(), 0);
+    }
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// A read-only file can't be written, truncated, deleted or replaced (root
+// included), though it may move; a handle without FILE_SHARE_WRITE or
+// FILE_SHARE_DELETE keeps others from writing or deleting the file.
+TEST(Sharing, ReadOnlyFilesAndOpenHandlesRefuseChanges) {
+    const ChangeCase cases[] = {
+        {"write a read-only file", Change::OpenForWriting, kNoHandle, true, ERROR_ACCESS_DENIED},
+        {"replace a read-only file", Change::Replace, kNoHandle, true, ERROR_ACCESS_DENIED},
+        {"truncate a read-only file", Change::Truncate, kNoHandle, true, ERROR_ACCESS_DENIED},
+        {"delete a read-only file", Change::Delete, kNoHandle, true, ERROR_ACCESS_DENIED},
+        {"move over a read-only file", Change::MoveOver, kNoHandle, true, ERROR_ACCESS_DENIED},
+        {"move a read-only file", Change::MoveAway, kNoHandle, true, NO_ERROR},
+        {"replace while shared for reading", Change::Replace, kShareRead, false, ERROR_SHARING_VIOLATION},
+        {"replace while shared for writing", Change::Replace, kShareRead | kShareWrite, false, NO_ERROR},
+        {"delete while shared for reading", Change::Delete, kShareRead, false, ERROR_SHARING_VIOLATION},
+        {"delete while shared for deletion", Change::Delete, kShareRead | kShareDelete, false, NO_ERROR},
+        {"move over while shared for reading", Change::MoveOver, kShareRead, false, ERROR_SHARING_VIOLATION},
+        {"move away while shared for reading", Change::MoveAway, kShareRead, false, ERROR_SHARING_VIOLATION},
+        {"move away while shared for deletion", Change::MoveAway, kShareRead | kShareDelete, false, NO_ERROR},
+    };
+    for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ResourceGuard guard;
+        TempDir dir;
+        std::string path = dir.File("f"), other = dir.File("g");
+        WriteBytes(other, {9});
+        HANDLE made = CreateFileA(path.c_str(), kWrite, 0, nullptr, CREATE_NEW,
+                                  c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(made, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        EXPECT_TRUE(WriteFile(made, "abc", 3, &written, nullptr)) << "its creator may write it";
+        CloseHandle(made);
+        HANDLE held = c.heldShare == kNoHandle ? INVALID_HANDLE_VALUE
+                                               : CreateFileA(path.c_str(), kRead, c.heldShare, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(Make(c.change, path, other), c.error == NO_ERROR);
+        if (c.error != NO_ERROR) {
+            EXPECT_EQ(GetLastError(), c.error);
+            EXPECT_EQ(ReadBytes(path), (std::vector<std::uint8_t>{'a', 'b', 'c'})) << "left as it was";
+        }
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    }
+}
+
 }  // namespace

@@ -1,6 +1,9 @@
 // Kernel file calls over POSIX descriptors. Transfers run to completion
 // across short and interrupted system calls and report the real count.
+// Read-only files and share modes hold as on the platform (see
+// kernel/open_files.h).
 #include "kernel/file_errors.h"
+#include "kernel/open_files.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "support/object_table.h"
@@ -8,19 +11,31 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace standin {
 namespace {
 
+// An open file handle. Its identity, access and share mode stay registered
+// while it is open (it is made and destroyed under ApiMutex).
 struct File : Object {
     static constexpr ObjectKind kKind = ObjectKind::File;
-    File(int descriptor, DWORD accessMask) : Object(kKind), fd(descriptor), access(accessMask) {}
-    ~File() override { ::close(fd); }
+    File(int descriptor, const struct stat& st, DWORD access, DWORD share)
+        : Object(kKind), fd(descriptor), entry{st.st_dev, st.st_ino, access, share} {
+        RegisterOpenFile(&entry);
+    }
+    ~File() override {
+        UnregisterOpenFile(&entry);
+        ::close(fd);
+    }
     int fd;
-    DWORD access;
+    OpenFileEntry entry;
 };
+
+constexpr DWORD kShareModes = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // What a creation disposition does with a file that exists and with a name
 // that is free.
@@ -100,16 +115,33 @@ HANDLE FailedOpen(DWORD code) {
     return INVALID_HANDLE_VALUE;
 }
 
-// Checks what was opened and truncates it where the disposition says so,
-// only after every check passed, so a refused open never loses data.
-DWORD OpenedFileError(int fd, const Disposition& disposition, bool created) {
-    struct stat st;
-    if (::fstat(fd, &st) != 0) return ErrorFromErrno(errno);
+// Refuses what the platform would not open: a directory, and writing,
+// deleting or truncating a read-only file that was there before.
+DWORD OpenedFileError(const struct stat& st, DWORD access, const Disposition& disposition, bool created) {
     // The platform opens directories only with backup semantics.
     if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
-    if (disposition.truncates && !created && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
-        return ErrorFromErrno(errno);
+    bool changes = (access & (GENERIC_WRITE | kDeleteAccess)) != 0 || disposition.truncates;
+    if (!created && changes && IsReadOnly(st)) return ERROR_ACCESS_DENIED;
     return NO_ERROR;
+}
+
+// Hands the descriptor to a new File object in the table; on failure the
+// descriptor is closed and the last error set.
+HANDLE InsertFile(int fd, const struct stat& st, DWORD access, DWORD share) {
+    std::unique_ptr<File> file;
+    try {
+        file = std::make_unique<File>(fd, st, access, share);
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    // From here the object owns the descriptor: destroying it closes it.
+    try {
+        HANDLE handle = Objects().Insert(std::move(file));
+        return handle != nullptr ? handle : Fail<HANDLE>(ERROR_TOO_MANY_OPEN_FILES);
+    } catch (const std::bad_alloc&) {
+        return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
@@ -161,7 +193,7 @@ BOOL Transfer(const Direction& d, HANDLE handle, char* buffer, DWORD count, LPDW
         ApiLock lock(ApiMutex());
         File* file = LookupFile(handle);
         if (file == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-        if (!(file->access & d.access)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+        if (!(file->entry.access & d.access)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
         fd = file->fd;
     }
     // Only synchronous transfers are offered.
@@ -186,29 +218,38 @@ std::size_t OpenFiles() {
 
 using namespace standin;
 
-HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                           HANDLE hTemplateFile) {
-    // Sharing modes have no POSIX counterpart and are accepted as given;
-    // templates are not supported.
+    // Templates are not supported.
     Disposition disposition;
     if (lpFileName == nullptr || lpFileName[0] == '\0') return FailedOpen(ERROR_PATH_NOT_FOUND);
-    if (hTemplateFile != nullptr || !DispositionOf(dwCreationDisposition, dwDesiredAccess, &disposition))
+    if (hTemplateFile != nullptr || (dwShareMode & ~kShareModes) != 0 ||
+        !DispositionOf(dwCreationDisposition, dwDesiredAccess, &disposition))
         return FailedOpen(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::CreateFileA)) return FailedOpen(ERROR_ACCESS_DENIED);
+    // A read-only file is made without write permission for anyone; the
+    // handle that creates it may still write it.
+    mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     bool created = false;
-    int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), 0666,
+    int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), mode,
                                disposition, &created);
     if (fd < 0) return FailedOpen(ErrorFromErrno(errno));
-    DWORD refusal = OpenedFileError(fd, disposition, created);
+    struct stat st;
+    DWORD refusal = ::fstat(fd, &st) != 0 ? ErrorFromErrno(errno)
+                                          : OpenedFileError(st, dwDesiredAccess, disposition, created);
+    ApiLock lock(ApiMutex());
+    if (refusal == NO_ERROR && !SharingAllows(st, dwDesiredAccess, dwShareMode)) refusal = ERROR_SHARING_VIOLATION;
+    // Truncated only once every check passed, so a refused open loses nothing.
+    if (refusal == NO_ERROR && disposition.truncates && !created && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
+        refusal = ErrorFromErrno(errno);
     if (refusal != NO_ERROR) {
         ::close(fd);
         return FailedOpen(refusal);
     }
-    ApiLock lock(ApiMutex());
-    HANDLE handle = Objects().Insert(std::make_unique<File>(fd, dwDesiredAccess));
-    if (handle == nullptr) return FailedOpen(ERROR_TOO_MANY_OPEN_FILES);
+    HANDLE handle = InsertFile(fd, st, dwDesiredAccess, dwShareMode);
+    if (handle == nullptr) return INVALID_HANDLE_VALUE;
     // The documented outcome for CREATE_ALWAYS and OPEN_ALWAYS: whether the
     // file was there before.
     SetError(disposition.reportsExisting && !created ? ERROR_ALREADY_EXISTS : NO_ERROR);
@@ -279,8 +320,12 @@ DWORD WINAPI GetFileType(HANDLE hFile) {
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
     if (lpFileName == nullptr || lpFileName[0] == '\0') return Fail<BOOL>(ERROR_PATH_NOT_FOUND);
     if (InjectedFailure(Call::DeleteFileA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    ApiLock lock(ApiMutex());
     struct stat st;
-    if (::lstat(lpFileName, &st) == 0 && S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    if (::lstat(lpFileName, &st) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
+    if (S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    DWORD refusal = RemovalError(st);
+    if (refusal != NO_ERROR) return Fail<BOOL>(refusal);
     if (::unlink(lpFileName) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
     return TRUE;
 }

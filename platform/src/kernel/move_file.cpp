@@ -1,12 +1,15 @@
 // MoveFileExA over rename(2): a move within one file system that either
 // happens whole or not at all.
 #include "kernel/file_errors.h"
+#include "kernel/open_files.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
+#include "support/object_table.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <new>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,6 +40,16 @@ bool SyncFolder(const std::string& folder) {
     return result == 0;
 }
 
+// Flushes the folders of both names (once when they share one).
+bool SyncFolders(const char* source, const char* target) {
+    try {
+        std::string from = FolderOf(source), to = FolderOf(target);
+        return SyncFolder(to) && (from == to || SyncFolder(from));
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
 // What may stand at the target name for MOVEFILE_REPLACE_EXISTING to replace
 // it: a file or a symbolic link. Directories are never replaced, as on the
 // platform; FIFOs, sockets and device nodes are not either, so a move can
@@ -46,7 +59,9 @@ DWORD ReplaceableError(const struct stat& source, const char* target) {
     if (::lstat(target, &st) != 0) return errno == ENOENT ? NO_ERROR : ErrorFromErrno(errno);
     if (S_ISDIR(source.st_mode)) return ERROR_ACCESS_DENIED;
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return ERROR_ACCESS_DENIED;
-    return NO_ERROR;
+    // Replacing a file deletes it: not when it is read-only or open without
+    // FILE_SHARE_DELETE.
+    return RemovalError(st);
 }
 
 // Renames only when nothing stands at `target`, atomically where the file
@@ -72,6 +87,23 @@ DWORD MoveError(int error) {
     return ErrorFromErrno(error);
 }
 
+// The checks and the rename, under the API lock so that no handle opens or
+// closes in between. Returns NO_ERROR or the reason for refusing.
+DWORD Rename(const char* existing, const char* target, DWORD flags) {
+    ApiLock lock(ApiMutex());
+    struct stat source;
+    if (::lstat(existing, &source) != 0) return ErrorFromErrno(errno);
+    // Moving a file open without FILE_SHARE_DELETE is refused, as on the
+    // platform; a read-only file may move.
+    const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    if (!SharingAllows(source, kDeleteAccess, shareAll)) return ERROR_SHARING_VIOLATION;
+    if (!(flags & MOVEFILE_REPLACE_EXISTING))
+        return RenameNoReplace(existing, target) == 0 ? NO_ERROR : MoveError(errno);
+    DWORD refusal = ReplaceableError(source, target);
+    if (refusal != NO_ERROR) return refusal;
+    return ::rename(existing, target) == 0 ? NO_ERROR : MoveError(errno);
+}
+
 }  // namespace
 }  // namespace standin
 
@@ -87,20 +119,9 @@ BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD d
     if (lpNewFileName == nullptr || lpNewFileName[0] == '\0' || (dwFlags & ~kSupportedFlags) != 0)
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::MoveFileExA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
-    struct stat source;
-    if (::lstat(lpExistingFileName, &source) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
-    int moved;
-    if (dwFlags & MOVEFILE_REPLACE_EXISTING) {
-        DWORD refusal = ReplaceableError(source, lpNewFileName);
-        if (refusal != NO_ERROR) return Fail<BOOL>(refusal);
-        moved = ::rename(lpExistingFileName, lpNewFileName);
-    } else {
-        moved = RenameNoReplace(lpExistingFileName, lpNewFileName);
-    }
-    if (moved != 0) return Fail<BOOL>(MoveError(errno));
-    if (dwFlags & MOVEFILE_WRITE_THROUGH) {
-        std::string from = FolderOf(lpExistingFileName), to = FolderOf(lpNewFileName);
-        if (!SyncFolder(to) || (from != to && !SyncFolder(from))) return Fail<BOOL>(ERROR_WRITE_FAULT);
-    }
+    DWORD error = Rename(lpExistingFileName, lpNewFileName, dwFlags);
+    if (error != NO_ERROR) return Fail<BOOL>(error);
+    if ((dwFlags & MOVEFILE_WRITE_THROUGH) && !SyncFolders(lpExistingFileName, lpNewFileName))
+        return Fail<BOOL>(ERROR_WRITE_FAULT);
     return TRUE;
 }
