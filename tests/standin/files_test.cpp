@@ -81,25 +81,6 @@ TEST(SpecialFiles, OpeningAFifoWithNoPeerNeverBlocks) {
     }
 }
 
-TEST(SpecialFiles, FileTypeTellsDisksFromDevices) {
-    ResourceGuard guard;
-    TempDir dir;
-    WriteBytes(dir.File("f"), {1, 2});
-    const std::pair<std::string, DWORD> cases[] = {{dir.File("f"), FILE_TYPE_DISK},
-                                                   {"/dev/null", FILE_TYPE_CHAR}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.first);
-        HANDLE file = CreateFileA(c.first.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        EXPECT_EQ(GetFileType(file), c.second);
-        EXPECT_EQ(GetLastError(), DWORD(NO_ERROR));
-        CloseHandle(file);
-    }
-    EXPECT_EQ(GetFileType(INVALID_HANDLE_VALUE), DWORD(FILE_TYPE_UNKNOWN));
-    EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
-}
-
 TEST(SpecialFiles, TheModuleRefusesAFifoAndLeavesIt) {
     ResourceGuard guard;
     TempDir dir;
@@ -268,6 +249,7 @@ TEST(Sharing, ASecondOpenHonoursBothHandlesShareModes) {
     }
 }
 
+// The first three open for writing: OPEN_EXISTING, CREATE_ALWAYS, TRUNCATE_EXISTING.
 enum class Change { OpenForWriting, Replace, Truncate, Delete, MoveOver, MoveAway };
 
 struct ChangeCase {
@@ -281,18 +263,16 @@ constexpr DWORD kNoHandle = 0xFFFFFFFF;
 
 // Performs `change` on `path`; `other` is a second file in the same folder.
 bool Make(Change change, const std::string& path, const std::string& other) {
-    HANDLE file = INVALID_HANDLE_VALUE;
+    const DWORD dispositions[] = {OPEN_EXISTING, CREATE_ALWAYS, TRUNCATE_EXISTING};
     switch (change) {
-        case Change::OpenForWriting: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, OPEN_EXISTING, 0, nullptr); break;
-        case Change::Replace: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, CREATE_ALWAYS, 0, nullptr); break;
-        case Change::Truncate: file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr, TRUNCATE_EXISTING, 0, nullptr); break;
         case Change::Delete: return DeleteFileA(path.c_str());
         case Change::MoveOver: return MoveFileExA(other.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
         case Change::MoveAway: return MoveFileExA(path.c_str(), (other + ".moved").c_str(), 0);
+        default: break;
     }
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
+    HANDLE file = CreateFileA(path.c_str(), kWrite, kShareRead | kShareWrite | kShareDelete, nullptr,
+                              dispositions[static_cast<int>(change)], 0, nullptr);
+    return file != INVALID_HANDLE_VALUE && CloseHandle(file);
 }
 
 // A read-only file can't be written, truncated, deleted or replaced (root
