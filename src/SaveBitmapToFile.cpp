@@ -78,16 +78,72 @@ static BOOL WriteWhole(HANDLE file, const void *data, DWORD bytes)
     return WriteFile(file, data, bytes, &written, NULL) && written == bytes;
 }
 
-// Creates the file and writes the three blocks. A file that could not be
-// written whole is deleted, so no truncated bitmap is left under the name.
+// The temporary file is named after the target, ".~N.tmp" appended, with N
+// counting up while the name is taken (a save running beside this one, or one
+// that was cut off).
+static const char kTempPrefix[] = ".~";
+static const char kTempSuffix[] = ".tmp";
+static const DWORD kMaxTempAttempts = 1000;
+static const DWORD kMaxTempDigits = 3;
+
+// Writes `name` + ".~N.tmp" into `buffer`, which has room for it.
+static void ComposeTempName(LPCSTR name, size_t nameLength, DWORD n, char *buffer)
+{
+    char digits[kMaxTempDigits + 1];
+    DWORD count = 0;
+    do {
+        digits[count++] = (char)('0' + n % 10);
+        n /= 10;
+    } while (n != 0 && count < kMaxTempDigits);
+    memcpy(buffer, name, nameLength);
+    char *p = buffer + nameLength;
+    memcpy(p, kTempPrefix, sizeof(kTempPrefix) - 1);
+    p += sizeof(kTempPrefix) - 1;
+    while (count > 0)
+        *p++ = digits[--count];
+    memcpy(p, kTempSuffix, sizeof(kTempSuffix));
+}
+
+// Creates a new file beside `fileName`, in the same folder so that moving it
+// over the name is a rename within one volume. CREATE_NEW never opens what
+// is already there. Its name is left in `tempName`.
+static HANDLE CreateTempBeside(LPCSTR fileName, size_t nameLength, char *tempName)
+{
+    for (DWORD n = 0; n < kMaxTempAttempts; ++n) {
+        ComposeTempName(fileName, nameLength, n, tempName);
+        HANDLE file = CreateFileA(tempName, GENERIC_WRITE, 0, NULL, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, NULL);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS)
+            return file;
+    }
+    return INVALID_HANDLE_VALUE;
+}
+
+// Writes the three blocks into a temporary file and, once it is whole and
+// closed, moves it over the name in one step. Whatever fails, the name keeps
+// what it held before (a file, a link, a device) and the temporary file is
+// deleted, so no partial bitmap is left anywhere. A symbolic link at the name
+// is replaced by the new file, as the platform's MoveFileEx does; the file it
+// pointed to keeps its old contents.
 static BOOL WriteBitmapFile(LPCSTR fileName, const BITMAPFILEHEADER *fileHeader,
                             const struct BitmapInfoBuffer *info, DWORD colorTableBytes,
                             const void *pixels)
 {
-    HANDLE file = CreateFileA(fileName, GENERIC_WRITE, FILE_SHARE_READ, NULL, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_WRITE_THROUGH, NULL);
-    if (file == INVALID_HANDLE_VALUE)
+    if (fileName == NULL || fileName[0] == '\0') {
+        SetLastError(ERROR_PATH_NOT_FOUND);
         return FALSE;
+    }
+    size_t nameLength = strlen(fileName);
+    HANDLE heap = GetProcessHeap();
+    char *tempName = (char *)HeapAlloc(heap, 0, nameLength + sizeof(kTempPrefix) + kMaxTempDigits +
+                                                    sizeof(kTempSuffix));
+    if (tempName == NULL)
+        return FALSE;
+    HANDLE file = CreateTempBeside(fileName, nameLength, tempName);
+    if (file == INVALID_HANDLE_VALUE) {
+        HeapFree(heap, 0, tempName);
+        return FALSE;
+    }
 
     BOOL ok = WriteWhole(file, fileHeader, kFileHeaderBytes) &&
               WriteWhole(file, info, info->header.biSize + colorTableBytes) &&
@@ -95,8 +151,11 @@ static BOOL WriteBitmapFile(LPCSTR fileName, const BITMAPFILEHEADER *fileHeader,
     // A failed close can mean data that never reached the disk.
     if (!CloseHandle(file))
         ok = FALSE;
+    if (ok)
+        ok = MoveFileExA(tempName, fileName, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok)
-        DeleteFileA(fileName);
+        DeleteFileA(tempName);
+    HeapFree(heap, 0, tempName);
     return ok;
 }
 
@@ -245,8 +304,10 @@ HBITMAP LoadBitmapFromFileA(LPCSTR lpFileName)
     if (file == INVALID_HANDLE_VALUE)
         return NULL;
 
+    // Only a file on disk is read: a pipe or a device could hold the reader
+    // waiting for bytes that never come.
     BITMAPFILEHEADER fileHeader;
-    if (!ReadWhole(file, &fileHeader, kFileHeaderBytes)) {
+    if (GetFileType(file) != FILE_TYPE_DISK || !ReadWhole(file, &fileHeader, kFileHeaderBytes)) {
         CloseHandle(file);
         return NULL;
     }

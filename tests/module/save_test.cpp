@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 
 using namespace testing_support;
 
@@ -98,18 +99,47 @@ TEST(Save, OddWidthRowsArePadded) {
     DeleteObject(dib.bitmap);
 }
 
-TEST(Save, HandlesThatAreNoBitmapWriteNothing) {
+// A save writes beside the name and replaces what was there only once the
+// new file is whole: a refused save leaves the earlier file as it was (or no
+// file, where there was none), a whole one replaces it, and no temporary
+// file stays behind either way.
+TEST(Save, TheEarlierFileIsReplacedOnlyByAWholeOne) {
     TempDir dir;
     Dib deleted = MakeDib(2, 2, 24);
     DeleteObject(deleted.bitmap);
+    Dib good = MakeDib(8, 8, 24);
     HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP handles[] = {nullptr, deleted.bitmap, reinterpret_cast<HBITMAP>(dc),
-                               reinterpret_cast<HBITMAP>(GetStockObject(BLACK_PEN))};
-    for (HBITMAP handle : handles) {
-        EXPECT_FALSE(SaveBitmapToFileA(dir.File("a.bmp").c_str(), handle));
-        EXPECT_FALSE(FileExists(dir.File("a.bmp")));
+    struct Case {
+        HBITMAP handle;
+        bool earlierFile;
+        std::size_t bytesAfter;  // 0: no file
+    };
+    const Case cases[] = {
+        {nullptr, false, 0},
+        {deleted.bitmap, false, 0},
+        {reinterpret_cast<HBITMAP>(dc), true, 300},
+        {reinterpret_cast<HBITMAP>(GetStockObject(BLACK_PEN)), true, 300},
+        {good.bitmap, false, 246},
+        {good.bitmap, true, 246},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytesAfter);
+        std::string path = dir.File("a.bmp");
+        std::filesystem::remove(path);
+        if (c.earlierFile) WriteBytes(path, std::vector<std::uint8_t>(300, 0x5A));
+        EXPECT_EQ(SaveBitmapToFileA(path.c_str(), c.handle), c.handle == good.bitmap);
+        EXPECT_EQ(FileExists(path), c.bytesAfter != 0);
+        std::vector<std::uint8_t> bytes = ReadBytes(path);
+        EXPECT_EQ(bytes.size(), c.bytesAfter);
+        if (c.bytesAfter == 300) {
+            EXPECT_EQ(bytes, std::vector<std::uint8_t>(300, 0x5A));
+        }
+        std::size_t names = 0;
+        for (auto it = std::filesystem::directory_iterator(dir.path()); it != std::filesystem::directory_iterator(); ++it) ++names;
+        EXPECT_EQ(names, c.bytesAfter != 0 ? 1u : 0u) << "nothing but the name";
     }
     DeleteDC(dc);
+    DeleteObject(good.bitmap);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Every way the writer can fail, driven through the stand-in's fault
-// injection: the result, what is left on disk, and that nothing leaks.
+// injection: the result, what is left on disk (the earlier file, unchanged),
+// and that nothing leaks.
 #include "resource_guard.h"
 #include "test_support.h"
 
@@ -7,41 +8,51 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+
 using namespace testing_support;
 using standin::Call;
 using standin::Fault;
 
 namespace {
 
-enum class Expect {
-    OldFileKept,  // failure before the file is created
-    NoFile,       // failure after it was created: the incomplete file is gone
-};
-
 struct FaultCase {
     const char* name;
     Call call;
     int nth;
     Fault fault;
-    Expect expect;
 };
 
 const std::vector<std::uint8_t> kOlderFile(300, 0x5A);
 
-TEST(SaveFaults, EachFailingStepLeavesTheFileSystemAsExpected) {
+// The names in `dir`, sorted.
+std::vector<std::string> NamesIn(const TempDir& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Whatever step fails, the earlier file keeps its bytes and the temporary
+// file the new one was written into is gone.
+TEST(SaveFaults, EachFailingStepLeavesTheEarlierFileUnchanged) {
     const FaultCase cases[] = {
-        {"GetObjectA fails", Call::GetObjectA, 1, Fault::Fail, Expect::OldFileKept},
-        {"pixel buffer allocation fails", Call::HeapAlloc, 1, Fault::Fail, Expect::OldFileKept},
-        {"work context fails", Call::CreateCompatibleDC, 1, Fault::Fail, Expect::OldFileKept},
-        {"pixel read fails", Call::GetDIBits, 1, Fault::Fail, Expect::OldFileKept},
-        {"file creation fails", Call::CreateFileA, 1, Fault::Fail, Expect::OldFileKept},
-        {"file header write fails", Call::WriteFile, 1, Fault::Fail, Expect::NoFile},
-        {"info header write fails", Call::WriteFile, 2, Fault::Fail, Expect::NoFile},
-        {"pixel write fails", Call::WriteFile, 3, Fault::Fail, Expect::NoFile},
-        {"file header write comes up short", Call::WriteFile, 1, Fault::ShortTransfer, Expect::NoFile},
-        {"info header write comes up short", Call::WriteFile, 2, Fault::ShortTransfer, Expect::NoFile},
-        {"pixel write comes up short", Call::WriteFile, 3, Fault::ShortTransfer, Expect::NoFile},
-        {"closing the file fails", Call::CloseHandle, 1, Fault::Fail, Expect::NoFile},
+        {"GetObjectA fails", Call::GetObjectA, 1, Fault::Fail},
+        {"pixel buffer allocation fails", Call::HeapAlloc, 1, Fault::Fail},
+        {"temporary name allocation fails", Call::HeapAlloc, 2, Fault::Fail},
+        {"work context fails", Call::CreateCompatibleDC, 1, Fault::Fail},
+        {"pixel read fails", Call::GetDIBits, 1, Fault::Fail},
+        {"file creation fails", Call::CreateFileA, 1, Fault::Fail},
+        {"file header write fails", Call::WriteFile, 1, Fault::Fail},
+        {"info header write fails", Call::WriteFile, 2, Fault::Fail},
+        {"pixel write fails", Call::WriteFile, 3, Fault::Fail},
+        {"file header write comes up short", Call::WriteFile, 1, Fault::ShortTransfer},
+        {"info header write comes up short", Call::WriteFile, 2, Fault::ShortTransfer},
+        {"pixel write comes up short", Call::WriteFile, 3, Fault::ShortTransfer},
+        {"closing the file fails", Call::CloseHandle, 1, Fault::Fail},
+        {"moving it over the name fails", Call::MoveFileExA, 1, Fault::Fail},
     };
     for (const FaultCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -55,12 +66,51 @@ TEST(SaveFaults, EachFailingStepLeavesTheFileSystemAsExpected) {
             standin::FailNthCall(c.call, c.nth, c.fault);
             EXPECT_FALSE(SaveBitmapToFileA(path.c_str(), dib.bitmap));
         }
-        if (c.expect == Expect::OldFileKept)
-            EXPECT_EQ(ReadBytes(path), kOlderFile);
-        else
-            EXPECT_FALSE(FileExists(path));
+        EXPECT_EQ(ReadBytes(path), kOlderFile);
+        EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"output.bmp"}) << "no temporary file left";
         DeleteObject(dib.bitmap);
     }
+}
+
+// A symbolic link at the name: a failed save leaves the link and the file it
+// points to as they were; a save that succeeds replaces the link itself.
+TEST(SaveFaults, LinkAtTheNameAndItsTargetSurviveAFailedSave) {
+    for (bool fail : {true, false}) {
+        SCOPED_TRACE(fail ? "failed save" : "whole save");
+        TempDir dir;
+        std::string target = dir.File("target.bmp"), link = dir.File("output.bmp");
+        WriteBytes(target, kOlderFile);
+        std::filesystem::create_symlink(target, link);
+        Dib dib = MakeDib(8, 8, 24);
+        {
+            ResourceGuard guard;
+            if (fail) standin::FailNthCall(Call::WriteFile, 3, Fault::ShortTransfer);
+            EXPECT_EQ(SaveBitmapToFileA(link.c_str(), dib.bitmap), !fail);
+        }
+        EXPECT_EQ(ReadBytes(target), kOlderFile);
+        EXPECT_EQ(std::filesystem::is_symlink(link), fail);
+        EXPECT_EQ(ReadBytes(link).size(), fail ? kOlderFile.size() : 246u);
+        EXPECT_EQ(NamesIn(dir), (std::vector<std::string>{"output.bmp", "target.bmp"}));
+        DeleteObject(dib.bitmap);
+    }
+}
+
+// Files at the temporary names (from a save that was cut off, say) are
+// neither opened nor removed: the save takes the next free name.
+TEST(SaveFaults, FilesAtTheTemporaryNamesAreLeftAlone) {
+    TempDir dir;
+    WriteBytes(dir.File("output.bmp.~0.tmp"), kOlderFile);
+    WriteBytes(dir.File("output.bmp.~1.tmp"), kOlderFile);
+    Dib dib = MakeDib(8, 8, 24);
+    {
+        ResourceGuard guard;
+        EXPECT_TRUE(SaveBitmapToFileA(dir.File("output.bmp").c_str(), dib.bitmap));
+    }
+    EXPECT_EQ(ReadBytes(dir.File("output.bmp")).size(), 246u);
+    EXPECT_EQ(ReadBytes(dir.File("output.bmp.~0.tmp")), kOlderFile);
+    EXPECT_EQ(ReadBytes(dir.File("output.bmp.~1.tmp")), kOlderFile);
+    EXPECT_EQ(NamesIn(dir).size(), 3u);
+    DeleteObject(dib.bitmap);
 }
 
 TEST(SaveFaults, WithoutFaultsTheSameBitmapSaves) {
@@ -100,7 +150,8 @@ TEST(SaveFaults, UnwritableNameLeavesWhatIsThere) {
         ResourceGuard guard;
         EXPECT_FALSE(SaveBitmapToFileA(dir.File("output.bmp").c_str(), dib.bitmap));
     }
-    EXPECT_TRUE(FileExists(dir.File("output.bmp")));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.File("output.bmp")));
+    EXPECT_EQ(NamesIn(dir), std::vector<std::string>{"output.bmp"}) << "no temporary file left";
     DeleteObject(dib.bitmap);
 }
 

@@ -23,6 +23,7 @@ enum class Call {
     WriteFile,
     CloseHandle,
     DeleteFileA,
+    MoveFileExA,
     HeapAlloc,
     Count
 };

@@ -1,6 +1,10 @@
 // Kernel file calls over POSIX descriptors. Transfers run to completion
 // across short and interrupted system calls and report the real count.
+// Read-only files and share modes hold as on the platform (see
+// kernel/open_files.h).
 #include "support/api_boundary.h"
+#include "kernel/file_errors.h"
+#include "kernel/open_files.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "support/object_table.h"
@@ -8,57 +12,137 @@
 #include <cerrno>
 #include <cstdint>
 #include <fcntl.h>
+#include <memory>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace standin {
 namespace {
 
+// An open file handle. Its identity, access and share mode stay registered
+// while it is open (it is made and destroyed under ApiMutex).
 struct File : Object {
     static constexpr ObjectKind kKind = ObjectKind::File;
-    File(int descriptor, DWORD accessMask) : Object(kKind), fd(descriptor), access(accessMask) {}
-    ~File() override { ::close(fd); }
+    File(int descriptor, const struct stat& st, DWORD access, DWORD share)
+        : Object(kKind), fd(descriptor), entry{st.st_dev, st.st_ino, access, share} {
+        RegisterOpenFile(&entry);
+    }
+    ~File() override {
+        UnregisterOpenFile(&entry);
+        ::close(fd);
+    }
     int fd;
-    DWORD access;
+    OpenFileEntry entry;
 };
 
-DWORD ErrorFromErrno(int error) {
-    switch (error) {
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-        case EACCES: case EPERM: case EROFS: case EISDIR: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case EMFILE: case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENOSPC: case EDQUOT: return ERROR_DISK_FULL;
-        case ENAMETOOLONG: return ERROR_INVALID_NAME;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        default: return ERROR_INVALID_PARAMETER;
+constexpr DWORD kShareModes = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// What a creation disposition does with a file that exists and with a name
+// that is free.
+struct Disposition {
+    bool opensExisting;
+    bool creates;
+    bool truncates;
+    bool reportsExisting;  // ERROR_ALREADY_EXISTS when the file was there
+};
+
+bool DispositionOf(DWORD disposition, DWORD access, Disposition* out) {
+    switch (disposition) {
+        case CREATE_NEW: *out = {false, true, false, false}; return true;
+        case CREATE_ALWAYS: *out = {true, true, true, true}; return true;
+        case OPEN_EXISTING: *out = {true, false, false, false}; return true;
+        case OPEN_ALWAYS: *out = {true, true, false, true}; return true;
+        case TRUNCATE_EXISTING:
+            *out = {true, false, true, false};
+            return (access & GENERIC_WRITE) != 0;
+        default: return false;
     }
 }
 
-bool OpenFlags(DWORD access, DWORD disposition, DWORD flags, int* out) {
+int AccessFlags(DWORD access, DWORD flags) {
     bool read = (access & GENERIC_READ) != 0;
     bool write = (access & GENERIC_WRITE) != 0;
     int mode = read && write ? O_RDWR : write ? O_WRONLY : O_RDONLY;
-    switch (disposition) {
-        case CREATE_NEW: mode |= O_CREAT | O_EXCL; break;
-        case CREATE_ALWAYS: mode |= O_CREAT | O_TRUNC; break;
-        case OPEN_EXISTING: break;
-        case OPEN_ALWAYS: mode |= O_CREAT; break;
-        case TRUNCATE_EXISTING:
-            if (!write) return false;
-            mode |= O_TRUNC;
-            break;
-        default: return false;
-    }
     // Write-through: each write returns only once its data is on the device.
     if (flags & FILE_FLAG_WRITE_THROUGH) mode |= O_DSYNC;
-    *out = mode | O_CLOEXEC;
-    return true;
+    return mode | O_CLOEXEC;
+}
+
+// Opens without waiting: a FIFO with no peer or a device that is not ready
+// would otherwise block open(2) forever. Once open, the descriptor blocks
+// again, so transfers behave as on any file.
+int OpenWithoutBlocking(const char* path, int flags, mode_t mode) {
+    int fd;
+    do {
+        fd = ::open(path, flags | O_NONBLOCK, mode);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return -1;
+    if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        int error = errno;
+        ::close(fd);
+        errno = error;
+        return -1;
+    }
+    return fd;
+}
+
+// Opens the file that is there or creates it, as the disposition says, and
+// tells which happened. Creating uses O_EXCL, so `created` is never a guess;
+// a name that appears or vanishes in between is tried once more. A link to
+// a missing file is followed, and the file it names is created.
+int OpenByDisposition(const char* path, int flags, mode_t mode, const Disposition& d, bool* created) {
+    *created = false;
+    if (d.opensExisting) {
+        int fd = OpenWithoutBlocking(path, flags, 0);
+        if (fd >= 0 || errno != ENOENT || !d.creates) return fd;
+    }
+    *created = true;
+    int fd = OpenWithoutBlocking(path, flags | O_CREAT | O_EXCL, mode);
+    if (fd >= 0 || errno != EEXIST || !d.opensExisting) return fd;
+    *created = false;
+    fd = OpenWithoutBlocking(path, flags, 0);
+    if (fd >= 0 || errno != ENOENT) return fd;
+    *created = true;
+    return OpenWithoutBlocking(path, flags | O_CREAT, mode);
 }
 
 File* LookupFile(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? nullptr : Lookup<File>(handle);
+}
+
+HANDLE FailedOpen(DWORD code) {
+    SetError(code);
+    return INVALID_HANDLE_VALUE;
+}
+
+// Refuses what the platform would not open: a directory, and writing,
+// deleting or truncating a read-only file that was there before.
+DWORD OpenedFileError(const struct stat& st, DWORD access, const Disposition& disposition, bool created) {
+    // The platform opens directories only with backup semantics.
+    if (S_ISDIR(st.st_mode)) return ERROR_ACCESS_DENIED;
+    bool changes = (access & (GENERIC_WRITE | kDeleteAccess)) != 0 || disposition.truncates;
+    if (!created && changes && IsReadOnly(st)) return ERROR_ACCESS_DENIED;
+    return NO_ERROR;
+}
+
+// Hands the descriptor to a new File object in the table; on failure the
+// descriptor is closed and the last error set.
+HANDLE InsertFile(int fd, const struct stat& st, DWORD access, DWORD share) {
+    std::unique_ptr<File> file;
+    try {
+        file = std::make_unique<File>(fd, st, access, share);
+    } catch (const std::bad_alloc&) {
+        ::close(fd);
+        return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    // From here the object owns the descriptor: destroying it closes it.
+    try {
+        HANDLE handle = Objects().Insert(std::move(file));
+        return handle != nullptr ? handle : Fail<HANDLE>(ERROR_TOO_MANY_OPEN_FILES);
+    } catch (const std::bad_alloc&) {
+        return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
@@ -110,7 +194,7 @@ BOOL Transfer(const Direction& d, HANDLE handle, char* buffer, DWORD count, LPDW
         ApiLock lock(ApiMutex());
         File* file = LookupFile(handle);
         if (file == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-        if (!(file->access & d.access)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+        if (!(file->entry.access & d.access)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
         fd = file->fd;
     }
     // Only synchronous transfers are offered.
@@ -135,53 +219,41 @@ std::size_t OpenFiles() {
 
 using namespace standin;
 
-HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwShareMode*/,
+HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                           LPSECURITY_ATTRIBUTES /*lpSecurityAttributes*/,
                           DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
                           HANDLE hTemplateFile) try {
-    // Sharing modes have no POSIX counterpart and are accepted as given;
-    // templates are not supported.
-    int flags = 0;
-    if (lpFileName == nullptr || lpFileName[0] == '\0' || hTemplateFile != nullptr ||
-        !OpenFlags(dwDesiredAccess, dwCreationDisposition, dwFlagsAndAttributes, &flags)) {
-        SetError(lpFileName == nullptr || lpFileName[0] == '\0' ? ERROR_PATH_NOT_FOUND
-                                                                 : ERROR_INVALID_PARAMETER);
-        return INVALID_HANDLE_VALUE;
-    }
-    if (InjectedFailure(Call::CreateFileA)) {
-        SetError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    int fd;
-    do {
-        fd = ::open(lpFileName, flags, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        SetError(ErrorFromErrno(errno));
-        return INVALID_HANDLE_VALUE;
-    }
-    // The platform opens directories only with backup semantics.
+    // Templates are not supported.
+    Disposition disposition;
+    if (lpFileName == nullptr || lpFileName[0] == '\0') return FailedOpen(ERROR_PATH_NOT_FOUND);
+    if (hTemplateFile != nullptr || (dwShareMode & ~kShareModes) != 0 ||
+        !DispositionOf(dwCreationDisposition, dwDesiredAccess, &disposition))
+        return FailedOpen(ERROR_INVALID_PARAMETER);
+    if (InjectedFailure(Call::CreateFileA)) return FailedOpen(ERROR_ACCESS_DENIED);
+    // A read-only file is made without write permission for anyone; the
+    // handle that creates it may still write it.
+    mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
+    bool created = false;
+    int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), mode,
+                               disposition, &created);
+    if (fd < 0) return FailedOpen(ErrorFromErrno(errno));
     struct stat st;
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        SetError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
-    }
-    // The descriptor belongs to the File from here on, so it is closed even
-    // when making or registering the object runs out of memory.
-    std::unique_ptr<File> file;
-    try {
-        file = std::make_unique<File>(fd, dwDesiredAccess);
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
+    DWORD refusal = ::fstat(fd, &st) != 0 ? ErrorFromErrno(errno)
+                                          : OpenedFileError(st, dwDesiredAccess, disposition, created);
     ApiLock lock(ApiMutex());
-    HANDLE handle = Objects().Insert(std::move(file));
-    if (handle == nullptr) {
-        SetError(ERROR_TOO_MANY_OPEN_FILES);
-        return INVALID_HANDLE_VALUE;
+    if (refusal == NO_ERROR && !SharingAllows(st, dwDesiredAccess, dwShareMode)) refusal = ERROR_SHARING_VIOLATION;
+    // Truncated only once every check passed, so a refused open loses nothing.
+    if (refusal == NO_ERROR && disposition.truncates && !created && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
+        refusal = ErrorFromErrno(errno);
+    if (refusal != NO_ERROR) {
+        ::close(fd);
+        return FailedOpen(refusal);
     }
+    HANDLE handle = InsertFile(fd, st, dwDesiredAccess, dwShareMode);
+    if (handle == nullptr) return INVALID_HANDLE_VALUE;
+    // The documented outcome for CREATE_ALWAYS and OPEN_ALWAYS: whether the
+    // file was there before.
+    SetError(disposition.reportsExisting && !created ? ERROR_ALREADY_EXISTS : NO_ERROR);
     return handle;
 } catch (...) {
     return OutOfMemory<HANDLE>(INVALID_HANDLE_VALUE);
@@ -238,11 +310,35 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) try {
     return OutOfMemory<DWORD>(INVALID_FILE_SIZE);
 }
 
+DWORD WINAPI GetFileType(HANDLE hFile) try {
+    int fd;
+    {
+        ApiLock lock(ApiMutex());
+        File* file = LookupFile(hFile);
+        if (file == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
+        fd = file->fd;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0) return Fail<DWORD>(ErrorFromErrno(errno));
+    // FILE_TYPE_UNKNOWN from a valid handle comes with no error.
+    SetError(NO_ERROR);
+    if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return FILE_TYPE_DISK;
+    if (S_ISCHR(st.st_mode)) return FILE_TYPE_CHAR;
+    if (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode)) return FILE_TYPE_PIPE;
+    return FILE_TYPE_UNKNOWN;
+} catch (...) {
+    return OutOfMemory<DWORD>(FILE_TYPE_UNKNOWN);
+}
+
 BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
     if (lpFileName == nullptr || lpFileName[0] == '\0') return Fail<BOOL>(ERROR_PATH_NOT_FOUND);
     if (InjectedFailure(Call::DeleteFileA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    ApiLock lock(ApiMutex());
     struct stat st;
-    if (::lstat(lpFileName, &st) == 0 && S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    if (::lstat(lpFileName, &st) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
+    if (S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
+    DWORD refusal = RemovalError(st);
+    if (refusal != NO_ERROR) return Fail<BOOL>(refusal);
     if (::unlink(lpFileName) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
     return TRUE;
 } catch (...) {
