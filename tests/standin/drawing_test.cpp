@@ -88,6 +88,13 @@ TEST(Drawing, LinesDrawTheirStartAndStopShortOfTheirEnd) {
         {0, 0, 3, 3, "#....\n.#...\n..#..\n.....\n"},
         {3, 3, 0, 0, ".....\n.#...\n..#..\n...#.\n"},
         {0, 3, 4, 1, ".....\n...#.\n.##..\n#....\n"},
+        {4, 1, 0, 3, ".....\n...##\n.##..\n.....\n"},
+        // Exactly between two pixels: a mostly horizontal line takes the
+        // upper one, a mostly vertical line the left one, from either end.
+        {0, 0, 4, 2, "##...\n..##.\n.....\n.....\n"},
+        {4, 2, 0, 0, ".#...\n..##.\n....#\n.....\n"},
+        {0, 0, 2, 4, "#....\n#....\n.#...\n.#...\n"},
+        {2, 4, 0, 0, ".....\n#....\n.#...\n.#...\n"},
         {2, 2, 2, 2, ".....\n.....\n.....\n.....\n"},
     };
     ResourceGuard guard;
@@ -101,6 +108,31 @@ TEST(Drawing, LinesDrawTheirStartAndStopShortOfTheirEnd) {
         MoveToEx(canvas.dc(), 0, 0, &where);
         EXPECT_EQ(where.x, c.x1) << "the current position moves to the end point";
         EXPECT_EQ(where.y, c.y1);
+    }
+}
+
+// A line lights the same pixels drawn from either end, once each end point
+// is added: ties never depend on the direction, near or far from the bitmap.
+TEST(Drawing, LinesLightTheSamePixelsFromEitherEnd) {
+    struct Case {
+        int x0, y0, x1, y1;
+    };
+    const Case cases[] = {
+        {0, 1, 12, 7}, {0, 0, 12, 6}, {3, 0, 0, 6}, {1, 11, 11, 1}, {2, 0, 7, 11},
+        {-7, -3, 13, 7}, {-2000000000, -1000000000, 2000000000, 1000000000},
+        {INT_MAX, 5, INT_MIN, 6}, {5, INT_MIN, 6, INT_MAX},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.x0 << "," << c.y0 << " -> " << c.x1 << "," << c.y1);
+        Canvas forward(12, 12), backward(12, 12);
+        forward.Fill(RGB(255, 255, 255));
+        backward.Fill(RGB(255, 255, 255));
+        Line(forward.dc(), c.x0, c.y0, c.x1, c.y1);
+        SetPixel(forward.dc(), c.x1, c.y1, RGB(0, 0, 0));
+        Line(backward.dc(), c.x1, c.y1, c.x0, c.y0);
+        SetPixel(backward.dc(), c.x0, c.y0, RGB(0, 0, 0));
+        EXPECT_EQ(forward.Picture(), backward.Picture());
     }
 }
 
@@ -124,6 +156,12 @@ TEST(Drawing, LinesAreClippedAndFarEndPointsCostNothing) {
     Line(canvas.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX);
     Line(canvas.dc(), 10, 10, 20, 20);
     EXPECT_EQ(canvas.Picture().substr(12, 6), "#####\n");
+    // Slope one half from far away: odd columns fall between two rows and
+    // take the upper one.
+    Canvas slope(6, 3);
+    slope.Fill(RGB(255, 255, 255));
+    Line(slope.dc(), -2000000000, -1000000000, 2000000000, 1000000000);
+    EXPECT_EQ(slope.Picture(), "##....\n..##..\n....##\n");
     EXPECT_EQ(GetPixel(canvas.dc(), 5, 0), CLR_INVALID);
     EXPECT_EQ(GetPixel(canvas.dc(), -1, 0), CLR_INVALID);
 }

@@ -1,13 +1,13 @@
 // Drawing into the bitmap selected into a memory context: rectangle fills,
 // lines in the platform's rule (start point drawn, end point not) and
 // single pixels. Everything is clipped to the bitmap.
+#include "gdi/cosmetic_line.h"
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <vector>
 
 namespace standin {
@@ -45,44 +45,13 @@ void FillSpan(Bitmap& bitmap, RowCodec& codec, COLORREF color, std::int32_t left
     for (std::int32_t y = top; y < bottom; ++y) codec.Pack(work.data(), left, right - left, bitmap.Row(y));
 }
 
-// Pixel `step` of a line whose major axis runs `major` steps while the minor
-// axis moves `minor`: the minor offset rounded to nearest, halves away from
-// the start, which is what Bresenham's algorithm produces.
-// Coordinates span up to 2^33, so the product needs 128 bits.
-std::int64_t MinorOffset(std::int64_t step, std::int64_t major, std::int64_t minor) {
-    __int128 numerator = static_cast<__int128>(2) * step * minor + major;
-    return static_cast<std::int64_t>(numerator / (static_cast<__int128>(2) * major));
-}
-
-// Plots the line from (x0, y0) towards (x1, y1), the end point excluded.
-// Only the steps that can land inside the bitmap are walked, so even a line
-// with far-away end points costs at most one bitmap width or height.
+// Plots the one-pixel line from (x0, y0) towards (x1, y1) in one colour.
 void PlotLine(Bitmap& bitmap, RowCodec& codec, const std::uint8_t px[4], std::int64_t x0,
               std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    std::int64_t dx = std::llabs(x1 - x0), dy = std::llabs(y1 - y0);
-    int sx = x1 >= x0 ? 1 : -1, sy = y1 >= y0 ? 1 : -1;
-    bool xMajor = dx >= dy;
-    std::int64_t major = xMajor ? dx : dy, minor = xMajor ? dy : dx;
-    if (major == 0) return;  // start equals end: nothing drawn
-    std::int64_t start = xMajor ? x0 : y0;
-    int direction = xMajor ? sx : sy;
-    std::int64_t limit = xMajor ? bitmap.width() : bitmap.height();
-    // Steps whose major coordinate lies in [0, limit).
-    std::int64_t first, last;
-    if (direction > 0) {
-        first = std::max<std::int64_t>(0, -start);
-        last = std::min<std::int64_t>(major - 1, limit - 1 - start);
-    } else {
-        first = std::max<std::int64_t>(0, start - (limit - 1));
-        last = std::min<std::int64_t>(major - 1, start);
-    }
-    for (std::int64_t i = first; i <= last; ++i) {
-        std::int64_t offset = MinorOffset(i, major, minor);
-        std::int64_t x = xMajor ? x0 + sx * i : x0 + sx * offset;
-        std::int64_t y = xMajor ? y0 + sy * offset : y0 + sy * i;
-        if (x < 0 || y < 0 || x >= bitmap.width() || y >= bitmap.height()) continue;
-        codec.Pack(px, static_cast<int>(x), 1, bitmap.Row(static_cast<std::int32_t>(y)));
-    }
+    LineWalk walk = PlanLine(x0, y0, x1, y1, bitmap.width(), bitmap.height());
+    WalkLine(walk, bitmap.width(), bitmap.height(), [&](std::int32_t x, std::int32_t y, std::int64_t) {
+        codec.Pack(px, x, 1, bitmap.Row(y));
+    });
 }
 
 // The bitmap of a context when (x, y) lies inside it, else null.
