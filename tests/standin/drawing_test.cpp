@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -164,6 +165,86 @@ TEST(Drawing, LinesAreClippedAndFarEndPointsCostNothing) {
     EXPECT_EQ(slope.Picture(), "##....\n..##..\n....##\n");
     EXPECT_EQ(GetPixel(canvas.dc(), 5, 0), CLR_INVALID);
     EXPECT_EQ(GetPixel(canvas.dc(), -1, 0), CLR_INVALID);
+}
+
+// Draws the path with a pen of the given width and style, black.
+void PenPath(HDC dc, int style, int width, const std::vector<POINT>& path) {
+    HPEN pen = CreatePen(style, width, RGB(0, 0, 0));
+    HGDIOBJ previous = SelectObject(dc, pen);
+    MoveToEx(dc, path[0].x, path[0].y, nullptr);
+    for (std::size_t i = 1; i < path.size(); ++i) LineTo(dc, path[i].x, path[i].y);
+    SelectObject(dc, previous);
+    DeleteObject(pen);
+}
+
+// Wide pens: pixels whose centres lie within half the width of the segment;
+// odd widths centred on the end pixels, even widths on their top-left
+// corners. Ends and joins are round.
+TEST(Drawing, WidePensDrawRoundEndsAndJoins) {
+    struct Case {
+        int width;
+        std::vector<POINT> path;
+        const char* picture;
+    };
+    const Case cases[] = {
+        {2, {{4, 4}, {4, 4}},
+         ".........\n.........\n.........\n...##....\n...##....\n.........\n.........\n.........\n.........\n"},
+        {3, {{4, 4}, {4, 4}},
+         ".........\n.........\n.........\n...###...\n...###...\n...###...\n.........\n.........\n.........\n"},
+        {4, {{4, 4}, {4, 4}},
+         ".........\n.........\n...##....\n..####...\n..####...\n...##....\n.........\n.........\n.........\n"},
+        {5, {{4, 4}, {4, 4}},
+         ".........\n.........\n...###...\n..#####..\n..#####..\n..#####..\n...###...\n.........\n.........\n"},
+        {3, {{2, 4}, {6, 4}},
+         ".........\n.........\n.........\n.#######.\n.#######.\n.#######.\n.........\n.........\n.........\n"},
+        {4, {{2, 4}, {6, 4}},
+         ".........\n.........\n.######..\n########.\n########.\n.######..\n.........\n.........\n.........\n"},
+        {2, {{4, 1}, {4, 7}},
+         "...##....\n...##....\n...##....\n...##....\n...##....\n...##....\n...##....\n...##....\n.........\n"},
+        {5, {{1, 3}, {5, 3}, {5, 8}},
+         ".........\n#######..\n########.\n########.\n########.\n########.\n...#####.\n...#####.\n...#####.\n"},
+        {4, {{1, 7}, {7, 1}},
+         ".....####\n....#####\n...#####.\n..#####..\n.#####...\n#####....\n####.....\n###......\n##.......\n"},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "width " << c.width << " from " << c.path[0].x << ","
+                                          << c.path[0].y);
+        Canvas canvas(9, 9);
+        canvas.Fill(RGB(255, 255, 255));
+        PenPath(canvas.dc(), PS_SOLID, c.width, c.path);
+        EXPECT_EQ(canvas.Picture(), c.picture) << canvas.Picture();
+        // The same band drawn from the other end.
+        Canvas reversed(9, 9);
+        reversed.Fill(RGB(255, 255, 255));
+        PenPath(reversed.dc(), PS_SOLID, c.width, {c.path.rbegin(), c.path.rend()});
+        EXPECT_EQ(reversed.Picture(), c.picture);
+    }
+}
+
+TEST(Drawing, WidePensAreClippedAndBoundedAtExtremes) {
+    struct Case {
+        int width, x0, y0, x1, y1;
+        int litPixels;
+    };
+    const Case cases[] = {
+        {INT_MAX, 4, 4, 4, 4, 16},                     // capped, still covers everything
+        {INT_MAX, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 16},
+        {1000, INT_MIN, -2000, INT_MAX, -2000, 0},     // passes far above the bitmap
+        {3, INT_MIN, 1, INT_MAX, 1, 12},               // rows 0 to 2, whole width
+        {2, INT_MIN, INT_MIN, INT_MAX, INT_MAX, 10},   // the diagonal, two pixels thick
+        {1000, -100000000, 2, -99999000, 2, 0},        // ends long before the bitmap
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.width << ": " << c.x0 << "," << c.y0 << " -> " << c.x1
+                                          << "," << c.y1);
+        Canvas canvas(4, 4);
+        canvas.Fill(RGB(255, 255, 255));
+        PenPath(canvas.dc(), PS_SOLID, c.width, {{c.x0, c.y0}, {c.x1, c.y1}});
+        std::string picture = canvas.Picture();
+        EXPECT_EQ(std::count(picture.begin(), picture.end(), '#'), c.litPixels) << picture;
+    }
 }
 
 TEST(Drawing, PenColourNullPenAndColoursAtEveryDepth) {

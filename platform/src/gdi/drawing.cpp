@@ -1,14 +1,17 @@
 // Drawing into the bitmap selected into a memory context: rectangle fills,
-// lines in the platform's rule (start point drawn, end point not) and
-// single pixels. Everything is clipped to the bitmap.
+// lines and single pixels. One-pixel lines light their start point and stop
+// short of their end point; wider pens draw round-ended bands. Everything is
+// clipped to the bitmap.
 #include "gdi/cosmetic_line.h"
 #include "gdi/gdi_objects.h"
+#include "gdi/span_painter.h"
+#include "gdi/wide_line.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <vector>
+#include <new>
 
 namespace standin {
 namespace {
@@ -35,23 +38,20 @@ RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
 }
 
-void FillSpan(Bitmap& bitmap, RowCodec& codec, COLORREF color, std::int32_t left,
-              std::int32_t right, std::int32_t top, std::int32_t bottom) {
-    std::uint8_t px[4];
-    ColorToWorkPixel(color, px);
-    std::vector<std::uint8_t> work(static_cast<std::size_t>(right - left) * kWorkBytesPerPixel);
-    for (std::size_t i = 0; i < work.size(); i += kWorkBytesPerPixel)
-        std::copy(px, px + kWorkBytesPerPixel, work.begin() + static_cast<std::ptrdiff_t>(i));
-    for (std::int32_t y = top; y < bottom; ++y) codec.Pack(work.data(), left, right - left, bitmap.Row(y));
+// Plots the one-pixel line from (x0, y0) towards (x1, y1) in one colour.
+void PlotLine(SpanPainter& painter, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+              std::int64_t y1) {
+    LineWalk walk = PlanLine(x0, y0, x1, y1, painter.width(), painter.height());
+    WalkLine(walk, painter.width(), painter.height(),
+             [&](std::int32_t x, std::int32_t y, std::int64_t) { painter.Pixel(x, y); });
 }
 
-// Plots the one-pixel line from (x0, y0) towards (x1, y1) in one colour.
-void PlotLine(Bitmap& bitmap, RowCodec& codec, const std::uint8_t px[4], std::int64_t x0,
-              std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    LineWalk walk = PlanLine(x0, y0, x1, y1, bitmap.width(), bitmap.height());
-    WalkLine(walk, bitmap.width(), bitmap.height(), [&](std::int32_t x, std::int32_t y, std::int64_t) {
-        codec.Pack(px, x, 1, bitmap.Row(y));
-    });
+void DrawLine(Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
+    SpanPainter painter(bitmap, pen.color);
+    if (pen.width > 1)
+        DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y);
+    else
+        PlotLine(painter, from.x, from.y, to.x, to.y);
 }
 
 // The bitmap of a context when (x, y) lies inside it, else null.
@@ -82,8 +82,12 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     std::int32_t right = std::min<std::int32_t>(lprc->right, bitmap.width());
     std::int32_t bottom = std::min<std::int32_t>(lprc->bottom, bitmap.height());
     if (left >= right || top >= bottom) return TRUE;
-    RowCodec codec = CodecFor(bitmap);
-    FillSpan(bitmap, codec, brush->color, left, right, top, bottom);
+    try {
+        SpanPainter painter(bitmap, brush->color);
+        for (std::int32_t y = top; y < bottom; ++y) painter.Run(y, left, right);
+    } catch (const std::bad_alloc&) {
+        return Fail<int>(ERROR_NOT_ENOUGH_MEMORY);
+    }
     return TRUE;
 }
 
@@ -102,13 +106,13 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
     if (!FindCanvas(hdc, &canvas)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     POINT from = canvas.context->position;
     canvas.context->position = POINT{x, y};
-    // Pens are drawn one pixel wide whatever their width.
     Pen* pen = Lookup<Pen>(canvas.context->pen);
     if (pen == nullptr || pen->style == PS_NULL) return TRUE;
-    std::uint8_t px[4];
-    ColorToWorkPixel(pen->color, px);
-    RowCodec codec = CodecFor(*canvas.bitmap);
-    PlotLine(*canvas.bitmap, codec, px, from.x, from.y, x, y);
+    try {
+        DrawLine(*canvas.bitmap, *pen, from, POINT{x, y});
+    } catch (const std::bad_alloc&) {
+        return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
+    }
     return TRUE;
 }
 
