@@ -318,10 +318,21 @@ typedef struct tagLOGBRUSH {
 
 /* Pen and brush styles. */
 #define PS_SOLID 0
+#define PS_DASH 1
+#define PS_DOT 2
+#define PS_DASHDOT 3
+#define PS_DASHDOTDOT 4
 #define PS_NULL 5
+#define PS_INSIDEFRAME 6
+#define PS_USERSTYLE 7
+#define PS_ALTERNATE 8
 #define BS_SOLID 0
 #define BS_NULL 1
 #define BS_HOLLOW BS_NULL
+
+/* Background modes. */
+#define TRANSPARENT 1
+#define OPAQUE 2
 
 /* Stretching modes. */
 #define BLACKONWHITE 1
@@ -366,6 +377,9 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+
+int WINAPI SetBkMode(HDC hdc, int mode);
+int WINAPI GetBkMode(HDC hdc);
 
 int WINAPI SetStretchBltMode(HDC hdc, int mode);
 int WINAPI GetStretchBltMode(HDC hdc);

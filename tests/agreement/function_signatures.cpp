@@ -31,6 +31,8 @@ EXPECT_SIGNATURE(GetPixel, COLORREF(WINAPI *)(HDC, int, int));
 
 // ---- Stretching and pixel transfer -------------------------------------------------
 
+EXPECT_SIGNATURE(SetBkMode, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetBkMode, int(WINAPI *)(HDC));
 EXPECT_SIGNATURE(SetStretchBltMode, int(WINAPI *)(HDC, int));
 EXPECT_SIGNATURE(GetStretchBltMode, int(WINAPI *)(HDC));
 EXPECT_SIGNATURE(StretchBlt,

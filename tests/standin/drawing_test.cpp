@@ -35,11 +35,15 @@ public:
         FillRect(dc_, &all, brush);
         DeleteObject(brush);
     }
-    // The picture as text, one line per row: '#' where the pixel is black.
+    // The picture as text, one line per row: '#' where the pixel is black,
+    // '.' where it is white, '+' for any other colour.
     std::string Picture() const {
         std::string text;
         for (int y = 0; y < height_; ++y) {
-            for (int x = 0; x < width_; ++x) text += GetPixel(dc_, x, y) == RGB(0, 0, 0) ? '#' : '.';
+            for (int x = 0; x < width_; ++x) {
+                COLORREF c = GetPixel(dc_, x, y);
+                text += c == RGB(0, 0, 0) ? '#' : c == RGB(255, 255, 255) ? '.' : '+';
+            }
             text += '\n';
         }
         return text;
@@ -244,6 +248,83 @@ TEST(Drawing, WidePensAreClippedAndBoundedAtExtremes) {
         PenPath(canvas.dc(), PS_SOLID, c.width, {{c.x0, c.y0}, {c.x1, c.y1}});
         std::string picture = canvas.Picture();
         EXPECT_EQ(std::count(picture.begin(), picture.end(), '#'), c.litPixels) << picture;
+    }
+}
+
+// Dashed one-pixel pens along a 50-pixel line on grey: 18 on 6 off, 3 on 3
+// off, 9-6-3-6 and 9-3-3-3-3-3; gaps white in OPAQUE mode (the default, on
+// white), untouched in TRANSPARENT mode; the pattern carries on across
+// LineTo calls and starts afresh at MoveToEx.
+TEST(Drawing, DashedPensFollowTheirPatternAlongTheLine) {
+    struct Case {
+        int style, bkMode;
+        std::vector<POINT> path;
+        const char* row;
+    };
+    const Case cases[] = {
+        {PS_DASH, OPAQUE, {{0, 0}, {50, 0}}, "##################......##################......##"},
+        {PS_DOT, OPAQUE, {{0, 0}, {50, 0}}, "###...###...###...###...###...###...###...###...##"},
+        {PS_DASHDOT, OPAQUE, {{0, 0}, {50, 0}}, "#########......###......#########......###......##"},
+        {PS_DASHDOTDOT, OPAQUE, {{0, 0}, {50, 0}}, "#########...###...###...#########...###...###...##"},
+        {PS_DASH, TRANSPARENT, {{0, 0}, {50, 0}}, "##################++++++##################++++++##"},
+        {PS_DASHDOT, TRANSPARENT, {{0, 0}, {7, 0}, {20, 0}, {50, 0}},
+         "#########++++++###++++++#########++++++###++++++##"},
+        {PS_DASH, OPAQUE, {{49, 0}, {-1, 0}}, "##......##################......##################"},
+        {PS_DASH, OPAQUE, {{-1000000000, 0}, {1000000000, 0}},
+         "##......##################......##################"},
+        {PS_DASH, TRANSPARENT, {{0, 0}, {-5, 0}, {50, 0}},  // 5 out, 5 back: 10 into the dash
+         "########++++++##################++++++############"},
+        {PS_NULL, OPAQUE, {{0, 0}, {50, 0}}, "++++++++++++++++++++++++++++++++++++++++++++++++++"},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "style " << c.style << " mode " << c.bkMode << " from "
+                                          << c.path[0].x);
+        Canvas canvas(50, 1);
+        canvas.Fill(RGB(128, 128, 128));
+        EXPECT_EQ(SetBkMode(canvas.dc(), c.bkMode), OPAQUE);
+        PenPath(canvas.dc(), c.style, 1, c.path);
+        EXPECT_EQ(canvas.Picture(), std::string(c.row) + "\n");
+        // MoveToEx starts the pattern again.
+        PenPath(canvas.dc(), c.style, 1, c.path);
+        EXPECT_EQ(canvas.Picture(), std::string(c.row) + "\n");
+    }
+    EXPECT_EQ(SetBkMode(nullptr, OPAQUE), 0);
+    EXPECT_EQ(GetBkMode(nullptr), 0);
+    Canvas canvas(1, 1);
+    EXPECT_EQ(SetBkMode(canvas.dc(), 3), 0) << "only OPAQUE and TRANSPARENT";
+    EXPECT_EQ(GetBkMode(canvas.dc()), OPAQUE);
+}
+
+// Dashes exist only one pixel wide: a wider dashed pen is made solid, and
+// styles CreatePen does not know are refused.
+TEST(Drawing, WideDashedPensAreSolidAndUnknownStylesRefused) {
+    struct Case {
+        int style, width;
+        UINT made;  // the style GetObject reports, or 0 with `error` when refused
+        DWORD error;
+    };
+    const Case cases[] = {
+        {PS_DASH, 2, PS_SOLID, 0},      {PS_DOT, 0, PS_DOT, 0},
+        {PS_DASHDOTDOT, 5, PS_SOLID, 0}, {PS_INSIDEFRAME, 3, PS_INSIDEFRAME, 0},
+        {PS_USERSTYLE, 1, 0, ERROR_NOT_SUPPORTED}, {9, 1, 0, ERROR_INVALID_PARAMETER},
+        {-1, 1, 0, ERROR_INVALID_PARAMETER},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "style " << c.style << " width " << c.width);
+        SetLastError(0);
+        HPEN pen = CreatePen(c.style, c.width, RGB(0, 0, 0));
+        if (c.error != 0) {
+            EXPECT_EQ(pen, nullptr);
+            EXPECT_EQ(GetLastError(), c.error);
+            continue;
+        }
+        LOGPEN record{};
+        ASSERT_EQ(GetObjectA(pen, sizeof record, &record), static_cast<int>(sizeof record));
+        EXPECT_EQ(record.lopnStyle, c.made);
+        EXPECT_EQ(record.lopnWidth.x, c.width);
+        DeleteObject(pen);
     }
 }
 

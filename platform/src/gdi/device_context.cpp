@@ -96,6 +96,22 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
     }
 }
 
+int WINAPI SetBkMode(HDC hdc, int mode) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE);
+    if (mode != TRANSPARENT && mode != OPAQUE) return Fail<int>(ERROR_INVALID_PARAMETER);
+    int previous = context->bkMode;
+    context->bkMode = mode;
+    return previous;
+}
+
+int WINAPI GetBkMode(HDC hdc) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    return context != nullptr ? context->bkMode : 0;
+}
+
 int WINAPI SetStretchBltMode(HDC hdc, int mode) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);

@@ -1,9 +1,10 @@
 // Drawing into the bitmap selected into a memory context: rectangle fills,
 // lines and single pixels. One-pixel lines light their start point and stop
-// short of their end point; wider pens draw round-ended bands. Everything is
-// clipped to the bitmap.
+// short of their end point, solid or dashed; wider pens draw round-ended
+// bands. Everything is clipped to the bitmap.
 #include "gdi/cosmetic_line.h"
 #include "gdi/gdi_objects.h"
+#include "gdi/pen_style.h"
 #include "gdi/span_painter.h"
 #include "gdi/wide_line.h"
 #include "support/last_error.h"
@@ -38,20 +39,38 @@ RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
 }
 
-// Plots the one-pixel line from (x0, y0) towards (x1, y1) in one colour.
-void PlotLine(SpanPainter& painter, std::int64_t x0, std::int64_t y0, std::int64_t x1,
-              std::int64_t y1) {
-    LineWalk walk = PlanLine(x0, y0, x1, y1, painter.width(), painter.height());
+// Plots the one-pixel line from `from` towards `to` in one colour.
+void PlotLine(SpanPainter& painter, POINT from, POINT to) {
+    LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, painter.width(), painter.height());
     WalkLine(walk, painter.width(), painter.height(),
              [&](std::int32_t x, std::int32_t y, std::int64_t) { painter.Pixel(x, y); });
 }
 
-void DrawLine(Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
+// Plots a dashed one-pixel line, its pattern carried on from the context's
+// last line; gaps take the background colour in OPAQUE mode.
+void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
+                    const DashPattern& pattern, POINT from, POINT to) {
+    SpanPainter ink(bitmap, pen.color), gap(bitmap, context.bkColor);
+    const bool fillGaps = context.bkMode == OPAQUE;
+    const std::int64_t start = context.styleStep;
+    LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, bitmap.width(), bitmap.height());
+    WalkLine(walk, bitmap.width(), bitmap.height(), [&](std::int32_t x, std::int32_t y, std::int64_t i) {
+        if (pattern.On(start + i))
+            ink.Pixel(x, y);
+        else if (fillGaps)
+            gap.Pixel(x, y);
+    });
+    context.styleStep = (start + LineSteps(from.x, from.y, to.x, to.y) % kStylePeriod) % kStylePeriod;
+}
+
+void DrawLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
+    DashPattern pattern;
+    if (DashPattern::For(pen.style, &pattern)) return PlotDashedLine(context, bitmap, pen, pattern, from, to);
     SpanPainter painter(bitmap, pen.color);
     if (pen.width > 1)
         DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y);
     else
-        PlotLine(painter, from.x, from.y, to.x, to.y);
+        PlotLine(painter, from, to);
 }
 
 // The bitmap of a context when (x, y) lies inside it, else null.
@@ -97,6 +116,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt) {
     if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     if (lppt != nullptr) *lppt = context->position;
     context->position = POINT{x, y};
+    context->styleStep = 0;  // a new figure starts its dash pattern afresh
     return TRUE;
 }
 
@@ -109,7 +129,7 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) {
     Pen* pen = Lookup<Pen>(canvas.context->pen);
     if (pen == nullptr || pen->style == PS_NULL) return TRUE;
     try {
-        DrawLine(*canvas.bitmap, *pen, from, POINT{x, y});
+        DrawLine(*canvas.context, *canvas.bitmap, *pen, from, POINT{x, y});
     } catch (const std::bad_alloc&) {
         return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
     }

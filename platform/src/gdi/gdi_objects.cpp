@@ -6,6 +6,7 @@
 #include "support/last_error.h"
 
 #include <cstring>
+#include <new>
 
 namespace standin {
 namespace {
@@ -90,8 +91,29 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) {
     ApiLock lock(ApiMutex());
-    if (iStyle != PS_SOLID && iStyle != PS_NULL) return Fail<HPEN>(ERROR_NOT_SUPPORTED);
-    return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+    switch (iStyle) {
+        case PS_DASH:
+        case PS_DOT:
+        case PS_DASHDOT:
+        case PS_DASHDOTDOT:
+            // Dashes exist only one pixel wide; a wider dashed pen is solid.
+            if (cWidth > 1) iStyle = PS_SOLID;
+            break;
+        case PS_SOLID:
+        case PS_NULL:
+        case PS_INSIDEFRAME:  // solid for lines: it only shrinks bounded figures
+            break;
+        case PS_USERSTYLE:
+        case PS_ALTERNATE:  // ExtCreatePen's styles
+            return Fail<HPEN>(ERROR_NOT_SUPPORTED);
+        default:
+            return Fail<HPEN>(ERROR_INVALID_PARAMETER);
+    }
+    try {
+        return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+    } catch (const std::bad_alloc&) {
+        return Fail<HPEN>(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {

@@ -6,6 +6,7 @@
 #include "support/object_table.h"
 #include "pixels/pixel_format.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -62,6 +63,12 @@ struct DeviceContext : Object {
     HBRUSH brush = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
+    // Gaps of dashed pens: filled with bkColor in OPAQUE mode (the
+    // default, on white), left alone in TRANSPARENT mode.
+    int bkMode = OPAQUE;
+    COLORREF bkColor = RGB(255, 255, 255);
+    // Pixels of the dash pattern used since the last MoveToEx, modulo its period.
+    std::int64_t styleStep = 0;
 };
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
