@@ -43,6 +43,11 @@ EXPECT_SIGNATURE(GetDIBits,
 EXPECT_SIGNATURE(SetDIBits,
                  int(WINAPI *)(HDC, HBITMAP, UINT, UINT, const VOID *, const BITMAPINFO *, UINT));
 
+// ---- System colours ----------------------------------------------------------------
+
+EXPECT_SIGNATURE(GetSysColor, DWORD(WINAPI *)(int));
+EXPECT_SIGNATURE(GetSysColorBrush, HBRUSH(WINAPI *)(int));
+
 // ---- Image loading -------------------------------------------------------------------
 
 EXPECT_SIGNATURE(LoadImageA, HANDLE(WINAPI *)(HINSTANCE, LPCSTR, UINT, int, int, UINT));

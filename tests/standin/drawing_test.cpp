@@ -328,6 +328,52 @@ TEST(Drawing, WideDashedPensAreSolidAndUnknownStylesRefused) {
     }
 }
 
+// System colours: GetSysColor, the cached brushes of GetSysColorBrush, and
+// FillRect's brush given as a colour index plus one. Index 25 has no colour.
+TEST(Drawing, SystemColoursAndTheirBrushes) {
+    struct Case {
+        int index;
+        COLORREF color;  // CLR_INVALID: no such colour
+    };
+    const Case cases[] = {
+        {COLOR_SCROLLBAR, RGB(200, 200, 200)}, {COLOR_BACKGROUND, RGB(0, 0, 0)},
+        {COLOR_ACTIVECAPTION, RGB(153, 180, 209)}, {COLOR_MENU, RGB(240, 240, 240)},
+        {COLOR_WINDOW, RGB(255, 255, 255)},     {COLOR_WINDOWTEXT, RGB(0, 0, 0)},
+        {COLOR_HIGHLIGHT, RGB(0, 120, 215)},    {COLOR_3DFACE, RGB(240, 240, 240)},
+        {COLOR_BTNSHADOW, RGB(160, 160, 160)},  {COLOR_GRAYTEXT, RGB(109, 109, 109)},
+        {COLOR_3DDKSHADOW, RGB(105, 105, 105)}, {COLOR_INFOBK, RGB(255, 255, 225)},
+        {COLOR_HOTLIGHT, RGB(0, 102, 204)},     {COLOR_MENUBAR, RGB(240, 240, 240)},
+        {25, CLR_INVALID}, {-1, CLR_INVALID},   {COLOR_MENUBAR + 1, CLR_INVALID},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.index);
+        Canvas canvas(3, 2);
+        canvas.Fill(RGB(1, 2, 3));
+        RECT rect{0, 0, 3, 2};
+        SetLastError(0);
+        HBRUSH value = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(c.index + 1));
+        int filled = FillRect(canvas.dc(), &rect, value);
+        HBRUSH brush = GetSysColorBrush(c.index);
+        if (c.color == CLR_INVALID) {
+            EXPECT_EQ(filled, 0);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+            EXPECT_EQ(GetSysColor(c.index), 0u);
+            EXPECT_EQ(brush, nullptr);
+            continue;
+        }
+        EXPECT_NE(filled, 0);
+        EXPECT_EQ(GetPixel(canvas.dc(), 2, 1), c.color);
+        EXPECT_EQ(GetSysColor(c.index), c.color);
+        ASSERT_NE(brush, nullptr);
+        EXPECT_EQ(GetSysColorBrush(c.index), brush) << "the brush is cached";
+        EXPECT_NE(DeleteObject(brush), 0) << "deleting it does nothing";
+        LOGBRUSH record{};
+        ASSERT_EQ(GetObjectA(brush, sizeof record, &record), static_cast<int>(sizeof record));
+        EXPECT_EQ(record.lbColor, c.color);
+    }
+}
+
 TEST(Drawing, PenColourNullPenAndColoursAtEveryDepth) {
     const std::vector<RGBQUAD> palette = {{0, 0, 0, 0}, {255, 255, 255, 0}, {0, 0, 200, 0}, {10, 200, 10, 0}};
     struct Case {

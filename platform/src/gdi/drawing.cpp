@@ -6,6 +6,7 @@
 #include "gdi/gdi_objects.h"
 #include "gdi/pen_style.h"
 #include "gdi/span_painter.h"
+#include "gdi/system_colors.h"
 #include "gdi/wide_line.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
@@ -90,6 +91,12 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) {
     ApiLock lock(ApiMutex());
     Canvas canvas;
     Brush* brush = Lookup<Brush>(hbr);
+    try {
+        // The brush may also be a system colour index plus one.
+        if (brush == nullptr) brush = SystemColorBrushFromValue(hbr);
+    } catch (const std::bad_alloc&) {
+        return Fail<int>(ERROR_NOT_ENOUGH_MEMORY);
+    }
     if (!FindCanvas(hDC, &canvas) || brush == nullptr || lprc == nullptr)
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (brush->style == BS_NULL) return TRUE;
