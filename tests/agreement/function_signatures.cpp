@@ -31,6 +31,8 @@ EXPECT_SIGNATURE(GetPixel, COLORREF(WINAPI *)(HDC, int, int));
 
 // ---- Stretching and pixel transfer -------------------------------------------------
 
+EXPECT_SIGNATURE(SetBkMode, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetBkMode, int(WINAPI *)(HDC));
 EXPECT_SIGNATURE(SetStretchBltMode, int(WINAPI *)(HDC, int));
 EXPECT_SIGNATURE(GetStretchBltMode, int(WINAPI *)(HDC));
 EXPECT_SIGNATURE(SetBkColor, COLORREF(WINAPI *)(HDC, COLORREF));
@@ -48,6 +50,11 @@ EXPECT_SIGNATURE(GetDIBits,
                  int(WINAPI *)(HDC, HBITMAP, UINT, UINT, LPVOID, LPBITMAPINFO, UINT));
 EXPECT_SIGNATURE(SetDIBits,
                  int(WINAPI *)(HDC, HBITMAP, UINT, UINT, const VOID *, const BITMAPINFO *, UINT));
+
+// ---- System colours ----------------------------------------------------------------
+
+EXPECT_SIGNATURE(GetSysColor, DWORD(WINAPI *)(int));
+EXPECT_SIGNATURE(GetSysColorBrush, HBRUSH(WINAPI *)(int));
 
 // ---- Image loading -------------------------------------------------------------------
 

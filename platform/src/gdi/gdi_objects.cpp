@@ -9,6 +9,7 @@
 #include "support/last_error.h"
 
 #include <cstring>
+#include <new>
 
 namespace standin {
 namespace {
@@ -88,7 +89,24 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) try {
     ApiLock lock(ApiMutex());
-    if (iStyle != PS_SOLID && iStyle != PS_NULL) return Fail<HPEN>(ERROR_NOT_SUPPORTED);
+    switch (iStyle) {
+        case PS_DASH:
+        case PS_DOT:
+        case PS_DASHDOT:
+        case PS_DASHDOTDOT:
+            // Dashes exist only one pixel wide; a wider dashed pen is solid.
+            if (cWidth > 1) iStyle = PS_SOLID;
+            break;
+        case PS_SOLID:
+        case PS_NULL:
+        case PS_INSIDEFRAME:  // solid for lines: it only shrinks bounded figures
+            break;
+        case PS_USERSTYLE:
+        case PS_ALTERNATE:  // ExtCreatePen's styles
+            return Fail<HPEN>(ERROR_NOT_SUPPORTED);
+        default:
+            return Fail<HPEN>(ERROR_INVALID_PARAMETER);
+    }
     return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
 } catch (...) {
     return OutOfMemory<HPEN>();

@@ -6,6 +6,7 @@
 #include "support/object_table.h"
 #include "pixels/pixel_format.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -70,6 +71,8 @@ struct DeviceContext : Object {
     // The pixel this context draws on while the stock bitmap is selected:
     // every context has its own, so drawing in one shows in no other.
     std::unique_ptr<Bitmap> defaultPixel;
+    // Pixels of the dash pattern used since the last MoveToEx, modulo its period.
+    std::int64_t styleStep = 0;
 };
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the

@@ -1,0 +1,35 @@
+// Paints runs of one colour into the rows of a bitmap, through the row
+// codec, so every depth gets the same colour (the nearest table entry at 8
+// bits or fewer).
+#ifndef STANDIN_SPAN_PAINTER_H
+#define STANDIN_SPAN_PAINTER_H
+
+#include "gdi/gdi_objects.h"
+#include "pixels/row_codec.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace standin {
+
+class SpanPainter {
+public:
+    SpanPainter(Bitmap& bitmap, COLORREF color);
+
+    std::int32_t width() const { return bitmap_.width(); }
+    std::int32_t height() const { return bitmap_.height(); }
+    // Paints columns [left, right) of row y; the caller keeps them inside.
+    // May throw std::bad_alloc for the first run of a new width.
+    void Run(std::int32_t y, std::int32_t left, std::int32_t right);
+    void Pixel(std::int32_t x, std::int32_t y);
+
+private:
+    Bitmap& bitmap_;
+    RowCodec codec_;
+    std::uint8_t pixel_[kWorkBytesPerPixel];
+    std::vector<std::uint8_t> run_;  // the colour repeated, grown on demand
+};
+
+}  // namespace standin
+
+#endif

@@ -1,0 +1,20 @@
+// The system colours (GetSysColor) and their cached solid brushes
+// (GetSysColorBrush), which FillRect also takes as a colour index plus one.
+#ifndef STANDIN_SYSTEM_COLORS_H
+#define STANDIN_SYSTEM_COLORS_H
+
+#include "gdi/gdi_objects.h"
+
+namespace standin {
+
+// The brush of system colour `index`, or null when there is no such colour.
+// Caller holds the API lock.
+Brush* SystemColorBrush(int index);
+
+// The brush FillRect means by `value`: a system colour index plus one.
+// Null when the value is not one.
+Brush* SystemColorBrushFromValue(HBRUSH value);
+
+}  // namespace standin
+
+#endif

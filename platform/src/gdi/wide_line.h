@@ -1,0 +1,33 @@
+// Lines of pens wider than one pixel: a solid band of the pen's width with
+// round ends, so consecutive lines meet in round joins.
+//
+// Pixel (x, y) is the unit square [x, x + 1) x [y, y + 1), with its centre at
+// (x + 1/2, y + 1/2). A line covers the pixels whose centres lie within half
+// the pen's width of the segment between its end points (a capsule). The
+// segment runs through the centres of the end pixels when the width is odd
+// and through their top-left corners when it is even, so a horizontal or
+// vertical line of width w covers exactly w rows or columns, the extra one of
+// an even width lying above or to the left. Both end points are covered.
+#ifndef STANDIN_WIDE_LINE_H
+#define STANDIN_WIDE_LINE_H
+
+#include "gdi/span_painter.h"
+
+#include <cstdint>
+
+namespace standin {
+
+// Widths above this draw at this width: already twice the largest bitmap
+// side, and small enough that every product below fits in 128 bits.
+constexpr std::int64_t kMaxPenWidth = std::int64_t{1} << 17;
+
+// Paints the line from (x0, y0) to (x1, y1) with a pen `width` pixels wide
+// (more than one), one run per row, clipped to the bitmap. The work is one
+// short computation per bitmap row the line can reach, whatever the
+// coordinates.
+void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std::int64_t y0,
+                  std::int64_t x1, std::int64_t y1);
+
+}  // namespace standin
+
+#endif
