@@ -86,6 +86,7 @@ DECLARE_HANDLE(HPALETTE);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HRGN);
 DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HWND);
 typedef HINSTANCE HMODULE;
 typedef void *HGDIOBJ;
 
@@ -111,6 +112,7 @@ typedef void *HGDIOBJ;
 #define ERROR_DISK_FULL 112L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
@@ -348,6 +350,7 @@ typedef struct tagLOGBRUSH {
 HDC WINAPI CreateCompatibleDC(HDC hdc);
 BOOL WINAPI DeleteDC(HDC hdc);
 
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *pbmi, UINT usage, VOID **ppvBits,
                                 HANDLE hSection, DWORD offset);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
@@ -379,7 +382,10 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
 int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID *lpBits,
                      const BITMAPINFO *lpbmi, UINT ColorUse);
 
-/* ---- Window manager: image loading ------------------------------------ */
+/* ---- Window manager: the screen's device context and image loading ---- */
+
+HDC WINAPI GetDC(HWND hWnd);
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1

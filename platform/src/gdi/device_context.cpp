@@ -1,5 +1,5 @@
-// Memory device contexts: creation, deletion, object selection and the
-// stretching mode.
+// Device contexts: memory contexts and the screen's, creation, deletion,
+// object selection and the stretching mode.
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
@@ -33,6 +33,24 @@ void ReleaseDrawingObject(Handle handle) {
     if (T* object = Lookup<T>(handle)) --object->selections;
 }
 
+// A context with the default pen and brush; the caller holds the lock.
+HDC InsertContext(HBITMAP bitmap, bool screen) {
+    auto context = std::make_unique<DeviceContext>();
+    context->bitmap = bitmap;
+    context->screen = screen;
+    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
+    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    return InsertObject<HDC>(std::move(context));
+}
+
+void RemoveContext(HDC hdc, DeviceContext* context) {
+    if (Bitmap* bitmap = Lookup<Bitmap>(context->bitmap); bitmap != nullptr && !bitmap->stock)
+        bitmap->selectedInto = nullptr;
+    ReleaseDrawingObject<Pen>(context->pen);
+    ReleaseDrawingObject<Brush>(context->brush);
+    Objects().Remove(hdc);
+}
+
 }  // namespace
 
 Bitmap* SelectedBitmap(HDC dc) {
@@ -50,11 +68,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
     // Only memory contexts exist here; a given context must at least be one.
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    auto context = std::make_unique<DeviceContext>();
-    context->bitmap = StockBitmap();
-    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
-    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
-    HDC dc = InsertObject<HDC>(std::move(context));
+    HDC dc = InsertContext(StockBitmap(), false);
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;
 }
@@ -62,13 +76,28 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) {
 BOOL WINAPI DeleteDC(HDC hdc) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
-    if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    if (Bitmap* bitmap = Lookup<Bitmap>(context->bitmap); bitmap != nullptr && !bitmap->stock)
-        bitmap->selectedInto = nullptr;
-    ReleaseDrawingObject<Pen>(context->pen);
-    ReleaseDrawingObject<Brush>(context->brush);
-    Objects().Remove(hdc);
+    // The screen's contexts are given back with ReleaseDC.
+    if (context == nullptr || context->screen) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    RemoveContext(hdc, context);
     return TRUE;
+}
+
+HDC WINAPI GetDC(HWND hWnd) {
+    ApiLock lock(ApiMutex());
+    EnsureStockObjects();
+    // There are no windows here: only the whole screen has a context.
+    if (hWnd != nullptr) return Fail<HDC>(ERROR_INVALID_WINDOW_HANDLE);
+    HDC dc = InsertContext(nullptr, true);
+    if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
+    return dc;
+}
+
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hDC);
+    if (hWnd != nullptr || context == nullptr || !context->screen) return 0;
+    RemoveContext(hDC, context);
+    return 1;
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
@@ -76,8 +105,11 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::SelectObject)) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
-    if (Bitmap* bitmap = Lookup<Bitmap>(h))
+    if (Bitmap* bitmap = Lookup<Bitmap>(h)) {
+        // Bitmaps go into memory contexts only.
+        if (context->screen) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
         return SelectBitmap(hdc, context, static_cast<HBITMAP>(h), bitmap);
+    }
     if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen);
     if (Brush* brush = Lookup<Brush>(h))
         return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush);

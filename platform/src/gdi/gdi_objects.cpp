@@ -10,12 +10,19 @@
 namespace standin {
 namespace {
 
+// Row length reported for a device-dependent bitmap: padded to a 16-bit
+// word, whatever the padding of the rows held here.
+LONG DeviceRowBytes(const Bitmap& bitmap) {
+    std::int64_t bits = std::int64_t{bitmap.width()} * bitmap.format().bitCount;
+    return static_cast<LONG>((bits + 15) / 16 * 2);
+}
+
 int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     BITMAP bm{};
     bm.bmType = 0;
     bm.bmWidth = bitmap.width();
     bm.bmHeight = bitmap.height();
-    bm.bmWidthBytes = static_cast<LONG>(bitmap.dib.stride);
+    bm.bmWidthBytes = bitmap.dibSection ? static_cast<LONG>(bitmap.dib.stride) : DeviceRowBytes(bitmap);
     bm.bmPlanes = 1;
     bm.bmBitsPixel = static_cast<WORD>(bitmap.format().bitCount);
     bm.bmBits = bitmap.dibSection ? bitmap.pixels.get() : nullptr;
@@ -61,6 +68,33 @@ std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
     bitmap->pixels.reset(static_cast<std::uint8_t*>(AllocateBlock(dib.imageBytes, true)));
     if (!bitmap->pixels) return nullptr;
     return bitmap;
+}
+
+bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
+                          DibDescription* out) {
+    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) return false;
+    std::int64_t stride = DibStride(width, bitCount);
+    if (stride * height > kMaxImageBytes) return false;
+    DibDescription dib;
+    dib.width = static_cast<std::int32_t>(width);
+    dib.height = static_cast<std::int32_t>(height);
+    dib.format = RgbFormat(bitCount);
+    if (bitCount == 1) {
+        dib.colors[0] = RGBQUAD{0, 0, 0, 0};
+        dib.colors[1] = RGBQUAD{255, 255, 255, 0};
+        dib.colorCount = 2;
+    }
+    dib.stride = static_cast<std::size_t>(stride);
+    dib.imageBytes = static_cast<std::size_t>(stride * height);
+    *out = dib;
+    return true;
+}
+
+HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection) {
+    std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
+    if (!bitmap) return nullptr;
+    bitmap->dibSection = dibSection;
+    return InsertObject<HBITMAP>(std::move(bitmap));
 }
 
 }  // namespace standin
@@ -122,7 +156,8 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
         case ObjectKind::Bitmap: return OBJ_BITMAP;
         case ObjectKind::Pen: return OBJ_PEN;
         case ObjectKind::Brush: return OBJ_BRUSH;
-        case ObjectKind::DeviceContext: return OBJ_MEMDC;
+        case ObjectKind::DeviceContext:
+            return static_cast<DeviceContext*>(object)->screen ? OBJ_DC : OBJ_MEMDC;
         case ObjectKind::File: break;
     }
     return Fail<DWORD>(ERROR_INVALID_HANDLE);

@@ -24,7 +24,9 @@ struct Bitmap : Object {
     // The device context this bitmap is selected into, or null. A bitmap is
     // selected into at most one context at a time (stock bitmaps excepted).
     HDC selectedInto = nullptr;
-    // Whether CreateDIBSection made it (GetObject then reports its bits).
+    // Whether it is a DIB section (GetObject then reports its bits). Every
+    // other bitmap is device-dependent: its pixels are held the same way but
+    // are reached only through the GDI calls.
     bool dibSection = false;
 
     std::int32_t width() const { return dib.width; }
@@ -62,11 +64,26 @@ struct DeviceContext : Object {
     HBRUSH brush = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
+    // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
+    // cannot be drawn on here, but describes the screen's format.
+    bool screen = false;
 };
+
+// Bits per pixel of the screen every device context here is compatible with.
+constexpr int kScreenBitCount = 32;
+
+// The description of a device-dependent bitmap: 1 bit per pixel (black and
+// white) or the screen's 32-bit format. False beyond the size limits.
+bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
+                          DibDescription* out);
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
 // pixel block cannot be allocated.
 std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib);
+
+// Inserts a new bitmap; null (nothing inserted) when the pixels cannot be
+// allocated or the table is full.
+HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection);
 
 // The bitmap selected into a context, or null when the context is invalid.
 Bitmap* SelectedBitmap(HDC dc);

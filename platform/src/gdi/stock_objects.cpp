@@ -28,14 +28,7 @@ HGDIOBJ InsertStock(std::unique_ptr<T> object) {
 
 HBITMAP MakeStockBitmap() {
     DibDescription dib;
-    dib.width = 1;
-    dib.height = 1;
-    dib.format.bitCount = 1;
-    dib.colors[0] = RGBQUAD{0, 0, 0, 0};
-    dib.colors[1] = RGBQUAD{255, 255, 255, 0};
-    dib.colorCount = 2;
-    dib.stride = 4;
-    dib.imageBytes = 4;
+    DescribeDeviceBitmap(1, 1, 1, &dib);
     std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
     if (!bitmap) return nullptr;
     return static_cast<HBITMAP>(InsertStock(std::move(bitmap)));
