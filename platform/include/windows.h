@@ -297,6 +297,19 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
+typedef struct tagPALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+} PALETTEENTRY, *PPALETTEENTRY, *LPPALETTEENTRY;
+
+typedef struct tagLOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1];
+} LOGPALETTE, *PLOGPALETTE, *LPLOGPALETTE;
+
 /* ---- GDI constants ---------------------------------------------------- */
 
 /* Stock objects. */
@@ -310,11 +323,13 @@ typedef struct tagLOGBRUSH {
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define DEFAULT_PALETTE 15
 
 /* Object types reported by GetObjectType. */
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
 #define OBJ_DC 3
+#define OBJ_PAL 5
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC 10
 
@@ -344,6 +359,7 @@ typedef struct tagLOGBRUSH {
 #define WHITENESS (DWORD)0x00FF0062
 
 #define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
+#define GDI_ERROR (0xFFFFFFFFL)
 
 /* ---- GDI functions ---------------------------------------------------- */
 
@@ -360,6 +376,11 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
 DWORD WINAPI GetObjectType(HGDIOBJ h);
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
 #define GetObject GetObjectA
+
+HPALETTE WINAPI CreatePalette(const LOGPALETTE *plpal);
+HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd);
+UINT WINAPI RealizePalette(HDC hdc);
+UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, LPPALETTEENTRY pPalEntries);
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);

@@ -16,12 +16,14 @@ EXPECT_VALUE(HOLLOW_BRUSH, 5);
 EXPECT_VALUE(WHITE_PEN, 6);
 EXPECT_VALUE(BLACK_PEN, 7);
 EXPECT_VALUE(NULL_PEN, 8);
+EXPECT_VALUE(DEFAULT_PALETTE, 15);
 
 // ---- Object types, pen and brush styles ------------------------------------
 
 EXPECT_VALUE(OBJ_PEN, 1);
 EXPECT_VALUE(OBJ_BRUSH, 2);
 EXPECT_VALUE(OBJ_DC, 3);
+EXPECT_VALUE(OBJ_PAL, 5);
 EXPECT_VALUE(OBJ_BITMAP, 7);
 EXPECT_VALUE(OBJ_MEMDC, 10);
 
@@ -69,6 +71,7 @@ EXPECT_VALUE(GetRValue(0x00563412u), 0x12);
 EXPECT_VALUE(GetGValue(0x00563412u), 0x34);
 EXPECT_VALUE(GetBValue(0x00563412u), 0x56);
 EXPECT_VALUE(CLR_INVALID, 0xFFFFFFFFu);
+EXPECT_VALUE(GDI_ERROR, 0xFFFFFFFFu);
 
 // ---- Image loading ---------------------------------------------------------------
 

@@ -40,6 +40,7 @@ HDC InsertContext(HBITMAP bitmap, bool screen) {
     context->screen = screen;
     context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
     context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    context->palette = static_cast<HPALETTE>(StockObject(DEFAULT_PALETTE));
     return InsertObject<HDC>(std::move(context));
 }
 
@@ -48,10 +49,21 @@ void RemoveContext(HDC hdc, DeviceContext* context) {
         bitmap->selectedInto = nullptr;
     ReleaseDrawingObject<Pen>(context->pen);
     ReleaseDrawingObject<Brush>(context->brush);
+    ReleaseDrawingObject<Palette>(context->palette);
     Objects().Remove(hdc);
 }
 
 }  // namespace
+
+bool SelectedLogicalColors(HDC dc, LogicalColors* out) {
+    DeviceContext* context = Lookup<DeviceContext>(dc);
+    if (context == nullptr) return false;
+    if (const Palette* palette = Lookup<Palette>(context->palette)) {
+        out->colors = palette->colors.data();
+        out->count = static_cast<int>(palette->colors.size());
+    }
+    return true;
+}
 
 Bitmap* SelectedBitmap(HDC dc) {
     DeviceContext* context = Lookup<DeviceContext>(dc);
@@ -113,7 +125,30 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) {
     if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen);
     if (Brush* brush = Lookup<Brush>(h))
         return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush);
+    // Palettes are selected with SelectPalette only.
     return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
+}
+
+HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd) {
+    (void)bForceBkgd;  // there is no foreground here: every context's palette is used as it is
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    Palette* palette = Lookup<Palette>(hPal);
+    if (context == nullptr || palette == nullptr) return Fail<HPALETTE>(ERROR_INVALID_HANDLE);
+    return static_cast<HPALETTE>(SwapDrawingObject(&context->palette, hPal, palette));
+}
+
+UINT WINAPI RealizePalette(HDC hdc) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    Palette* palette = context != nullptr ? Lookup<Palette>(context->palette) : nullptr;
+    if (palette == nullptr) {
+        SetError(ERROR_INVALID_HANDLE);
+        return static_cast<UINT>(GDI_ERROR);
+    }
+    // The screen holds every colour, so every entry maps as it is; the
+    // selected palette is read whenever a colour table indexes it.
+    return static_cast<UINT>(palette->colors.size());
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
@@ -124,6 +159,7 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) {
         case OBJ_BITMAP: return context->bitmap;
         case OBJ_PEN: return context->pen;
         case OBJ_BRUSH: return context->brush;
+        case OBJ_PAL: return context->palette;
         default: return nullptr;
     }
 }

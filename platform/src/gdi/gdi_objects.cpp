@@ -105,12 +105,14 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
                                 HANDLE hSection, DWORD offset) {
     ApiLock lock(ApiMutex());
     if (ppvBits != nullptr) *ppvBits = nullptr;
-    if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr)
+    // A DIB_PAL_COLORS table indexes the context's palette, so needs one.
+    LogicalColors logical;
+    if ((hdc != nullptr || usage == DIB_PAL_COLORS) && !SelectedLogicalColors(hdc, &logical))
         return Fail<HBITMAP>(ERROR_INVALID_HANDLE);
     // File-mapping sections are not supported: pixels live on the heap.
     if (hSection != nullptr || offset != 0) return Fail<HBITMAP>(ERROR_NOT_SUPPORTED);
     DibDescription dib;
-    if (!DescribeDib(pbmi, usage, &dib)) return Fail<HBITMAP>(ERROR_INVALID_PARAMETER);
+    if (!DescribeDib(pbmi, usage, &dib, logical)) return Fail<HBITMAP>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::CreateDIBSection)) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
     std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
     if (!bitmap) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
@@ -145,6 +147,11 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) {
         LOGBRUSH record{brush->style, brush->color, 0};
         return CopyRecord(record, c, pv);
     }
+    if (Palette* palette = Lookup<Palette>(h)) {
+        // A palette is described by its entry count alone.
+        WORD entries = static_cast<WORD>(palette->colors.size());
+        return CopyRecord(entries, c, pv);
+    }
     return Fail<int>(ERROR_INVALID_HANDLE);
 }
 
@@ -156,6 +163,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) {
         case ObjectKind::Bitmap: return OBJ_BITMAP;
         case ObjectKind::Pen: return OBJ_PEN;
         case ObjectKind::Brush: return OBJ_BRUSH;
+        case ObjectKind::Palette: return OBJ_PAL;
         case ObjectKind::DeviceContext:
             return static_cast<DeviceContext*>(object)->screen ? OBJ_DC : OBJ_MEMDC;
         case ObjectKind::File: break;
@@ -179,6 +187,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) {
             break;
         case ObjectKind::Brush:
             if (static_cast<Brush*>(object)->selections > 0)
+                return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::Palette:
+            if (static_cast<Palette*>(object)->selections > 0)
                 return Fail<BOOL>(ERROR_INVALID_PARAMETER);
             break;
         case ObjectKind::DeviceContext:

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace standin {
 
@@ -56,12 +57,21 @@ struct Brush : Object {
     int selections = 0;  // contexts holding this brush
 };
 
+// A logical palette: its colours in order (entry flags are not kept).
+struct Palette : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Palette;
+    Palette() : Object(kKind) {}
+    std::vector<RGBQUAD> colors;
+    int selections = 0;  // contexts holding this palette
+};
+
 struct DeviceContext : Object {
     static constexpr ObjectKind kKind = ObjectKind::DeviceContext;
     DeviceContext() : Object(kKind) {}
     HBITMAP bitmap = nullptr;
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
+    HPALETTE palette = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
     // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
@@ -87,6 +97,10 @@ HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection);
 
 // The bitmap selected into a context, or null when the context is invalid.
 Bitmap* SelectedBitmap(HDC dc);
+
+// The colours of the palette selected into a context (for DIB_PAL_COLORS);
+// false when the context is invalid. Caller holds the lock.
+bool SelectedLogicalColors(HDC dc, LogicalColors* out);
 
 // Creates the stock objects once. Called under the API lock by every entry
 // point that may hand out or use one.

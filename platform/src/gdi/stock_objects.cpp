@@ -1,13 +1,15 @@
-// Stock pens, brushes and the 1 x 1 monochrome bitmap that every new memory
+// Stock pens, brushes, the default palette and the 1 x 1 monochrome bitmap that every new memory
 // device context starts with. They are made once and never deleted.
 #include "gdi/gdi_objects.h"
+#include "pixels/default_palettes.h"
 
 #include <array>
 
 namespace standin {
 namespace {
 
-constexpr int kStockObjectCount = NULL_PEN + 1;
+// Indices 9 to 14 are the stock fonts, which do not exist here.
+constexpr int kStockObjectCount = DEFAULT_PALETTE + 1;
 
 struct StockTable {
     std::array<HGDIOBJ, kStockObjectCount> objects{};
@@ -34,6 +36,13 @@ HBITMAP MakeStockBitmap() {
     return static_cast<HBITMAP>(InsertStock(std::move(bitmap)));
 }
 
+HGDIOBJ MakeDefaultPalette() {
+    auto palette = std::make_unique<Palette>();
+    palette->colors.resize(kDefaultLogicalColors);
+    DefaultLogicalPalette(palette->colors.data());
+    return InsertStock(std::move(palette));
+}
+
 }  // namespace
 
 void EnsureStockObjects() {
@@ -49,6 +58,7 @@ void EnsureStockObjects() {
     t.objects[WHITE_PEN] = InsertStock(std::make_unique<Pen>(PS_SOLID, 1, RGB(255, 255, 255)));
     t.objects[BLACK_PEN] = InsertStock(std::make_unique<Pen>(PS_SOLID, 1, RGB(0, 0, 0)));
     t.objects[NULL_PEN] = InsertStock(std::make_unique<Pen>(PS_NULL, 1, RGB(0, 0, 0)));
+    t.objects[DEFAULT_PALETTE] = MakeDefaultPalette();
     t.bitmap = MakeStockBitmap();
 }
 
