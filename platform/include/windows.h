@@ -86,6 +86,7 @@ DECLARE_HANDLE(HPALETTE);
 DECLARE_HANDLE(HFONT);
 DECLARE_HANDLE(HRGN);
 DECLARE_HANDLE(HINSTANCE);
+DECLARE_HANDLE(HWND);
 typedef HINSTANCE HMODULE;
 typedef void *HGDIOBJ;
 
@@ -112,6 +113,7 @@ typedef void *HGDIOBJ;
 #define ERROR_DISK_FULL 112L
 #define ERROR_INVALID_NAME 123L
 #define ERROR_ALREADY_EXISTS 183L
+#define ERROR_INVALID_WINDOW_HANDLE 1400L
 
 DWORD WINAPI GetLastError(void);
 void WINAPI SetLastError(DWORD dwErrCode);
@@ -296,6 +298,19 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
+typedef struct tagPALETTEENTRY {
+    BYTE peRed;
+    BYTE peGreen;
+    BYTE peBlue;
+    BYTE peFlags;
+} PALETTEENTRY, *PPALETTEENTRY, *LPPALETTEENTRY;
+
+typedef struct tagLOGPALETTE {
+    WORD palVersion;
+    WORD palNumEntries;
+    PALETTEENTRY palPalEntry[1];
+} LOGPALETTE, *PLOGPALETTE, *LPLOGPALETTE;
+
 /* ---- GDI constants ---------------------------------------------------- */
 
 /* Stock objects. */
@@ -309,11 +324,13 @@ typedef struct tagLOGBRUSH {
 #define WHITE_PEN 6
 #define BLACK_PEN 7
 #define NULL_PEN 8
+#define DEFAULT_PALETTE 15
 
 /* Object types reported by GetObjectType. */
 #define OBJ_PEN 1
 #define OBJ_BRUSH 2
 #define OBJ_DC 3
+#define OBJ_PAL 5
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC 10
 
@@ -369,12 +386,14 @@ typedef struct tagLOGBRUSH {
 #define OPAQUE 2
 
 #define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
+#define GDI_ERROR (0xFFFFFFFFL)
 
 /* ---- GDI functions ---------------------------------------------------- */
 
 HDC WINAPI CreateCompatibleDC(HDC hdc);
 BOOL WINAPI DeleteDC(HDC hdc);
 
+HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *pbmi, UINT usage, VOID **ppvBits,
                                 HANDLE hSection, DWORD offset);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
@@ -384,6 +403,11 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
 DWORD WINAPI GetObjectType(HGDIOBJ h);
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
 #define GetObject GetObjectA
+
+HPALETTE WINAPI CreatePalette(const LOGPALETTE *plpal);
+HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd);
+UINT WINAPI RealizePalette(HDC hdc);
+UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, LPPALETTEENTRY pPalEntries);
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
@@ -459,7 +483,10 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID *
 DWORD WINAPI GetSysColor(int nIndex);
 HBRUSH WINAPI GetSysColorBrush(int nIndex);
 
-/* ---- Window manager: image loading ------------------------------------ */
+/* ---- Window manager: the screen's device context and image loading ---- */
+
+HDC WINAPI GetDC(HWND hWnd);
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC);
 
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1

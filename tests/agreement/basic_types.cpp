@@ -77,6 +77,9 @@ static_assert(IsGdiHandle<HFONT>(), "HFONT");
 static_assert(IsGdiHandle<HRGN>(), "HRGN");
 static_assert(std::is_pointer<HINSTANCE>::value && !std::is_same<HINSTANCE, void *>::value,
               "HINSTANCE");
+static_assert(std::is_pointer<HWND>::value && !std::is_same<HWND, void *>::value &&
+                  !std::is_convertible<HWND, HDC>::value,
+              "HWND");
 static_assert(!std::is_convertible<HBITMAP, HDC>::value, "HBITMAP is not an HDC");
 static_assert(!std::is_convertible<HDC, HBITMAP>::value, "HDC is not an HBITMAP");
 static_assert(!std::is_convertible<HPEN, HBRUSH>::value, "HPEN is not an HBRUSH");

@@ -171,6 +171,17 @@ EXPECT_FIELD(LOGBRUSH, lbStyle, 0, UINT);
 EXPECT_FIELD(LOGBRUSH, lbColor, 4, COLORREF);
 EXPECT_FIELD(LOGBRUSH, lbHatch, PointerAfter(8), ULONG_PTR);
 
+EXPECT_SIZE(PALETTEENTRY, 4);
+EXPECT_FIELD(PALETTEENTRY, peRed, 0, BYTE);
+EXPECT_FIELD(PALETTEENTRY, peGreen, 1, BYTE);
+EXPECT_FIELD(PALETTEENTRY, peBlue, 2, BYTE);
+EXPECT_FIELD(PALETTEENTRY, peFlags, 3, BYTE);
+
+EXPECT_SIZE(LOGPALETTE, 8);
+EXPECT_FIELD(LOGPALETTE, palVersion, 0, WORD);
+EXPECT_FIELD(LOGPALETTE, palNumEntries, 2, WORD);
+EXPECT_FIELD(LOGPALETTE, palPalEntry, 4, PALETTEENTRY[1]);
+
 // ---- Files -------------------------------------------------------------------
 
 constexpr std::size_t kSecurityInheritOffset = PointerAfter(4) + kPointerBytes;

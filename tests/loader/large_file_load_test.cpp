@@ -33,7 +33,8 @@ TEST(LargeFile, LoadsEveryPixelOfAFileOfSeveralMegabytes) {
     WriteBytes(dir.File("large.bmp"), file);
 
     HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(nullptr, dir.File("large.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+        LoadImageA(nullptr, dir.File("large.bmp").c_str(), IMAGE_BITMAP, 0, 0,
+                   LR_LOADFROMFILE | LR_CREATEDIBSECTION));
     ASSERT_NE(bitmap, nullptr);
     DIBSECTION section;
     ASSERT_EQ(GetObjectA(bitmap, sizeof section, &section), static_cast<int>(sizeof section));

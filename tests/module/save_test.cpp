@@ -99,6 +99,41 @@ TEST(Save, OddWidthRowsArePadded) {
     DeleteObject(dib.bitmap);
 }
 
+// A device-dependent bitmap reports rows padded to 16 bits; the file's rows
+// are padded to 32 whatever it reports. Width 5 tells the two apart.
+TEST(Save, CompatibleBitmapsAreStoredWithTheirPixels) {
+    const int width = 5, height = 2;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(nullptr);
+    const HDC devices[] = {screen, memory};  // 32 bits; monochrome
+    for (HDC device : devices) {
+        TempDir dir;
+        HBITMAP ddb = CreateCompatibleBitmap(device, width, height);
+        BITMAP bm;
+        ASSERT_EQ(GetObjectA(ddb, sizeof bm, &bm), static_cast<int>(sizeof bm));
+        SCOPED_TRACE(bm.bmBitsPixel);
+        HGDIOBJ old = SelectObject(memory, ddb);
+        for (int x = 0; x < width; ++x) SetPixel(memory, x, 0, x % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0));
+        SelectObject(memory, old);
+        ASSERT_TRUE(SaveBitmapToFileA(dir.File("a.bmp").c_str(), ddb));
+
+        std::vector<std::uint8_t> file = ReadBytes(dir.File("a.bmp"));
+        const std::size_t stride = (width * bm.bmBitsPixel + 31) / 32 * 4;
+        const std::uint32_t offBits = U32At(file, 10);
+        ASSERT_EQ(file.size(), offBits + stride * height);
+        EXPECT_EQ(U16At(file, 28), bm.bmBitsPixel);
+        // The top row is the file's last: white at odd columns.
+        const std::uint8_t* top = &file[offBits + stride];
+        for (int x = 0; x < width; ++x) {
+            bool white = bm.bmBitsPixel == 1 ? (top[0] >> (7 - x)) & 1 : top[x * 4] == 255;
+            EXPECT_EQ(white, x % 2 == 1) << "column " << x;
+        }
+        DeleteObject(ddb);
+    }
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
 // A save writes beside the name and replaces what was there only once the
 // new file is whole: a refused save leaves the earlier file as it was (or no
 // file, where there was none), a whole one replaces it, and no temporary

@@ -82,7 +82,8 @@ TEST(DibSection, ChecksBitfieldMasksAndColourCounts) {
     EXPECT_EQ(Create(palette), nullptr) << "more colours than 4 bits can index";
     EXPECT_EQ(CreateDIBSection(nullptr, reinterpret_cast<const BITMAPINFO*>(&palette), DIB_PAL_COLORS, nullptr,
                                nullptr, 0),
-              nullptr);
+              nullptr)
+        << "palette indices without a context";
     EXPECT_EQ(CreateDIBSection(nullptr, nullptr, DIB_RGB_COLORS, nullptr, nullptr, 0), nullptr);
 }
 

@@ -183,7 +183,8 @@ TEST_F(Transfer, QueriesAndRefusals) {
     EXPECT_EQ(GetDIBits(nullptr, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked),
                         DIB_RGB_COLORS),
               0);
-    EXPECT_EQ(GetDIBits(dc_, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked), DIB_PAL_COLORS),
+    const UINT unknownUsage = DIB_PAL_COLORS + 1;
+    EXPECT_EQ(GetDIBits(dc_, dib.bitmap, 0, 3, rows.data(), reinterpret_cast<BITMAPINFO*>(&asked), unknownUsage),
               0);
     BitmapInfoBuffer bad = MakeInfo(5, 3, 24);
     bad.header.biCompression = BI_RLE8;

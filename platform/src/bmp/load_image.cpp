@@ -2,14 +2,13 @@
 // size cap), checked and decoded into a DIB section.
 //
 // Supported requests: no module instance, IMAGE_BITMAP, LR_LOADFROMFILE,
-// with or without LR_CREATEDIBSECTION (the result is a DIB section either
-// way) and LR_DEFAULTSIZE (which concerns icons and cursors only). Other
-// flags change colours or share the image (LR_MONOCHROME,
-// LR_LOADTRANSPARENT, LR_SHARED, ...) and are refused, as are resources
-// and OEM images. The picture is never scaled: cx and cy must each be 0 or
-// the file's own width and height.
+// with or without LR_CREATEDIBSECTION and LR_MONOCHROME, any size (see
+// load_options.h), and LR_DEFAULTSIZE (which concerns icons and cursors
+// only). Other flags (LR_LOADTRANSPARENT, LR_SHARED, ...) are refused, as
+// are resources and OEM images.
 #include "support/api_boundary.h"
 #include "bmp/decoder.h"
+#include "bmp/load_options.h"
 #include "bmp/image.h"
 #include "bmp/file_bytes.h"
 #include "support/fault_injection.h"
@@ -20,7 +19,7 @@ using namespace standin;
 
 namespace {
 
-constexpr UINT kSupportedFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE;
+constexpr UINT kSupportedFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFAULTSIZE | LR_MONOCHROME;
 
 // Room for the headers, masks, colour table, any gap before the pixels and
 // data after them (embedded colour profiles).
@@ -34,10 +33,6 @@ bool IsSupportedRequest(HINSTANCE hInst, UINT type, int cx, int cy, UINT fuLoad)
            (fuLoad & ~kSupportedFlags) == 0 && cx >= 0 && cy >= 0;
 }
 
-bool MatchesRequestedSize(const bmp::BmpImage& image, int cx, int cy) {
-    return (cx == 0 || cx == image.width) && (cy == 0 || cy == image.height);
-}
-
 }  // namespace
 
 HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) try {
@@ -49,8 +44,8 @@ HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy
     if (error != ERROR_SUCCESS) return Fail<HANDLE>(error);
     bmp::BmpImage image;
     if (bmp::ParseBmp(file.span(), &image) != BmpRefusal::None) return Fail<HANDLE>(ERROR_INVALID_DATA);
-    if (!MatchesRequestedSize(image, cx, cy)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
-    return bmp::CreateBitmapFromBmp(image);
+    HBITMAP decoded = bmp::CreateBitmapFromBmp(image);
+    return decoded != nullptr ? bmp::ApplyLoadOptions(decoded, cx, cy, fuLoad) : nullptr;
 } catch (...) {
     return OutOfMemory<HANDLE>();
 }

@@ -1,5 +1,5 @@
-// Memory device contexts: creation, deletion, object selection and the
-// stretching mode.
+// Device contexts: memory contexts and the screen's, creation, deletion,
+// object selection and the stretching mode.
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
@@ -29,24 +29,49 @@ HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object) {
     return previous;
 }
 
-// A context in its initial state, or null when its default pixel could not
-// be made.
-std::unique_ptr<DeviceContext> NewContext() {
-    auto context = std::make_unique<DeviceContext>();
-    context->bitmap = StockBitmap();
-    context->defaultPixel = MakeDefaultBitmap();
-    if (!context->defaultPixel) return nullptr;
-    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
-    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
-    return context;
-}
-
 template <class T, class Handle>
 void ReleaseDrawingObject(Handle handle) {
     if (T* object = Lookup<T>(handle)) --object->selections;
 }
 
+// A context with the default pen, brush and palette; null when memory runs
+// out. The caller holds the lock.
+HDC InsertContext(HBITMAP bitmap, bool screen) {
+    auto context = std::make_unique<DeviceContext>();
+    context->bitmap = bitmap;
+    context->screen = screen;
+    // A memory context draws on a pixel of its own while it holds the stock
+    // bitmap; the screen's context draws on nothing.
+    if (!screen) {
+        context->defaultPixel = MakeDefaultBitmap();
+        if (!context->defaultPixel) return nullptr;
+    }
+    context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
+    context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
+    context->palette = static_cast<HPALETTE>(StockObject(DEFAULT_PALETTE));
+    return InsertObject<HDC>(std::move(context));
+}
+
+void RemoveContext(HDC hdc, DeviceContext* context) {
+    if (Bitmap* bitmap = Lookup<Bitmap>(context->bitmap); bitmap != nullptr && !bitmap->stock)
+        bitmap->selectedInto = nullptr;
+    ReleaseDrawingObject<Pen>(context->pen);
+    ReleaseDrawingObject<Brush>(context->brush);
+    ReleaseDrawingObject<Palette>(context->palette);
+    Objects().Remove(hdc);
+}
+
 }  // namespace
+
+bool SelectedLogicalColors(HDC dc, LogicalColors* out) {
+    DeviceContext* context = Lookup<DeviceContext>(dc);
+    if (context == nullptr) return false;
+    if (const Palette* palette = Lookup<Palette>(context->palette)) {
+        out->colors = palette->colors.data();
+        out->count = static_cast<int>(palette->colors.size());
+    }
+    return true;
+}
 
 Bitmap* SelectedBitmap(HDC dc) {
     DeviceContext* context = Lookup<DeviceContext>(dc);
@@ -65,9 +90,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) try {
     // Only memory contexts exist here; a given context must at least be one.
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    std::unique_ptr<DeviceContext> context = NewContext();
-    if (!context) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    HDC dc = InsertObject<HDC>(std::move(context));
+    HDC dc = InsertContext(StockBitmap(), false);
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;
 } catch (...) {
@@ -77,15 +100,34 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) try {
 BOOL WINAPI DeleteDC(HDC hdc) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
-    if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    if (Bitmap* bitmap = Lookup<Bitmap>(context->bitmap); bitmap != nullptr && !bitmap->stock)
-        bitmap->selectedInto = nullptr;
-    ReleaseDrawingObject<Pen>(context->pen);
-    ReleaseDrawingObject<Brush>(context->brush);
-    Objects().Remove(hdc);
+    // The screen's contexts are given back with ReleaseDC.
+    if (context == nullptr || context->screen) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    RemoveContext(hdc, context);
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
+}
+
+HDC WINAPI GetDC(HWND hWnd) try {
+    ApiLock lock(ApiMutex());
+    EnsureStockObjects();
+    // There are no windows here: only the whole screen has a context.
+    if (hWnd != nullptr) return Fail<HDC>(ERROR_INVALID_WINDOW_HANDLE);
+    HDC dc = InsertContext(nullptr, true);
+    if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
+    return dc;
+} catch (...) {
+    return OutOfMemory<HDC>();
+}
+
+int WINAPI ReleaseDC(HWND hWnd, HDC hDC) try {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hDC);
+    if (hWnd != nullptr || context == nullptr || !context->screen) return 0;
+    RemoveContext(hDC, context);
+    return 1;
+} catch (...) {
+    return OutOfMemory<int>();
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {
@@ -93,14 +135,44 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::SelectObject)) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
-    if (Bitmap* bitmap = Lookup<Bitmap>(h))
+    if (Bitmap* bitmap = Lookup<Bitmap>(h)) {
+        // Bitmaps go into memory contexts only.
+        if (context->screen) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
         return SelectBitmap(hdc, context, static_cast<HBITMAP>(h), bitmap);
+    }
     if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen);
     if (Brush* brush = Lookup<Brush>(h))
         return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush);
+    // Palettes are selected with SelectPalette only.
     return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
 } catch (...) {
     return OutOfMemory<HGDIOBJ>();
+}
+
+HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd) try {
+    (void)bForceBkgd;  // there is no foreground here: every context's palette is used as it is
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    Palette* palette = Lookup<Palette>(hPal);
+    if (context == nullptr || palette == nullptr) return Fail<HPALETTE>(ERROR_INVALID_HANDLE);
+    return static_cast<HPALETTE>(SwapDrawingObject(&context->palette, hPal, palette));
+} catch (...) {
+    return OutOfMemory<HPALETTE>();
+}
+
+UINT WINAPI RealizePalette(HDC hdc) try {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    Palette* palette = context != nullptr ? Lookup<Palette>(context->palette) : nullptr;
+    if (palette == nullptr) {
+        SetError(ERROR_INVALID_HANDLE);
+        return static_cast<UINT>(GDI_ERROR);
+    }
+    // The screen holds every colour, so every entry maps as it is; the
+    // selected palette is read whenever a colour table indexes it.
+    return static_cast<UINT>(palette->colors.size());
+} catch (...) {
+    return OutOfMemory<UINT>(static_cast<UINT>(GDI_ERROR));
 }
 
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) try {
@@ -111,6 +183,7 @@ HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type) try {
         case OBJ_BITMAP: return context->bitmap;
         case OBJ_PEN: return context->pen;
         case OBJ_BRUSH: return context->brush;
+        case OBJ_PAL: return context->palette;
         default: return nullptr;
     }
 } catch (...) {

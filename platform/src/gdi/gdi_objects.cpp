@@ -14,12 +14,19 @@
 namespace standin {
 namespace {
 
+// Row length reported for a device-dependent bitmap: padded to a 16-bit
+// word, whatever the padding of the rows held here.
+LONG DeviceRowBytes(const Bitmap& bitmap) {
+    std::int64_t bits = std::int64_t{bitmap.width()} * bitmap.format().bitCount;
+    return static_cast<LONG>((bits + 15) / 16 * 2);
+}
+
 int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     BITMAP bm{};
     bm.bmType = 0;
     bm.bmWidth = bitmap.width();
     bm.bmHeight = bitmap.height();
-    bm.bmWidthBytes = static_cast<LONG>(bitmap.dib.stride);
+    bm.bmWidthBytes = bitmap.dibSection ? static_cast<LONG>(bitmap.dib.stride) : DeviceRowBytes(bitmap);
     bm.bmPlanes = 1;
     bm.bmBitsPixel = static_cast<WORD>(bitmap.format().bitCount);
     bm.bmBits = bitmap.dibSection ? bitmap.pixels.get() : nullptr;
@@ -60,6 +67,33 @@ std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
     return bitmap;
 }
 
+bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
+                          DibDescription* out) {
+    if (width <= 0 || height <= 0 || width > kMaxDimension || height > kMaxDimension) return false;
+    std::int64_t stride = DibStride(width, bitCount);
+    if (stride * height > kMaxImageBytes) return false;
+    DibDescription dib;
+    dib.width = static_cast<std::int32_t>(width);
+    dib.height = static_cast<std::int32_t>(height);
+    dib.format = RgbFormat(bitCount);
+    if (bitCount == 1) {
+        dib.colors[0] = RGBQUAD{0, 0, 0, 0};
+        dib.colors[1] = RGBQUAD{255, 255, 255, 0};
+        dib.colorCount = 2;
+    }
+    dib.stride = static_cast<std::size_t>(stride);
+    dib.imageBytes = static_cast<std::size_t>(stride * height);
+    *out = dib;
+    return true;
+}
+
+HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection) {
+    std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
+    if (!bitmap) return nullptr;
+    bitmap->dibSection = dibSection;
+    return InsertObject<HBITMAP>(std::move(bitmap));
+}
+
 }  // namespace standin
 
 using namespace standin;
@@ -68,12 +102,14 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
                                 HANDLE hSection, DWORD offset) try {
     ApiLock lock(ApiMutex());
     if (ppvBits != nullptr) *ppvBits = nullptr;
-    if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr)
+    // A DIB_PAL_COLORS table indexes the context's palette, so needs one.
+    LogicalColors logical;
+    if ((hdc != nullptr || usage == DIB_PAL_COLORS) && !SelectedLogicalColors(hdc, &logical))
         return Fail<HBITMAP>(ERROR_INVALID_HANDLE);
     // File-mapping sections are not supported: pixels live on the heap.
     if (hSection != nullptr || offset != 0) return Fail<HBITMAP>(ERROR_NOT_SUPPORTED);
     DibDescription dib;
-    if (!DescribeDib(pbmi, usage, &dib)) return Fail<HBITMAP>(ERROR_INVALID_PARAMETER);
+    if (!DescribeDib(pbmi, usage, &dib, logical)) return Fail<HBITMAP>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::CreateDIBSection)) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
     std::unique_ptr<Bitmap> bitmap = MakeBitmap(dib);
     if (!bitmap) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
@@ -131,6 +167,11 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
         LOGBRUSH record{brush->style, brush->color, 0};
         return CopyRecord(record, c, pv);
     }
+    if (Palette* palette = Lookup<Palette>(h)) {
+        // A palette is described by its entry count alone.
+        WORD entries = static_cast<WORD>(palette->colors.size());
+        return CopyRecord(entries, c, pv);
+    }
     return Fail<int>(ERROR_INVALID_HANDLE);
 } catch (...) {
     return OutOfMemory<int>();
@@ -144,7 +185,9 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) try {
         case ObjectKind::Bitmap: return OBJ_BITMAP;
         case ObjectKind::Pen: return OBJ_PEN;
         case ObjectKind::Brush: return OBJ_BRUSH;
-        case ObjectKind::DeviceContext: return OBJ_MEMDC;
+        case ObjectKind::Palette: return OBJ_PAL;
+        case ObjectKind::DeviceContext:
+            return static_cast<DeviceContext*>(object)->screen ? OBJ_DC : OBJ_MEMDC;
         case ObjectKind::File: break;
     }
     return Fail<DWORD>(ERROR_INVALID_HANDLE);
@@ -168,6 +211,10 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
             break;
         case ObjectKind::Brush:
             if (static_cast<Brush*>(object)->selections > 0)
+                return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::Palette:
+            if (static_cast<Palette*>(object)->selections > 0)
                 return Fail<BOOL>(ERROR_INVALID_PARAMETER);
             break;
         case ObjectKind::DeviceContext:

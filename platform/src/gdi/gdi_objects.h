@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 namespace standin {
 
@@ -25,7 +26,9 @@ struct Bitmap : Object {
     // The device context this bitmap is selected into, or null. A bitmap is
     // selected into at most one context at a time (stock bitmaps excepted).
     HDC selectedInto = nullptr;
-    // Whether CreateDIBSection made it (GetObject then reports its bits).
+    // Whether it is a DIB section (GetObject then reports its bits). Every
+    // other bitmap is device-dependent: its pixels are held the same way but
+    // are reached only through the GDI calls.
     bool dibSection = false;
 
     std::int32_t width() const { return dib.width; }
@@ -55,12 +58,21 @@ struct Brush : Object {
     int selections = 0;  // contexts holding this brush
 };
 
+// A logical palette: its colours in order (entry flags are not kept).
+struct Palette : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Palette;
+    Palette() : Object(kKind) {}
+    std::vector<RGBQUAD> colors;
+    int selections = 0;  // contexts holding this palette
+};
+
 struct DeviceContext : Object {
     static constexpr ObjectKind kKind = ObjectKind::DeviceContext;
     DeviceContext() : Object(kKind) {}
     HBITMAP bitmap = nullptr;
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
+    HPALETTE palette = nullptr;
     POINT position{0, 0};
     int stretchMode = BLACKONWHITE;
     // Colours for monochrome conversions in blits (and, on the platform, text).
@@ -73,15 +85,34 @@ struct DeviceContext : Object {
     std::unique_ptr<Bitmap> defaultPixel;
     // Pixels of the dash pattern used since the last MoveToEx, modulo its period.
     std::int64_t styleStep = 0;
+    // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
+    // cannot be drawn on here, but describes the screen's format.
+    bool screen = false;
 };
+
+// Bits per pixel of the screen every device context here is compatible with.
+constexpr int kScreenBitCount = 32;
+
+// The description of a device-dependent bitmap: 1 bit per pixel (black and
+// white) or the screen's 32-bit format. False beyond the size limits.
+bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
+                          DibDescription* out);
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
 // pixel block cannot be allocated.
 std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib);
 
+// Inserts a new bitmap; null (nothing inserted) when the pixels cannot be
+// allocated or the table is full.
+HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection);
+
 // The bitmap a context draws on, or null when the context is invalid: the
 // selected one, or the context's own pixel while the stock bitmap is selected.
 Bitmap* SelectedBitmap(HDC dc);
+
+// The colours of the palette selected into a context (for DIB_PAL_COLORS);
+// false when the context is invalid. Caller holds the lock.
+bool SelectedLogicalColors(HDC dc, LogicalColors* out);
 
 // Creates the stock objects once. Called under the API lock by every entry
 // point that may hand out or use one.

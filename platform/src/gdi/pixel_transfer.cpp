@@ -91,9 +91,34 @@ void RequestMasks(const Bitmap& bitmap, int bitCount, DWORD masks[3]) {
     }
 }
 
+// Settles the colour table of an indexed GetDIBits buffer and writes it
+// into the caller's BITMAPINFO. With DIB_PAL_COLORS entry i is index i of
+// the context's palette (black past its end), written as a 16-bit index.
+void SettleColorTable(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const LogicalColors& logical,
+                      DibDescription* out) {
+    const BITMAPINFOHEADER& asked = info->bmiHeader;
+    BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
+    int entries = ColorTableEntries(asked.biBitCount, asked.biClrUsed);
+    out->colorCount = entries;
+    if (usage == DIB_PAL_COLORS) {
+        for (int i = 0; i < entries; ++i) {
+            out->colors[i] = i < logical.count ? logical.colors[i] : RGBQUAD{0, 0, 0, 0};
+            WORD index = static_cast<WORD>(i);
+            std::memcpy(tableOut + i * sizeof index, &index, sizeof index);
+        }
+        return;
+    }
+    if (bitmap.format().indexed() && bitmap.format().bitCount == asked.biBitCount)
+        std::copy(bitmap.dib.colors.begin(), bitmap.dib.colors.end(), out->colors.begin());
+    else
+        DefaultPalette(asked.biBitCount, out->colors.data());
+    std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
+}
+
 // Describes the buffer a GetDIBits caller asks for, settling its colour
 // table (or masks) and writing them back into the caller's BITMAPINFO.
-bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out) {
+bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const LogicalColors& logical,
+                     DibDescription* out) {
     const BITMAPINFOHEADER& asked = info->bmiHeader;
     if (asked.biSize < kInfoHeaderBytes) return false;
     BitmapInfoBuffer request{};
@@ -107,17 +132,10 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out
     }
     if (!DescribeDib(request.info(), DIB_RGB_COLORS, out)) return false;
 
-    BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
     if (out->format.indexed()) {
-        int entries = ColorTableEntries(asked.biBitCount, asked.biClrUsed);
-        if (bitmap.format().indexed() && bitmap.format().bitCount == asked.biBitCount)
-            std::copy(bitmap.dib.colors.begin(), bitmap.dib.colors.end(), out->colors.begin());
-        else
-            DefaultPalette(asked.biBitCount, out->colors.data());
-        out->colorCount = entries;
-        std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
+        SettleColorTable(bitmap, info, usage, logical, out);
     } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == kInfoHeaderBytes) {
-        std::memcpy(tableOut, masks, sizeof masks);
+        std::memcpy(reinterpret_cast<BYTE*>(info) + asked.biSize, masks, sizeof masks);
     }
     return true;
 }
@@ -174,10 +192,11 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
                      LPBITMAPINFO lpbmi, UINT usage) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
-    if (Lookup<DeviceContext>(hdc) == nullptr || bitmap == nullptr || lpbmi == nullptr)
+    LogicalColors logical;
+    if (!SelectedLogicalColors(hdc, &logical) || bitmap == nullptr || lpbmi == nullptr)
         return Fail<int>(ERROR_INVALID_HANDLE);
     // The bitmap must not be selected into a device context.
-    if (bitmap->selectedInto != nullptr || usage != DIB_RGB_COLORS)
+    if (bitmap->selectedInto != nullptr || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (lpvBits == nullptr && lpbmi->bmiHeader.biBitCount == 0) {
@@ -186,7 +205,7 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
         return bitmap->height();
     }
     DibDescription buffer;
-    if (!DescribeRequest(*bitmap, lpbmi, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (!DescribeRequest(*bitmap, lpbmi, usage, logical, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (lpvBits == nullptr) {
         lpbmi->bmiHeader.biSizeImage = static_cast<DWORD>(buffer.imageBytes);
         return bitmap->height();
@@ -201,12 +220,15 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* 
                      const BITMAPINFO* lpbmi, UINT ColorUse) try {
     ApiLock lock(ApiMutex());
     Bitmap* bitmap = Lookup<Bitmap>(hbm);
-    if ((hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) || bitmap == nullptr)
+    // A DIB_PAL_COLORS table indexes the context's palette, so needs one.
+    LogicalColors logical;
+    if (((hdc != nullptr || ColorUse == DIB_PAL_COLORS) && !SelectedLogicalColors(hdc, &logical)) ||
+        bitmap == nullptr)
         return Fail<int>(ERROR_INVALID_HANDLE);
     // The bitmap must not be selected into a device context.
     if (bitmap->selectedInto != nullptr || lpBits == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER);
     DibDescription buffer;
-    if (!DescribeDib(lpbmi, ColorUse, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (!DescribeDib(lpbmi, ColorUse, &buffer, logical)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::SetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     int copied = CopyIn(*bitmap, buffer, static_cast<const std::uint8_t*>(lpBits), start, cLines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);

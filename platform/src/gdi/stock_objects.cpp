@@ -1,17 +1,19 @@
-// Stock pens, brushes and the 1 x 1 monochrome bitmap that every new memory
+// Stock pens, brushes, the default palette and the 1 x 1 monochrome bitmap that every new memory
 // device context starts with. They are made once and never deleted. The
 // stock bitmap's handle is shared, but a context draws on a pixel of its own
 // while it holds it (SelectedBitmap), so one context's drawing never shows
 // through another's; the stock bitmap itself stays black.
 #include "support/api_boundary.h"
 #include "gdi/gdi_objects.h"
+#include "pixels/default_palettes.h"
 
 #include <array>
 
 namespace standin {
 namespace {
 
-constexpr int kStockObjectCount = NULL_PEN + 1;
+// Indices 9 to 14 are the stock fonts, which do not exist here.
+constexpr int kStockObjectCount = DEFAULT_PALETTE + 1;
 
 struct StockTable {
     std::array<HGDIOBJ, kStockObjectCount> objects{};
@@ -34,14 +36,7 @@ HGDIOBJ InsertStock(std::unique_ptr<T> object) {
 
 std::unique_ptr<Bitmap> MakeDefaultBitmap() {
     DibDescription dib;
-    dib.width = 1;
-    dib.height = 1;
-    dib.format.bitCount = 1;
-    dib.colors[0] = RGBQUAD{0, 0, 0, 0};
-    dib.colors[1] = RGBQUAD{255, 255, 255, 0};
-    dib.colorCount = 2;
-    dib.stride = 4;
-    dib.imageBytes = 4;
+    DescribeDeviceBitmap(1, 1, 1, &dib);
     return MakeBitmap(dib);
 }
 
@@ -51,6 +46,13 @@ HBITMAP MakeStockBitmap() {
     std::unique_ptr<Bitmap> bitmap = MakeDefaultBitmap();
     if (!bitmap) return nullptr;
     return static_cast<HBITMAP>(InsertStock(std::move(bitmap)));
+}
+
+HGDIOBJ MakeDefaultPalette() {
+    auto palette = std::make_unique<Palette>();
+    palette->colors.resize(kDefaultLogicalColors);
+    DefaultLogicalPalette(palette->colors.data());
+    return InsertStock(std::move(palette));
 }
 
 }  // namespace
@@ -75,8 +77,9 @@ void EnsureStockObjects() {
     pen(WHITE_PEN, PS_SOLID, RGB(255, 255, 255));
     pen(BLACK_PEN, PS_SOLID, RGB(0, 0, 0));
     pen(NULL_PEN, PS_NULL, RGB(0, 0, 0));
+    if (t.objects[DEFAULT_PALETTE] == nullptr) t.objects[DEFAULT_PALETTE] = MakeDefaultPalette();
     if (t.bitmap == nullptr) t.bitmap = MakeStockBitmap();
-    t.made = t.bitmap != nullptr;
+    t.made = t.bitmap != nullptr && t.objects[DEFAULT_PALETTE] != nullptr;
 }
 
 HBITMAP StockBitmap() {

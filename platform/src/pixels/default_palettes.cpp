@@ -15,6 +15,13 @@ constexpr int kGreyRamp = 40;
 
 }  // namespace
 
+void DefaultLogicalPalette(RGBQUAD colors[kDefaultLogicalColors]) {
+    constexpr RGBQUAD kExtra[4] = {{192, 220, 192, 0}, {240, 202, 166, 0}, {240, 251, 255, 0}, {164, 160, 160, 0}};
+    for (int i = 0; i < 8; ++i) colors[i] = kVgaColors[i];
+    for (int i = 0; i < 4; ++i) colors[8 + i] = kExtra[i];
+    for (int i = 8; i < 16; ++i) colors[4 + i] = kVgaColors[i];
+}
+
 int DefaultPalette(int bitCount, RGBQUAD* colors) {
     if (bitCount == 1) {
         colors[0] = RGBQUAD{0, 0, 0, 0};

@@ -12,6 +12,14 @@ namespace standin {
 // ramp of 40 greys. Returns the entry count.
 int DefaultPalette(int bitCount, RGBQUAD* colors);
 
+// Entries in the default logical palette.
+constexpr int kDefaultLogicalColors = 20;
+
+// Fills `colors` with the default logical palette: the 16 VGA colours with
+// four more (money green, sky blue, cream, medium grey) between the dark and
+// the bright halves.
+void DefaultLogicalPalette(RGBQUAD colors[kDefaultLogicalColors]);
+
 }  // namespace standin
 
 #endif

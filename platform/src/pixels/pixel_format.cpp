@@ -97,8 +97,27 @@ int ColorTableEntries(int bitCount, DWORD clrUsed) {
     return clrUsed == 0 || clrUsed > static_cast<DWORD>(full) ? full : static_cast<int>(clrUsed);
 }
 
-bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out) {
-    if (info == nullptr || usage != DIB_RGB_COLORS) return false;
+namespace {
+
+// Reads a caller's colour table: RGBQUADs, or palette indices.
+void ReadColorTable(const BITMAPINFO* info, UINT usage, int given, const LogicalColors& logical,
+                    RGBQUAD* colors) {
+    const BYTE* table = reinterpret_cast<const BYTE*>(info) + info->bmiHeader.biSize;
+    for (int i = 0; i < given; ++i) {
+        if (usage == DIB_RGB_COLORS) {
+            std::memcpy(&colors[i], table + i * sizeof(RGBQUAD), sizeof(RGBQUAD));
+            continue;
+        }
+        WORD index;
+        std::memcpy(&index, table + i * sizeof(WORD), sizeof index);
+        colors[i] = index < logical.count ? logical.colors[index] : RGBQUAD{0, 0, 0, 0};
+    }
+}
+
+}  // namespace
+
+bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out, const LogicalColors& logical) {
+    if (info == nullptr || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS)) return false;
     const BITMAPINFOHEADER& h = info->bmiHeader;
     if (!IsSupportedHeaderSize(h.biSize) || h.biPlanes != 1 || !IsSupportedBitCount(h.biBitCount))
         return false;
@@ -130,10 +149,8 @@ bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out) {
     if (d.format.indexed()) {
         // Entries beyond biClrUsed are not part of the caller's table; they
         // stay black.
-        int given = ColorTableEntries(h.biBitCount, h.biClrUsed);
-        const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(
-            reinterpret_cast<const BYTE*>(info) + h.biSize);
-        for (int i = 0; i < given; ++i) d.colors[i] = table[i];
+        ReadColorTable(info, usage, ColorTableEntries(h.biBitCount, h.biClrUsed), logical,
+                       d.colors.data());
         d.colorCount = 1 << h.biBitCount;
     }
     *out = d;

@@ -66,11 +66,20 @@ bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, Chann
 // The default formats of 16-bit (5-5-5) and 32-bit (8-8-8) BI_RGB pixels.
 PixelFormat RgbFormat(int bitCount);
 
+// The colours of a device context's logical palette, for DIB_PAL_COLORS
+// tables (16-bit indices into it).
+struct LogicalColors {
+    const RGBQUAD* colors = nullptr;
+    int count = 0;
+};
+
 // Validates a BITMAPINFO as CreateDIBSection and SetDIBits take it: header
 // size, planes, bit count, compression, masks, colour count, dimensions and
-// total size. Only DIB_RGB_COLORS colour tables are supported. Fills `out`
-// and returns true when every field is acceptable.
-bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out);
+// total size. With DIB_PAL_COLORS the colour table holds 16-bit indices into
+// `logical`; an index past its end gives black. Fills `out` and returns
+// true when every field is acceptable.
+bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out,
+                 const LogicalColors& logical = LogicalColors{});
 
 // Colour table size in entries that a header with this bit count and
 // biClrUsed carries.

@@ -9,7 +9,8 @@ std::size_t LiveGdiObjects() {
     ApiLock lock(ApiMutex());
     const ObjectTable& table = Objects();
     return table.LiveCount(ObjectKind::DeviceContext) + table.LiveCount(ObjectKind::Bitmap) +
-           table.LiveCount(ObjectKind::Pen) + table.LiveCount(ObjectKind::Brush);
+           table.LiveCount(ObjectKind::Pen) + table.LiveCount(ObjectKind::Brush) +
+           table.LiveCount(ObjectKind::Palette);
 }
 
 }  // namespace standin
