@@ -21,9 +21,10 @@ struct RleTarget {
     std::int32_t height = 0;
 };
 
-// Decodes `data` into `target`. Fails on a run or move that leaves the
-// picture and on a stream that ends before reaching either an end-of-bitmap
-// code or the end of the last row. Every step consumes input, so the work
+// Decodes `data` into `target`. A run that reaches past the end of its row
+// keeps the pixels that fit. Fails on a run above the last row, a move that
+// leaves the picture and a stream that ends before reaching either an
+// end-of-bitmap code or the end of the last row. Every step consumes input, so the work
 // is bounded by the length of `data`.
 bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target);
 
