@@ -366,4 +366,48 @@ TEST_F(MalformedTest, RunsPastTheRowEndKeepThePixelsThatFit) {
     }
 }
 
+TEST_F(MalformedTest, RunLengthStreamsMayDeclareOnlyPicturesTheirLengthCanBound) {
+    // The bound is 4 Mi pixels plus 256 a stream byte: 4096 x 1028 needs a
+    // 64-byte stream. Each bomb is a 60-byte file declaring 1 GiB of pixels.
+    const auto endOfLines = [](int count) {
+        Bytes stream;
+        for (int i = 0; i < count; ++i) stream = Concat({stream, kEndOfLine});
+        return Concat({stream, kEndOfBitmap});
+    };
+    const struct {
+        const char* name;
+        RleKind kind;
+        std::int32_t width, height;
+        Bytes stream;
+        bool loads;
+    } cases[] = {
+        {"RLE8 bomb, 32768 x 32768", RleKind::Rle8, 32768, 32768, kEndOfBitmap, false},
+        {"RLE4 bomb, 65536 x 32768", RleKind::Rle4, 65536, 32768, kEndOfBitmap, false},
+        {"RLE8 at the bound", RleKind::Rle8, 4096, 1028, endOfLines(31), true},
+        {"RLE8 two bytes short", RleKind::Rle8, 4096, 1028, endOfLines(30), false},
+        {"RLE4 at the bound", RleKind::Rle4, 4096, 1028, endOfLines(31), true},
+        {"RLE4 two bytes short", RleKind::Rle4, 4096, 1028, endOfLines(30), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpParts p = RunLength(c.kind);
+        p.width = c.width;
+        p.height = c.height;
+        p.palette.resize(1);
+        p.clrUsed = 1;
+        p.pixels = c.stream;
+        const Bytes file = BuildBmp(p);
+        if (c.stream.size() == 2) {
+            EXPECT_EQ(file.size(), 60u);
+        }
+        SetLastError(0);
+        HBITMAP bitmap = Load(file);
+        EXPECT_EQ(bitmap != nullptr, c.loads);
+        if (!c.loads) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+        }
+        if (bitmap != nullptr) DeleteObject(bitmap);
+    }
+}
+
 }  // namespace

@@ -146,6 +146,11 @@ private:
 
 }  // namespace
 
+bool RleStreamMayDeclare(std::size_t streamBytes, std::int64_t pixels) {
+    // File sizes are capped far below the point where this could overflow.
+    return pixels <= kRleFreePixels + kRlePixelsPerStreamByte * static_cast<std::int64_t>(streamBytes);
+}
+
 bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target) {
     return RleDecoder(data, kind, target).Decode();
 }
