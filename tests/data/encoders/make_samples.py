@@ -65,6 +65,7 @@ IM_ONLY = {
     # alpha
     ("BMP3", "alpha"): ("alpha", ["-define", "bmp3:alpha=true"]),
     ("BMP", "alpha"): ("alpha", ["-type", "truecoloralpha"]),
+    ("BMP", "greyalpha"): ("alpha", ["-type", "grayscalealpha"]),  # 108-byte header
     # 16-bit bitfields
     ("BMP", "rgb565"): ("opaque", ["-define", "bmp:subtype=RGB565"]),
     ("BMP", "rgb555"): ("opaque", ["-define", "bmp:subtype=RGB555"]),
