@@ -76,7 +76,8 @@ def rle24_os2():
 
 
 def rle8_run_past_row_end():
-    # A run of 9 in a row of 4.
+    # A run of 9 in a row of 4: the 4 that fit are kept, as writers that code
+    # row padding as pixels need.
     return bmp(info_header(4, 2, 8, BI_RLE8, colours=2), grey_quads(2), bytes([9, 1, 0, 1]))
 
 
@@ -170,7 +171,7 @@ FILES = {
     "loads-bitfields-565-v5-top-down.bmp": bitfields_565_v5,
     "loads-alphabitfields-10-10-10-2.bmp": alpha_bitfields_10_10_10_2,
     "loads-core-header-1bit.bmp": core_1bit,
-    "refused-rle8-run-past-row-end.bmp": rle8_run_past_row_end,
+    "loads-rle8-run-past-row-end.bmp": rle8_run_past_row_end,
     "refused-rle8-delta-past-top.bmp": rle8_delta_past_top,
     "refused-rle4-absolute-past-file-end.bmp": rle4_absolute_past_file_end,
     "refused-rle8-top-down.bmp": rle8_top_down,

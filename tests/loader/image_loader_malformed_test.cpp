@@ -248,10 +248,6 @@ std::vector<MalformedCase> MalformedCases() {
         {"alpha not contiguous", BmpRefusal::BadMasks, [=] { return alphaMask(0xA000); }},
         {"alpha beyond 16 bits", BmpRefusal::BadMasks, [=] { return alphaMask(0xF0000); }},
         // Run-length streams.
-        {"RLE run past the row end", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(7, 1), kEndOfBitmap})); }},
-        {"RLE run after a full row", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(6, 1), Pair(1, 1), kEndOfBitmap})); }},
-        {"RLE absolute run past the row end", BmpRefusal::BadRunLength,
-         [=] { return rle8Stream(Concat({Pair(3, 1), Pair(0, 4), Bytes{1, 2, 3, 4}, kEndOfBitmap})); }},
         {"RLE absolute run cut short", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 5), Bytes{1, 2, 3}})); }},
         {"RLE delta past the row end", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 2), Pair(7, 0), kEndOfBitmap})); }},
         {"RLE delta past the top", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(0, 2), Pair(0, 6), kEndOfBitmap})); }},
@@ -265,9 +261,6 @@ std::vector<MalformedCase> MalformedCases() {
          [=] { return rle8Stream(Concat({kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine, kEndOfLine})); }},
         {"RLE stream ends before the last row", BmpRefusal::BadRunLength, [=] { return rle8Stream(Concat({Pair(6, 1), kEndOfLine})); }},
         {"RLE empty stream", BmpRefusal::BadRunLength, [=] { return rle8Stream({}); }},
-        {"RLE4 run one pixel past the row end", BmpRefusal::BadRunLength, [=] { return rle4Stream(Concat({Pair(7, 0x12), kEndOfBitmap})); }},
-        {"RLE4 absolute run past the row end", BmpRefusal::BadRunLength,
-         [=] { return rle4Stream(Concat({Pair(0, 7), Bytes{0x12, 0x34, 0x56, 0x70}, kEndOfBitmap})); }},
         {"RLE top-down", BmpRefusal::TopDownRunLength, [rle8] { return Modified(rle8, [](BmpParts* p) { p->height = -p->height; }); }},
     };
 }
@@ -346,6 +339,83 @@ TEST_F(MalformedTest, AnRleStreamThatFillsEveryRowNeedsNoEndOfBitmap) {
     ASSERT_NE(bitmap, nullptr);
     EXPECT_EQ(IndicesOf(bitmap, p.palette), (std::vector<int>{2, 2, 1, 1}));
     DeleteObject(bitmap);
+}
+
+TEST_F(MalformedTest, RunsPastTheRowEndKeepThePixelsThatFit) {
+    // 4 x 2 pictures, top row first in `expected`; what passes the row end
+    // is dropped and the stream goes on.
+    const struct {
+        const char* name;
+        RleKind kind;
+        Bytes stream;
+        std::vector<int> expected;
+    } cases[] = {
+        {"RLE8 run", RleKind::Rle8, Concat({Pair(6, 1), kEndOfLine, Pair(2, 2), kEndOfBitmap}), {2, 2, 0, 0, 1, 1, 1, 1}},
+        {"RLE8 run after a full row", RleKind::Rle8, Concat({Pair(4, 1), Pair(1, 3), kEndOfLine, Pair(1, 2), kEndOfBitmap}),
+         {2, 0, 0, 0, 1, 1, 1, 1}},
+        {"RLE8 absolute run", RleKind::Rle8, Concat({Pair(2, 1), Pair(0, 4), Bytes{3, 2, 3, 2}, kEndOfBitmap}),
+         {0, 0, 0, 0, 1, 1, 3, 2}},
+        {"RLE4 run", RleKind::Rle4, Concat({Pair(7, 0x12), kEndOfBitmap}), {0, 0, 0, 0, 1, 2, 1, 2}},
+        {"RLE4 absolute run", RleKind::Rle4, Concat({Pair(0, 7), Bytes{0x12, 0x31, 0x23, 0x10}, kEndOfBitmap}),
+         {0, 0, 0, 0, 1, 2, 3, 1}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpParts p = RunLength(c.kind);
+        p.width = 4;
+        p.height = 2;
+        p.palette = {{1, 1, 1, 0}, {2, 2, 2, 0}, {3, 3, 3, 0}, {4, 4, 4, 0}};
+        p.clrUsed = 4;
+        p.pixels = c.stream;
+        HBITMAP bitmap = Load(BuildBmp(p));
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(IndicesOf(bitmap, p.palette), c.expected);
+        DeleteObject(bitmap);
+    }
+}
+
+TEST_F(MalformedTest, RunLengthStreamsMayDeclareOnlyPicturesTheirLengthCanBound) {
+    // The bound is 4 Mi pixels plus 256 a stream byte: 4096 x 1028 needs a
+    // 64-byte stream. Each bomb is a 60-byte file declaring 1 GiB of pixels.
+    const auto endOfLines = [](int count) {
+        Bytes stream;
+        for (int i = 0; i < count; ++i) stream = Concat({stream, kEndOfLine});
+        return Concat({stream, kEndOfBitmap});
+    };
+    const struct {
+        const char* name;
+        RleKind kind;
+        std::int32_t width, height;
+        Bytes stream;
+        bool loads;
+    } cases[] = {
+        {"RLE8 bomb, 32768 x 32768", RleKind::Rle8, 32768, 32768, kEndOfBitmap, false},
+        {"RLE4 bomb, 65536 x 32768", RleKind::Rle4, 65536, 32768, kEndOfBitmap, false},
+        {"RLE8 at the bound", RleKind::Rle8, 4096, 1028, endOfLines(31), true},
+        {"RLE8 two bytes short", RleKind::Rle8, 4096, 1028, endOfLines(30), false},
+        {"RLE4 at the bound", RleKind::Rle4, 4096, 1028, endOfLines(31), true},
+        {"RLE4 two bytes short", RleKind::Rle4, 4096, 1028, endOfLines(30), false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpParts p = RunLength(c.kind);
+        p.width = c.width;
+        p.height = c.height;
+        p.palette.resize(1);
+        p.clrUsed = 1;
+        p.pixels = c.stream;
+        const Bytes file = BuildBmp(p);
+        if (c.stream.size() == 2) {
+            EXPECT_EQ(file.size(), 60u);
+        }
+        SetLastError(0);
+        HBITMAP bitmap = Load(file);
+        EXPECT_EQ(bitmap != nullptr, c.loads);
+        if (!c.loads) {
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_DATA));
+        }
+        if (bitmap != nullptr) DeleteObject(bitmap);
+    }
 }
 
 }  // namespace

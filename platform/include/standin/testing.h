@@ -65,6 +65,7 @@ enum class BmpRefusal {
     NoColourTable,      // an indexed picture without a single colour
     TruncatedPixels,    // fewer bytes of pixels than the rows take
     BadRunLength,       // a run-length stream that leaves the picture or stops short
+    RunLengthBomb,      // a run-length stream too short for the picture it declares
 };
 
 // Takes `size` bytes of a BMP file apart and decodes them as LoadImageA

@@ -2,6 +2,7 @@
 // each checked against the file's length and the stand-in's limits.
 #include "bmp/headers.h"
 #include "bmp/image.h"
+#include "bmp/rle.h"
 
 #include "pixels/pixel_format.h"
 
@@ -105,11 +106,14 @@ bool HasPalette(PixelLayout layout) {
 
 // Uncompressed rows must all be in the file before anything is allocated
 // for them; the image-size field is not trusted for this. A run-length
-// stream takes the rest of the file and ends where its codes say.
+// stream takes the rest of the file and ends where its codes say; the
+// picture it declares is bounded by its length.
 BmpRefusal LocatePixels(ByteSpan pixels, BmpImage* image) {
     if (IsRunLength(image->layout)) {
         image->pixels = pixels;
-        return BmpRefusal::None;
+        return RleStreamMayDeclare(pixels.size, std::int64_t{image->width} * image->height)
+                   ? BmpRefusal::None
+                   : BmpRefusal::RunLengthBomb;
     }
     const std::int64_t stride = DibStride(image->width, image->bitCount);
     const std::int64_t bytes = stride * image->height;

@@ -66,7 +66,17 @@ private:
                MoveTo(std::int64_t{x_} + dx, std::int64_t{y_} + dy);
     }
 
-    bool Fits(int count) const { return y_ < target_.height && count <= target_.width - x_; }
+    // How many of `count` pixels from the current position are drawn. A run
+    // may reach past the end of its row: the pixels that fit are kept and
+    // the rest dropped, as the platform does. ImageMagick's RLE8 writer
+    // (BMP3: and BMP:, the default for 8-bit palettes) needs this: it codes
+    // each row's padding bytes as pixels, up to 3 past the row end. Runs
+    // above the last row are still refused.
+    bool Visible(int count, int* drawn) const {
+        if (y_ >= target_.height) return false;
+        *drawn = count < target_.width - x_ ? count : target_.width - x_;
+        return true;
+    }
 
     std::uint8_t* Row() const {
         return target_.pixels + static_cast<std::size_t>(y_) * target_.stride;
@@ -75,7 +85,7 @@ private:
     // `count` pixels of one value (RLE4: two alternating nibbles).
     bool EncodedRun(int count) {
         ByteSpan value;
-        if (!reader_.ReadSpan(kind_ == RleKind::Rle24 ? 3 : 1, &value) || !Fits(count)) return false;
+        if (!reader_.ReadSpan(kind_ == RleKind::Rle24 ? 3 : 1, &value) || !Visible(count, &count)) return false;
         std::uint8_t* row = Row();
         switch (kind_) {
             case RleKind::Rle8:
@@ -107,11 +117,11 @@ private:
     bool AbsoluteRun(int count) {
         const std::size_t bytes = AbsoluteBytes(count);
         ByteSpan src;
-        if (!reader_.ReadSpan(bytes, &src) || !reader_.Skip(bytes % 2) || !Fits(count)) return false;
+        if (!reader_.ReadSpan(bytes, &src) || !reader_.Skip(bytes % 2) || !Visible(count, &count)) return false;
         std::uint8_t* row = Row();
         switch (kind_) {
             case RleKind::Rle8:
-                std::memcpy(row + x_, src.data, bytes);
+                std::memcpy(row + x_, src.data, static_cast<std::size_t>(count));
                 break;
             case RleKind::Rle4:
                 for (int i = 0; i < count; ++i) {
@@ -120,7 +130,7 @@ private:
                 }
                 break;
             case RleKind::Rle24:
-                std::memcpy(row + static_cast<std::size_t>(x_) * 3, src.data, bytes);
+                std::memcpy(row + static_cast<std::size_t>(x_) * 3, src.data, static_cast<std::size_t>(count) * 3);
                 break;
         }
         x_ += count;
@@ -135,6 +145,11 @@ private:
 };
 
 }  // namespace
+
+bool RleStreamMayDeclare(std::size_t streamBytes, std::int64_t pixels) {
+    // File sizes are capped far below the point where this could overflow.
+    return pixels <= kRleFreePixels + kRlePixelsPerStreamByte * static_cast<std::int64_t>(streamBytes);
+}
 
 bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target) {
     return RleDecoder(data, kind, target).Decode();

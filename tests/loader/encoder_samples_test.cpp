@@ -1,0 +1,108 @@
+// Files written by ImageMagick, Pillow and netpbm (tests/data/encoders,
+// remade by its make-samples script): each loads through the platform
+// loader and through the module with exactly the pixels the encoders'
+// independent decoders agree on, and survives a save and a reload.
+#include "SaveBitmapToFile.h"
+
+#include "resource_guard.h"
+#include "test_support.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kSamples = ENCODER_SAMPLES_DIR;
+
+// Red, green, blue bytes, top row first.
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> rgb;
+};
+
+Picture ReadPpm(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    Picture picture;
+    in >> magic >> picture.width >> picture.height >> maxValue;
+    in.get();
+    if (magic != "P6" || maxValue != 255) return {};
+    picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
+    in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
+    return in ? picture : Picture{};
+}
+
+Picture ReadBack(HBITMAP bitmap) {
+    BITMAP bm{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
+    Picture picture{bm.bmWidth, bm.bmHeight, {}};
+    for (const RGBQUAD& p : testing_support::ReadPixels(bitmap, 32))
+        picture.rgb.insert(picture.rgb.end(), {p.rgbRed, p.rgbGreen, p.rgbBlue});
+    return picture;
+}
+
+// Largest difference of any channel; -1 when the sizes differ.
+int MaxDifference(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size() || a.rgb.empty()) return -1;
+    int worst = 0;
+    for (std::size_t i = 0; i < a.rgb.size(); ++i) worst = std::max(worst, std::abs(a.rgb[i] - b.rgb[i]));
+    return worst;
+}
+
+// The module writes 16-bit pictures as BI_RGB 5-5-5, so a 5-6-5 picture
+// loses the lowest bit of green (at most 4 in 8 bits).
+int RoundTripTolerance(HBITMAP bitmap) {
+    DIBSECTION ds{};
+    GetObjectA(bitmap, sizeof ds, &ds);
+    return ds.dsBm.bmBitsPixel == 16 && ds.dsBmih.biCompression == BI_BITFIELDS && ds.dsBitfields[1] == 0x07E0
+               ? 4
+               : 0;
+}
+
+std::vector<std::string> SampleNames() {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(kSamples))
+        if (entry.path().extension() == ".bmp") names.push_back(entry.path().stem().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(EncoderSamples, EveryFileLoadsWithItsExpectedPixelsAndSurvivesASaveAndReload) {
+    testing_support::ResourceGuard guard;
+    testing_support::TempDir dir;
+    const std::vector<std::string> names = SampleNames();
+    ASSERT_GE(names.size(), 80u);
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const std::string path = kSamples + "/" + name + ".bmp";
+        const Picture expected = ReadPpm(kSamples + "/expected/" + name + ".ppm");
+        ASSERT_GT(expected.width, 0);
+        HBITMAP platform = static_cast<HBITMAP>(
+            LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+        HBITMAP module = LoadBitmapFromFileA(path.c_str());
+        const int platformDifference = MaxDifference(ReadBack(platform), expected);
+        EXPECT_EQ(platformDifference, 0) << "LoadImageA";
+        const int moduleDifference = MaxDifference(ReadBack(module), expected);
+        EXPECT_EQ(moduleDifference, 0) << "module";
+
+        const std::string copy = dir.File(name + ".bmp");
+        EXPECT_TRUE(module != nullptr && SaveBitmapToFileA(copy.c_str(), module));
+        HBITMAP reloaded = LoadBitmapFromFileA(copy.c_str());
+        const int roundTrip = MaxDifference(ReadBack(reloaded), ReadBack(module));
+        EXPECT_TRUE(roundTrip >= 0 && roundTrip <= RoundTripTolerance(module)) << "round trip: " << roundTrip;
+        for (HBITMAP bitmap : {platform, module, reloaded})
+            if (bitmap != nullptr) DeleteObject(bitmap);
+    }
+}
+
+}  // namespace
