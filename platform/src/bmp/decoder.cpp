@@ -44,19 +44,35 @@ RleKind KindOf(PixelLayout layout) {
     }
 }
 
-bool WritePixels(const BmpImage& image, std::uint8_t* bits) {
+// Rows stored as the section holds them go straight from the file into it,
+// which is exactly as long as the file's pixel block.
+DWORD ReadRowsInPlace(const kernel::ReadOnlyFile& file, const BmpImage& image, std::uint8_t* bits) {
+    const std::size_t bytes = static_cast<std::size_t>(image.pixelBytes);
+    std::size_t got = 0;
+    if (!file.ReadAt(image.pixelOffset, bits, bytes, &got) || got < bytes) return ERROR_READ_FAULT;
+    return ERROR_SUCCESS;
+}
+
+DWORD WritePixels(const kernel::ReadOnlyFile& file, const BmpImage& image, std::uint8_t* bits) {
+    if (StoredAsHeld(image)) return ReadRowsInPlace(file, image, bits);
     const std::size_t stride = static_cast<std::size_t>(DibStride(image.width, image.output.bitCount));
+    WindowReader pixels(file, image.pixelOffset, image.pixelOffset + image.pixelBytes);
+    bool ok;
     if (IsRunLength(image.layout)) {
-        RleTarget target{bits, stride, image.width, image.height};
-        return DecodeRle(image.pixels, KindOf(image.layout), target);
+        const RleTarget target{bits, stride, image.width, image.height};
+        ok = DecodeRle(&pixels, KindOf(image.layout), target);
+    } else {
+        ok = ConvertUncompressedRows(image, &pixels, bits, stride);
     }
-    WriteUncompressedRows(image, bits, stride);
-    return true;
+    // A file that could not be read (or shrank since it was measured) fails
+    // as unreadable, whatever the decoder made of the bytes it got.
+    if (pixels.failed()) return ERROR_READ_FAULT;
+    return ok ? ERROR_SUCCESS : ERROR_INVALID_DATA;
 }
 
 }  // namespace
 
-HBITMAP CreateBitmapFromBmp(const BmpImage& image) {
+HBITMAP CreateBitmapFromBmp(const kernel::ReadOnlyFile& file, const BmpImage& image) {
     InfoBuffer info;
     DescribeOutput(image, &info);
     void* bits = nullptr;
@@ -65,9 +81,10 @@ HBITMAP CreateBitmapFromBmp(const BmpImage& image) {
     if (bitmap == nullptr) return nullptr;
     // The new section is zeroed and known to no one else yet, so its rows
     // are written directly, outside the API lock.
-    if (!WritePixels(image, static_cast<std::uint8_t*>(bits))) {
+    const DWORD error = WritePixels(file, image, static_cast<std::uint8_t*>(bits));
+    if (error != ERROR_SUCCESS) {
         DeleteObject(bitmap);
-        return Fail<HBITMAP>(ERROR_INVALID_DATA);
+        return Fail<HBITMAP>(error);
     }
     return bitmap;
 }

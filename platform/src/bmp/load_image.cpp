@@ -1,5 +1,7 @@
-// LoadImageA for bitmap files: the whole file is read into memory (within a
-// size cap), checked and decoded into a DIB section.
+// LoadImageA for bitmap files: the headers are read and checked, then the
+// pixels go from the file into the DIB section, straight where the section
+// holds them as the file stores them and through a bounded window where they
+// are converted or run-length decoded. No copy of the whole file is made.
 //
 // Supported requests: no module instance, IMAGE_BITMAP, LR_LOADFROMFILE,
 // with or without LR_CREATEDIBSECTION (the result is a DIB section either
@@ -10,10 +12,12 @@
 // the file's own width and height.
 #include "bmp/decoder.h"
 #include "bmp/image.h"
-#include "bmp/file_bytes.h"
+#include "kernel/read_only_file.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "pixels/pixel_format.h"
+
+#include <new>
 
 using namespace standin;
 
@@ -24,8 +28,8 @@ constexpr UINT kSupportedFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION | LR_DEFA
 // Room for the headers, masks, colour table, any gap before the pixels and
 // data after them (embedded colour profiles).
 constexpr std::int64_t kMaxNonPixelBytes = std::int64_t{1} << 20;
-// Largest file read into memory. 64-bit files, whose pixels take twice the
-// bytes of the 32-bit DIB they become, are held to this size as well.
+// Largest file taken. 64-bit files, whose pixels take twice the bytes of the
+// 32-bit DIB they become, are held to this size as well.
 constexpr std::int64_t kMaxFileBytes = kMaxImageBytes + kMaxNonPixelBytes;
 
 bool IsSupportedRequest(HINSTANCE hInst, UINT type, int cx, int cy, UINT fuLoad) {
@@ -37,17 +41,30 @@ bool MatchesRequestedSize(const bmp::BmpImage& image, int cx, int cy) {
     return (cx == 0 || cx == image.width) && (cy == 0 || cy == image.height);
 }
 
+// Opens, measures and checks the file, then decodes it.
+HANDLE LoadBmpFile(LPCSTR name, int cx, int cy) {
+    kernel::ReadOnlyFile file;
+    const DWORD error = file.Open(name);
+    if (error != ERROR_SUCCESS) return Fail<HANDLE>(error);
+    if (file.size() > static_cast<std::uint64_t>(kMaxFileBytes)) return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    std::uint8_t head[bmp::kHeadBytes];
+    std::size_t headBytes = 0;
+    const std::size_t wanted = file.size() < sizeof head ? static_cast<std::size_t>(file.size()) : sizeof head;
+    if (!file.ReadAt(0, head, wanted, &headBytes) || headBytes < wanted) return Fail<HANDLE>(ERROR_READ_FAULT);
+    bmp::BmpImage image;
+    if (!bmp::ParseBmp(bmp::ByteSpan{head, headBytes}, file.size(), &image)) return Fail<HANDLE>(ERROR_INVALID_DATA);
+    if (!MatchesRequestedSize(image, cx, cy)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
+    return bmp::CreateBitmapFromBmp(file, image);
+}
+
 }  // namespace
 
 HANDLE WINAPI LoadImageA(HINSTANCE hInst, LPCSTR name, UINT type, int cx, int cy, UINT fuLoad) {
     if (InjectedFailure(Call::LoadImageA)) return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
     if (!IsSupportedRequest(hInst, type, cx, cy, fuLoad)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
-
-    bmp::FileBytes file;
-    DWORD error = bmp::ReadWholeFile(name, static_cast<std::size_t>(kMaxFileBytes), &file);
-    if (error != ERROR_SUCCESS) return Fail<HANDLE>(error);
-    bmp::BmpImage image;
-    if (!bmp::ParseBmp(file.span(), &image)) return Fail<HANDLE>(ERROR_INVALID_DATA);
-    if (!MatchesRequestedSize(image, cx, cy)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
-    return bmp::CreateBitmapFromBmp(image);
+    try {
+        return LoadBmpFile(name, cx, cy);
+    } catch (const std::bad_alloc&) {
+        return Fail<HANDLE>(ERROR_NOT_ENOUGH_MEMORY);
+    }
 }

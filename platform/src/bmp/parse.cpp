@@ -11,6 +11,11 @@ namespace standin {
 namespace bmp {
 namespace {
 
+// Everything ParseBmp reads before the pixels lies in the head.
+static_assert(kFileHeaderBytes + kV5HeaderBytes + 4 * sizeof(std::uint32_t) +
+                      kMaxPaletteEntries * sizeof(RGBQUAD) <= kHeadBytes,
+              "the head holds the headers, the masks and a full colour table");
+
 bool ReadGeometry(const DibHeader& header, BmpImage* image) {
     const DibV5& f = header.fields;
     if (f.planes != 1) return false;
@@ -106,16 +111,17 @@ bool HasPalette(PixelLayout layout) {
 // Uncompressed rows must all be in the file before anything is allocated
 // for them; the image-size field is not trusted for this. A run-length
 // stream takes the rest of the file and ends where its codes say.
-bool LocatePixels(ByteSpan pixels, BmpImage* image) {
+bool LocatePixels(std::uint64_t offset, std::uint64_t available, BmpImage* image) {
+    image->pixelOffset = offset;
     if (IsRunLength(image->layout)) {
-        image->pixels = pixels;
+        image->pixelBytes = available;
         return true;
     }
     const std::int64_t stride = DibStride(image->width, image->bitCount);
     const std::int64_t bytes = stride * image->height;
-    if (bytes > static_cast<std::int64_t>(pixels.size)) return false;
+    if (static_cast<std::uint64_t>(bytes) > available) return false;
     image->sourceStride = static_cast<std::size_t>(stride);
-    image->pixels = pixels.First(static_cast<std::size_t>(bytes));
+    image->pixelBytes = static_cast<std::uint64_t>(bytes);
     return true;
 }
 
@@ -149,20 +155,22 @@ bool IsRunLength(PixelLayout layout) {
     return layout == PixelLayout::Rle8 || layout == PixelLayout::Rle4 || layout == PixelLayout::Rle24;
 }
 
-bool ParseBmp(ByteSpan file, BmpImage* out) {
-    ByteReader reader(file);
+bool ParseBmp(ByteSpan head, std::uint64_t fileSize, BmpImage* out) {
+    ByteReader reader(head);
     FileHeader fileHeader;
     DibHeader header;
     BmpImage image;
     if (!ReadFormat(&reader, &fileHeader, &header, &image)) return false;
     // The pixels may not start inside the headers or masks, nor past the
-    // end; any gap after the colour table is skipped.
+    // end; any gap after the colour table is skipped. The head holds the
+    // whole table whenever the file does.
     const std::size_t headersEnd = reader.position();
-    if (fileHeader.offBits < headersEnd || fileHeader.offBits > file.size) return false;
-    const ByteSpan table{file.data + headersEnd, fileHeader.offBits - headersEnd};
+    if (fileHeader.offBits < headersEnd || fileHeader.offBits > fileSize) return false;
+    const ByteSpan table = head.From(headersEnd).First(fileHeader.offBits - headersEnd);
     if (HasPalette(image.layout) && !ReadColourTable(table, header, &image)) return false;
     image.output = PlanOutput(image);
-    if (!FitsLimits(image) || !LocatePixels(file.From(fileHeader.offBits), &image)) return false;
+    if (!FitsLimits(image) || !LocatePixels(fileHeader.offBits, fileSize - fileHeader.offBits, &image))
+        return false;
     *out = image;
     return true;
 }

@@ -2,7 +2,7 @@
 #ifndef STANDIN_BMP_RLE_H
 #define STANDIN_BMP_RLE_H
 
-#include "bmp/byte_reader.h"
+#include "bmp/window_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -21,11 +21,11 @@ struct RleTarget {
     std::int32_t height = 0;
 };
 
-// Decodes `data` into `target`. Fails on a run or move that leaves the
-// picture and on a stream that ends before reaching either an end-of-bitmap
+// Decodes the stream `data` holds into `target`. Fails on a run or move
+// that leaves the picture and on a stream that ends before reaching either an end-of-bitmap
 // code or the end of the last row. Every step consumes input, so the work
 // is bounded by the length of `data`.
-bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target);
+bool DecodeRle(WindowReader* data, RleKind kind, const RleTarget& target);
 
 }  // namespace bmp
 }  // namespace standin

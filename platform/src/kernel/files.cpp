@@ -1,5 +1,6 @@
 // Kernel file calls over POSIX descriptors. Transfers run to completion
 // across short and interrupted system calls and report the real count.
+#include "kernel/posix_io.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
 #include "support/object_table.h"
@@ -20,20 +21,6 @@ struct File : Object {
     int fd;
     DWORD access;
 };
-
-DWORD ErrorFromErrno(int error) {
-    switch (error) {
-        case ENOENT: return ERROR_FILE_NOT_FOUND;
-        case ENOTDIR: return ERROR_PATH_NOT_FOUND;
-        case EACCES: case EPERM: case EROFS: case EISDIR: return ERROR_ACCESS_DENIED;
-        case EEXIST: return ERROR_FILE_EXISTS;
-        case EMFILE: case ENFILE: return ERROR_TOO_MANY_OPEN_FILES;
-        case ENOSPC: case EDQUOT: return ERROR_DISK_FULL;
-        case ENAMETOOLONG: return ERROR_INVALID_NAME;
-        case ENOMEM: return ERROR_NOT_ENOUGH_MEMORY;
-        default: return ERROR_INVALID_PARAMETER;
-    }
-}
 
 bool OpenFlags(DWORD access, DWORD disposition, DWORD flags, int* out) {
     bool read = (access & GENERIC_READ) != 0;
@@ -81,24 +68,18 @@ constexpr Direction kWrite{false, GENERIC_WRITE, Call::WriteFile, ERROR_DISK_FUL
 // Moves `count` bytes, retrying interrupted and partial system calls; a read
 // stops early only at the end of the file. Reports the bytes really moved.
 BOOL MoveBytes(const Direction& d, int fd, char* buffer, DWORD count, LPDWORD moved) {
-    DWORD done = 0;
-    BOOL ok = TRUE;
-    while (done < count) {
-        ssize_t n = d.reading ? ::read(fd, buffer + done, count - done)
-                              : ::write(fd, buffer + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ok = Fail<BOOL>(ErrorFromErrno(errno));
-            break;
-        }
-        if (n == 0) {
-            if (!d.reading) ok = Fail<BOOL>(ERROR_WRITE_FAULT);
-            break;
-        }
-        done += static_cast<DWORD>(n);
-    }
-    if (moved != nullptr) *moved = done;
-    return ok;
+    int error = 0;
+    const std::size_t done = kernel::MoveAll(
+        count,
+        [&](std::size_t offset) {
+            return d.reading ? ::read(fd, buffer + offset, count - offset)
+                             : ::write(fd, buffer + offset, count - offset);
+        },
+        &error);
+    if (moved != nullptr) *moved = static_cast<DWORD>(done);
+    if (error != 0) return Fail<BOOL>(kernel::ErrorFromErrno(error));
+    if (done < count && !d.reading) return Fail<BOOL>(ERROR_WRITE_FAULT);
+    return TRUE;
 }
 
 BOOL Transfer(const Direction& d, HANDLE handle, char* buffer, DWORD count, LPDWORD moved,
@@ -151,12 +132,9 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD /*dwSh
         SetError(ERROR_ACCESS_DENIED);
         return INVALID_HANDLE_VALUE;
     }
-    int fd;
-    do {
-        fd = ::open(lpFileName, flags, 0666);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = kernel::OpenRetrying(lpFileName, flags);
     if (fd < 0) {
-        SetError(ErrorFromErrno(errno));
+        SetError(kernel::ErrorFromErrno(errno));
         return INVALID_HANDLE_VALUE;
     }
     // The platform opens directories only with backup semantics.
@@ -207,7 +185,7 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) {
         fd = file->fd;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0) return FailedSize(ErrorFromErrno(errno));
+    if (::fstat(fd, &st) != 0) return FailedSize(kernel::ErrorFromErrno(errno));
     std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
     if (lpFileSizeHigh != nullptr) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
     // Without a place for the high half a size of 4 GiB or more cannot be
@@ -223,6 +201,6 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) {
     if (InjectedFailure(Call::DeleteFileA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
     struct stat st;
     if (::lstat(lpFileName, &st) == 0 && S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
-    if (::unlink(lpFileName) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
+    if (::unlink(lpFileName) != 0) return Fail<BOOL>(kernel::ErrorFromErrno(errno));
     return TRUE;
 }
