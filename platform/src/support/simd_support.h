@@ -8,6 +8,7 @@
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define STANDIN_HAVE_SSSE3 1
 #define STANDIN_SSSE3 __attribute__((target("ssse3")))
+#define STANDIN_AVX2 __attribute__((target("avx2")))
 
 #include <immintrin.h>
 
@@ -15,6 +16,12 @@ namespace standin {
 
 inline bool HasSsse3() {
     static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+
+// AVX2 versions sit beside the SSSE3 ones, under the same macro.
+inline bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
     return has;
 }
 
