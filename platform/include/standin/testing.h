@@ -46,6 +46,12 @@ void ClearFaults();
 // How many times `call` has been made since the last ClearFaults.
 int CallCount(Call call);
 
+// Vector instruction sets the stand-in may use: none, up to SSSE3, or all
+// the processor has (the default). Tests lower it so that every version of
+// a routine is checked on one machine; it applies to calls made afterwards.
+enum class SimdLimit { Portable, Ssse3, All };
+void LimitSimd(SimdLimit limit);
+
 // Live GDI objects made by the caller (stock objects excluded).
 std::size_t LiveGdiObjects();
 // Open file handles.

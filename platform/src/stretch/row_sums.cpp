@@ -87,7 +87,8 @@ void AddRowPair(const std::uint8_t* a, std::uint32_t wa, const std::uint8_t* b, 
         if (HasAvx2()) done = AddRowPairAvx2(a, wa, b, wb, n, assign, sums);
 #endif
 #if defined(__SSE2__)
-        if (done == 0) done = AddRowPairSse2(a, wa, b, wb, n, assign, sums);
+        if (done == 0 && CurrentSimdLimit() != SimdLimit::Portable)
+            done = AddRowPairSse2(a, wa, b, wb, n, assign, sums);
 #endif
     }
     AddRowPairScalar(a, wa, b, wb, done, n, assign, sums);
