@@ -7,6 +7,7 @@
 #include "pixels/pixel_format.h"
 
 #include <cstring>
+#include <new>
 
 namespace standin {
 namespace bmp {
@@ -81,7 +82,12 @@ HBITMAP CreateBitmapFromBmp(const kernel::ReadOnlyFile& file, const BmpImage& im
     if (bitmap == nullptr) return nullptr;
     // The new section is zeroed and known to no one else yet, so its rows
     // are written directly, outside the API lock.
-    const DWORD error = WritePixels(file, image, static_cast<std::uint8_t*>(bits));
+    DWORD error;
+    try {
+        error = WritePixels(file, image, static_cast<std::uint8_t*>(bits));
+    } catch (const std::bad_alloc&) {  // the reading window
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    }
     if (error != ERROR_SUCCESS) {
         DeleteObject(bitmap);
         return Fail<HBITMAP>(error);

@@ -52,7 +52,8 @@ HANDLE LoadBmpFile(LPCSTR name, int cx, int cy) {
     const std::size_t wanted = file.size() < sizeof head ? static_cast<std::size_t>(file.size()) : sizeof head;
     if (!file.ReadAt(0, head, wanted, &headBytes) || headBytes < wanted) return Fail<HANDLE>(ERROR_READ_FAULT);
     bmp::BmpImage image;
-    if (!bmp::ParseBmp(bmp::ByteSpan{head, headBytes}, file.size(), &image)) return Fail<HANDLE>(ERROR_INVALID_DATA);
+    if (!bmp::ParseBmp(bmp::ByteSpan{head, headBytes}, file.size(), &image))
+        return Fail<HANDLE>(ERROR_INVALID_DATA);
     if (!MatchesRequestedSize(image, cx, cy)) return Fail<HANDLE>(ERROR_NOT_SUPPORTED);
     return bmp::CreateBitmapFromBmp(file, image);
 }

@@ -84,7 +84,8 @@ bool StoredAsHeld(const BmpImage& image) {
     }
 }
 
-bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uint8_t* dst, std::size_t dstStride) {
+bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uint8_t* dst,
+                             std::size_t dstStride) {
     const int width = image.width;
     switch (image.layout) {
         case PixelLayout::Indexed2:
@@ -95,9 +96,10 @@ bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uin
                               [width](const std::uint8_t* s, std::uint8_t* d) { Rgba64Row(s, width, d); });
         default: {
             const BitfieldsRowConverter converter(image.fields, image.bitCount);
-            return ForEachRow(image, rows, dst, dstStride, [&converter, width](const std::uint8_t* s, std::uint8_t* d) {
-                converter.Convert(s, width, d);
-            });
+            return ForEachRow(image, rows, dst, dstStride,
+                              [&converter, width](const std::uint8_t* s, std::uint8_t* d) {
+                                  converter.Convert(s, width, d);
+                              });
         }
     }
 }

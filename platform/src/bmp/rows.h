@@ -21,7 +21,8 @@ bool StoredAsHeld(const BmpImage& image);
 // reads every row of `image` from `rows` and writes it into `dst` (rows of
 // `dstStride` bytes, in the file's order, in the format of `image.output`).
 // False when the rows could not all be read.
-bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uint8_t* dst, std::size_t dstStride);
+bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uint8_t* dst,
+                             std::size_t dstStride);
 
 }  // namespace bmp
 }  // namespace standin
