@@ -1,10 +1,12 @@
 """Runs halftone_bench and its peers on the same picture files and prints the
-comparison: one line per case with our median, the peer's median and how
-many times faster we are (peer / ours), then how the stretch cost grows with
-the picture and how much extra heap each call takes.
+comparison: one line per case with our median, the best peer's median and
+our time as a share of it, and our time as a multiple of the case's floor
+(memcpy of the bytes the case must read and write); then how the stretch
+cost grows with the picture and how much extra heap each call takes.
 
-Run through bench/compare, which builds the benchmarks and supplies the
-paths; it needs Debian's Python with Debian's Pillow.
+Peers: Pillow, and OpenCV on one thread. Run through bench/compare, which
+builds the benchmarks and supplies the paths; it needs Debian's Python with
+Debian's Pillow and OpenCV.
 """
 import argparse
 import datetime
@@ -14,10 +16,12 @@ import platform
 import statistics
 import subprocess
 import sys
+import time
 import timeit
 
 import PIL
 from PIL import Image
+import cv2
 
 SIDE = 4096
 NARROW_SIDE = 1500  # the uneven reduction: 4096 -> 1500
@@ -25,8 +29,8 @@ UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 AUTORANGE_SECONDS = 0.2  # timeit's autorange: each timed batch lasts at least this
 
 
-def run_ours(bench, pictures, repetitions):
-    """Median wall time (seconds) and extra heap bytes of every benchmark."""
+def run_ours(bench, pictures, repetitions, clock):
+    """Median time (seconds, on `clock`) and extra heap bytes of every benchmark."""
     out = os.path.join(pictures, "bench.json")
     command = [bench, "--picture_dir=" + pictures,
                "--benchmark_repetitions=%d" % repetitions,
@@ -47,15 +51,15 @@ def run_ours(bench, pictures, repetitions):
         if name.endswith("/real_time"):
             name = name[: -len("/real_time")]
         results[name] = {
-            "seconds": entry["real_time"] * UNIT_SECONDS[entry["time_unit"]],
+            "seconds": entry[clock + "_time"] * UNIT_SECONDS[entry["time_unit"]],
             "extra_heap": entry.get("extra_heap_bytes"),
         }
     return results
 
 
-def median_seconds(action, repetitions):
+def median_seconds(action, repetitions, clock):
     """Median time of one call, from `repetitions` timed batches."""
-    timer = timeit.Timer(action)
+    timer = timeit.Timer(action, timer=time.process_time if clock == "cpu" else time.perf_counter)
     number, _ = timer.autorange()  # also warms up
     batches = timer.repeat(repeat=repetitions, number=number)
     return statistics.median(batches) / number
@@ -69,8 +73,8 @@ def save_synced(image, path):
         os.fsync(f.fileno())
 
 
-def run_peers(pictures, repetitions):
-    """Median seconds of every Pillow peer, keyed by the name printed."""
+def run_peers(pictures, repetitions, clock):
+    """Median seconds of every peer, keyed by the name printed."""
     file24 = os.path.join(pictures, "picture24.bmp")
     file32 = os.path.join(pictures, "picture32.bmp")
     saved = os.path.join(pictures, "pillow-saved.bmp")
@@ -79,6 +83,10 @@ def run_peers(pictures, repetitions):
     # Pillow reads a 32-bit BI_RGB file as RGB; RGBX keeps four bytes a
     # pixel as our 32-bit bitmaps do (Pillow holds RGB in four bytes too).
     rgbx = Image.open(file32).convert("RGBX")
+    # OpenCV on one thread, as our calls run; BGRA for the 32-bit cases.
+    cv2.setNumThreads(1)
+    bgr = cv2.imread(file24)
+    bgra = cv2.cvtColor(cv2.imread(file32), cv2.COLOR_BGR2BGRA)
     peers = {}
     for mode, image in (("RGB", rgb), ("RGBX", rgbx)):
         peers["Pillow reduce(2) " + mode] = lambda im=image: im.reduce(2)
@@ -87,38 +95,77 @@ def run_peers(pictures, repetitions):
             lambda im=image: im.resize((SIDE // 2, SIDE // 2), Image.NEAREST)
         peers["Pillow resize NEAREST->1500 " + mode] = \
             lambda im=image: im.resize((NARROW_SIDE, NARROW_SIDE), Image.NEAREST)
+    for mode, image in (("BGR", bgr), ("BGRA", bgra)):
+        for side in (SIDE // 2, NARROW_SIDE):
+            peers["OpenCV INTER_AREA->%d %s" % (side, mode)] = \
+                lambda im=image, s=side: cv2.resize(im, (s, s), interpolation=cv2.INTER_AREA)
+            peers["OpenCV INTER_NEAREST->%d %s" % (side, mode)] = \
+                lambda im=image, s=side: cv2.resize(im, (s, s), interpolation=cv2.INTER_NEAREST)
     peers["Pillow BMP open+load"] = lambda: Image.open(file24).load()
+    peers["OpenCV imread"] = lambda: cv2.imread(file24)
     peers["Pillow BMP save+fsync"] = lambda: save_synced(rgb, saved)
     results = {}
     for name, action in peers.items():
         print("timing %s" % name, file=sys.stderr, flush=True)
-        results[name] = median_seconds(action, repetitions)
+        results[name] = median_seconds(action, repetitions, clock)
     os.remove(saved)
     return results
 
 
-# (our benchmark, its peer, least speed ratio peer/ours the target asks, note)
 MEMCPY24 = "memcpy/4096x4096/24bit"
-CASES = [
-    ("StretchBlt/HALFTONE/24bit/4096->2048", "Pillow reduce(2) RGB", 1.0, "aim 2"),
-    ("StretchBlt/HALFTONE/24bit/4096->1500", "Pillow resize BOX RGB", 2.0, ""),
-    ("StretchBlt/HALFTONE/32bit/4096->2048", "Pillow reduce(2) RGBX", None, ""),
-    ("StretchBlt/HALFTONE/32bit/4096->1500", "Pillow resize BOX RGBX", 2.0, ""),
-    ("StretchBlt/COLORONCOLOR/24bit/4096->2048", "Pillow resize NEAREST->2048 RGB", None, ""),
-    ("StretchBlt/COLORONCOLOR/24bit/4096->1500", "Pillow resize NEAREST->1500 RGB", None, ""),
-    ("StretchBlt/COLORONCOLOR/32bit/4096->2048", "Pillow resize NEAREST->2048 RGBX", None, ""),
-    ("StretchBlt/COLORONCOLOR/32bit/4096->1500", "Pillow resize NEAREST->1500 RGBX", None, ""),
-    ("BitBlt/SRCCOPY/24bit/4096x4096", MEMCPY24, None, "floor"),
-    ("BitBlt/SRCINVERT/24bit/4096x4096", MEMCPY24, None, "floor"),
-    ("BitBlt/PATINVERT/24bit/4096x4096", MEMCPY24, None, "floor"),
-    ("BitBlt/DSPDxax/24bit/4096x4096", MEMCPY24, None, "floor"),
-    ("GetDIBits/4096x4096/24bit->32bit", MEMCPY24, 0.5, "floor"),
-    ("GetDIBits/4096x4096/32bit->24bit", MEMCPY24, 0.5, "floor"),
-    ("SetDIBits/4096x4096/24bit->32bit", MEMCPY24, 0.5, "floor"),
-    ("SetDIBits/4096x4096/32bit->24bit", MEMCPY24, 0.5, "floor"),
-    ("LoadImageA/4096x4096/24bit", "Pillow BMP open+load", 2.0, ""),
-    ("LoadBitmapFromFileA/4096x4096/24bit", "Pillow BMP open+load", None, ""),
-    ("SaveBitmapToFileA/4096x4096/24bit/synced", "Pillow BMP save+fsync", None, "O_DSYNC"),
+PIXELS = SIDE * SIDE
+NARROW_PIXELS = NARROW_SIDE * NARROW_SIDE
+
+
+def stretch_peers(mode, bits, side):
+    pillow = {("HALFTONE", 2048): "Pillow reduce(2)", ("HALFTONE", 1500): "Pillow resize BOX",
+              ("COLORONCOLOR", 2048): "Pillow resize NEAREST->2048",
+              ("COLORONCOLOR", 1500): "Pillow resize NEAREST->1500"}[(mode, side)]
+    opencv = "OpenCV %s->%d" % ("INTER_AREA" if mode == "HALFTONE" else "INTER_NEAREST", side)
+    return [pillow + (" RGB" if bits == 24 else " RGBX"), opencv + (" BGR" if bits == 24 else " BGRA")]
+
+
+def stretch_bytes(mode, bits, side):
+    """Bytes a reduction must read and write: an area average reads every
+    source row, a nearest-pixel one only the rows it samples."""
+    target_rows = SIDE // 2 if side == 2048 else NARROW_SIDE
+    rows_read = SIDE if mode == "HALFTONE" else target_rows
+    return rows_read * SIDE * bits // 8, target_rows * target_rows * bits // 8
+
+
+def stretch_cases():
+    cases = []
+    for mode in ("HALFTONE", "COLORONCOLOR"):
+        for bits in (24, 32):
+            for side in (2048, 1500):
+                name = "StretchBlt/%s/%dbit/4096->%d" % (mode, bits, side)
+                read, write = stretch_bytes(mode, bits, side)
+                peer_target = None
+                if (mode, bits) == ("HALFTONE", 24):
+                    peer_target = 0.7 if side == 2048 else 0.3
+                cases.append((name, stretch_peers(mode, bits, side), read, write, peer_target, 1.5, ""))
+    return cases
+
+
+# (our benchmark, its peers, bytes it must read, bytes it must write, most
+# ours/best peer the targets allow, most ours/floor, note)
+CASES = stretch_cases() + [
+    # Raster operations: the source is read (but for PATINVERT), the
+    # destination read (but for SRCCOPY) and written.
+    ("BitBlt/SRCCOPY/24bit/4096x4096", [], PIXELS * 3, PIXELS * 3, None, 1.5, ""),
+    ("BitBlt/SRCINVERT/24bit/4096x4096", [], PIXELS * 6, PIXELS * 3, None, 1.5, ""),
+    ("BitBlt/PATINVERT/24bit/4096x4096", [], PIXELS * 3, PIXELS * 3, None, 1.5, ""),
+    ("BitBlt/DSPDxax/24bit/4096x4096", [], PIXELS * 6, PIXELS * 3, None, 1.5, ""),
+    ("GetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),
+    ("GetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
+    ("SetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),
+    ("SetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
+    ("LoadImageA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3, PIXELS * 3,
+     0.3, 2.0, ""),
+    ("LoadBitmapFromFileA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3,
+     PIXELS * 3, None, None, ""),
+    ("SaveBitmapToFileA/4096x4096/24bit/synced", ["Pillow BMP save+fsync"], PIXELS * 3, PIXELS * 3,
+     None, None, "O_DSYNC"),
 ]
 
 # Growth with size: the same reduction of three picture sizes.
@@ -133,7 +180,7 @@ def milliseconds(seconds):
     return "%9.2f ms" % (seconds * 1e3)
 
 
-def print_header(repetitions):
+def print_header(repetitions, clock):
     model = "unknown"
     try:
         with open("/proc/cpuinfo") as f:
@@ -141,26 +188,39 @@ def print_header(repetitions):
     except (OSError, StopIteration):
         pass
     print("date: %s" % datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z"))
-    print("machine: %s, %d cores; Python %s, Pillow %s" % (
-        model, os.cpu_count() or 0, platform.python_version(), PIL.__version__))
-    print("medians of %d repetitions, one run, the same %d x %d pictures; "
-          "x faster = peer / ours" % (repetitions, SIDE, SIDE))
+    print("machine: %s, %d cores; Python %s, Pillow %s, OpenCV %s (1 thread)" % (
+        model, os.cpu_count() or 0, platform.python_version(), PIL.__version__, cv2.__version__))
+    print("medians of %d repetitions of %s time, one run, the same %d x %d pictures" % (
+        repetitions, "process CPU" if clock == "cpu" else "wall", SIDE, SIDE))
+    print("/peer = ours / the best peer's; /floor = ours / memcpy of the bytes the case reads and writes")
     print()
 
 
+def verdict(ratio, most):
+    if most is None:
+        return ""
+    return "<= %.1f %s" % (most, "met" if ratio <= most else "MISSED")
+
+
 def print_cases(ours, peers):
-    print("%-42s %12s  %-33s %12s %9s  %s" % ("case", "ours", "peer", "peer", "x faster", "target"))
-    for name, peer, least, note in CASES:
+    # A memcpy of n bytes reads n and writes n: the floor of a case scales
+    # the measured copy of the 24-bit picture by the bytes the case moves.
+    copy = ours[MEMCPY24]["seconds"]
+    copied = 2 * PIXELS * 3
+    print("%-42s %12s  %-28s %12s %6s %-11s %12s %6s %s" % (
+        "case", "ours", "best peer", "peer", "/peer", "target", "floor", "/floor", "target"))
+    for name, names, read, write, peer_most, floor_most, note in CASES:
         mine = ours[name]["seconds"]
-        theirs = ours[peer]["seconds"] if peer in ours else peers[peer]
-        ratio = theirs / mine
-        target = ""
-        if least is not None:
-            target = ">= %.1f %s" % (least, "met" if ratio >= least else "MISSED")
-        if note:
-            target = (target + " (" + note + ")").strip()
-        print("%-42s %12s  %-33s %12s %9.2f  %s" % (
-            name, milliseconds(mine), peer, milliseconds(theirs), ratio, target))
+        floor = copy * (read + write) / copied
+        peer_cells = "%-28s %12s %6s %-11s" % ("", "", "", "")
+        if names:
+            best = min(names, key=lambda n: peers[n])
+            ratio = mine / peers[best]
+            peer_cells = "%-28s %12s %6.2f %-11s" % (
+                best, milliseconds(peers[best]), ratio, verdict(ratio, peer_most))
+        print("%-42s %12s  %s %12s %6.2f %s%s" % (
+            name, milliseconds(mine), peer_cells, milliseconds(floor), mine / floor,
+            verdict(mine / floor, floor_most), (" (" + note + ")") if note else ""))
     print()
 
 
@@ -182,7 +242,7 @@ def print_growth(ours):
 
 def print_heap(ours):
     print("extra heap per call (peak bytes held beyond the bitmaps; width %d):" % SIDE)
-    for name, _, _, _ in CASES:
+    for name, *_ in CASES:
         extra = ours[name]["extra_heap"]
         if extra is None:
             continue
@@ -194,10 +254,13 @@ def main():
     parser.add_argument("--bench", required=True, help="the halftone_bench program")
     parser.add_argument("--pictures", required=True, help="directory for the picture files")
     parser.add_argument("--repetitions", type=int, default=5)
+    # CPU time by default: on a machine others share, wall time mostly
+    # measures their load. Every peer runs on one thread, as ours do.
+    parser.add_argument("--clock", choices=("cpu", "real"), default="cpu")
     args = parser.parse_args()
-    ours = run_ours(args.bench, args.pictures, args.repetitions)
-    peers = run_peers(args.pictures, args.repetitions)
-    print_header(args.repetitions)
+    ours = run_ours(args.bench, args.pictures, args.repetitions, args.clock)
+    peers = run_peers(args.pictures, args.repetitions, args.clock)
+    print_header(args.repetitions, args.clock)
     print_cases(ours, peers)
     print_growth(ours)
     print_heap(ours)

@@ -209,6 +209,36 @@ TEST_F(LoaderTest, EveryFormatLoadsExactlyAtEveryWidthAndHeight) {
     }
 }
 
+// Converted and run-length pixels are read through a window of 2 MiB that is
+// refilled as they are decoded. These pictures take more than one window, so
+// rows and runs straddle the refills.
+TEST_F(LoaderTest, PicturesLongerThanTheReadingWindowLoadExactly) {
+    constexpr std::size_t kWindowBytes = std::size_t{2} << 20;
+    struct Case {
+        const char* format;  // a name in kFormats
+        int width, height;
+    };
+    const Case cases[] = {{"2-bit", 9001, 1000},   {"RLE8", 2001, 1500}, {"RLE4", 2001, 2500},
+                          {"RLE24", 1001, 1000},   {"64-bit", 1001, 300},
+                          {"16-bit 3-10-3 bitfields", 1001, 1100}};
+    std::mt19937 random(7);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.format);
+        const FormatCase* format = nullptr;
+        for (const FormatCase& f : kFormats)
+            if (std::string(f.name) == c.format) format = &f;
+        ASSERT_NE(format, nullptr);
+        const Sample sample = RandomSample(&random, c.width, c.height, format->colours, format->cubeCorners);
+        const BmpParts parts = format->encode(sample);
+        ASSERT_GT(parts.pixels.size(), kWindowBytes);
+        HBITMAP bitmap = Load(BuildBmp(parts));
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(SectionOf(bitmap).dsBm.bmBitsPixel, format->dibBits);
+        EXPECT_EQ(FirstColourMismatch(ReadPixels(bitmap, 32), sample), -1);
+        DeleteObject(bitmap);
+    }
+}
+
 // ---- Channel values ------------------------------------------------------
 
 // A one-row 32-bit or 16-bit bitfields file of the given raw pixel values.

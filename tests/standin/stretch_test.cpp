@@ -674,10 +674,8 @@ ref::Picture RunCase(const RandomCase& c, const PixelLayout& from, const PixelLa
     return dest.Read();
 }
 
-TEST(StretchFastPaths, MatchTheGeneralPathAndTheReference) {
-    std::mt19937 rng(kSeed + 10);
-    constexpr int kCases = 300;
-    for (int i = 0; i < kCases; ++i) {
+void CheckFastPathsAgainstGeneralPathAndReference(std::mt19937& rng, int cases) {
+    for (int i = 0; i < cases; ++i) {
         const RandomCase c = MakeRandomCase(rng);
         SCOPED_TRACE("case " + std::to_string(i) + " " + ModeName(c.mode) + " " + Describe(c.call) +
                      " source " + std::to_string(c.sw) + "x" + std::to_string(c.sh) +
@@ -702,6 +700,23 @@ TEST(StretchFastPaths, MatchTheGeneralPathAndTheReference) {
             RunCase(c, Bgrx32(), Bitfields32(), picture, WithoutFourthByte(before));
         ASSERT_TRUE(SamePicture(expected, fast32)) << "32-bit reference";
         ASSERT_TRUE(SamePicture(WithoutFourthByte(fast32), general32)) << "32-bit fast path";
+    }
+}
+
+TEST(StretchFastPaths, MatchTheGeneralPathAndTheReference) {
+    std::mt19937 rng(kSeed + 10);
+    CheckFastPathsAgainstGeneralPathAndReference(rng, 300);
+}
+
+// Routines with vector versions give the same bytes with any instruction
+// set the processor may lack.
+TEST(StretchFastPaths, MatchTheReferenceWithFewerVectorInstructions) {
+    std::mt19937 rng(kSeed + 11);
+    for (standin::SimdLimit limit : {standin::SimdLimit::Portable, standin::SimdLimit::Ssse3}) {
+        SCOPED_TRACE(static_cast<int>(limit));
+        standin::LimitSimd(limit);
+        CheckFastPathsAgainstGeneralPathAndReference(rng, 150);
+        standin::LimitSimd(standin::SimdLimit::All);
     }
 }
 

@@ -1,6 +1,6 @@
 // A BMP file taken apart and checked: geometry, how its pixels are stored,
 // their colour table or masks and where they lie, and the DIB format they
-// will be held in. Nothing here owns memory; spans point into the file.
+// will be held in. Nothing here owns memory.
 #ifndef STANDIN_BMP_IMAGE_H
 #define STANDIN_BMP_IMAGE_H
 
@@ -40,18 +40,26 @@ struct BmpImage {
     PixelLayout layout = PixelLayout::Indexed;
     Palette palette;          // layouts with a colour table
     Bitfields fields;         // PixelLayout::Bitfields
-    // Uncompressed: exactly the rows, `sourceStride` bytes each.
-    // Run-length encoded: everything from the pixel offset to the file end.
-    ByteSpan pixels;
+    // Where the pixels lie in the file. Uncompressed: exactly the rows,
+    // `sourceStride` bytes each. Run-length encoded: everything from the
+    // pixel offset to the end of the file.
+    std::uint64_t pixelOffset = 0;
+    std::uint64_t pixelBytes = 0;
     std::size_t sourceStride = 0;
     PixelFormat output;       // the DIB section's format
 };
 
 bool IsRunLength(PixelLayout layout);
 
-// Takes a whole file apart. Says why when anything is missing, inconsistent
-// or beyond the limits (None otherwise); no pixel memory is allocated here.
-BmpRefusal ParseBmp(ByteSpan file, BmpImage* out);
+// The first bytes of a file that hold every header, the masks and a full
+// colour table, wherever the pixels start.
+constexpr std::size_t kHeadBytes = 4096;
+
+// Takes apart a file of `fileSize` bytes from `head`, its first
+// min(fileSize, kHeadBytes) bytes. Says why when anything is missing,
+// inconsistent or beyond the limits (None otherwise); no pixel memory is
+// allocated here.
+BmpRefusal ParseBmp(ByteSpan head, std::uint64_t fileSize, BmpImage* out);
 
 }  // namespace bmp
 }  // namespace standin

@@ -12,6 +12,11 @@ namespace standin {
 namespace bmp {
 namespace {
 
+// Everything ParseBmp reads before the pixels lies in the head.
+static_assert(kFileHeaderBytes + kV5HeaderBytes + 4 * sizeof(std::uint32_t) +
+                      kMaxColors * sizeof(RGBQUAD) <= kHeadBytes,
+              "the head holds the headers, the masks and a full colour table");
+
 BmpRefusal ReadGeometry(const DibHeader& header, BmpImage* image) {
     const DibV5& f = header.fields;
     if (f.planes != 1) return BmpRefusal::BadPlanes;
@@ -108,18 +113,19 @@ bool HasPalette(PixelLayout layout) {
 // for them; the image-size field is not trusted for this. A run-length
 // stream takes the rest of the file and ends where its codes say; the
 // picture it declares is bounded by its length.
-BmpRefusal LocatePixels(ByteSpan pixels, BmpImage* image) {
+BmpRefusal LocatePixels(std::uint64_t offset, std::uint64_t available, BmpImage* image) {
+    image->pixelOffset = offset;
     if (IsRunLength(image->layout)) {
-        image->pixels = pixels;
-        return RleStreamMayDeclare(pixels.size, std::int64_t{image->width} * image->height)
+        image->pixelBytes = available;
+        return RleStreamMayDeclare(available, std::int64_t{image->width} * image->height)
                    ? BmpRefusal::None
                    : BmpRefusal::RunLengthBomb;
     }
     const std::int64_t stride = DibStride(image->width, image->bitCount);
     const std::int64_t bytes = stride * image->height;
-    if (bytes > static_cast<std::int64_t>(pixels.size)) return BmpRefusal::TruncatedPixels;
+    if (static_cast<std::uint64_t>(bytes) > available) return BmpRefusal::TruncatedPixels;
     image->sourceStride = static_cast<std::size_t>(stride);
-    image->pixels = pixels.First(static_cast<std::size_t>(bytes));
+    image->pixelBytes = static_cast<std::uint64_t>(bytes);
     return BmpRefusal::None;
 }
 
@@ -165,22 +171,23 @@ bool IsRunLength(PixelLayout layout) {
     return layout == PixelLayout::Rle8 || layout == PixelLayout::Rle4 || layout == PixelLayout::Rle24;
 }
 
-BmpRefusal ParseBmp(ByteSpan file, BmpImage* out) {
-    ByteReader reader(file);
+BmpRefusal ParseBmp(ByteSpan head, std::uint64_t fileSize, BmpImage* out) {
+    ByteReader reader(head);
     FileHeader fileHeader;
     DibHeader header;
     BmpImage image;
     BmpRefusal refusal = ReadFormat(&reader, &fileHeader, &header, &image);
     if (refusal != BmpRefusal::None) return refusal;
     // The pixels may not start inside the headers or masks, nor past the
-    // end; any gap after the colour table is skipped.
+    // end; any gap after the colour table is skipped. The head holds the
+    // whole table whenever the file does.
     const std::size_t headersEnd = reader.position();
-    if (fileHeader.offBits < headersEnd || fileHeader.offBits > file.size) return BmpRefusal::BadPixelOffset;
-    const ByteSpan table{file.data + headersEnd, fileHeader.offBits - headersEnd};
+    if (fileHeader.offBits < headersEnd || fileHeader.offBits > fileSize) return BmpRefusal::BadPixelOffset;
+    const ByteSpan table = head.From(headersEnd).First(fileHeader.offBits - headersEnd);
     if (HasPalette(image.layout) && !ReadColourTable(table, header, &image)) return BmpRefusal::NoColourTable;
     image.output = PlanOutput(image);
     if (!FitsLimits(image)) return BmpRefusal::TooLarge;
-    refusal = LocatePixels(file.From(fileHeader.offBits), &image);
+    refusal = LocatePixels(fileHeader.offBits, fileSize - fileHeader.offBits, &image);
     if (refusal == BmpRefusal::None) *out = image;
     return refusal;
 }

@@ -19,8 +19,8 @@ void SetNibble(std::uint8_t* row, std::int32_t x, std::uint8_t value) {
 
 class RleDecoder {
 public:
-    RleDecoder(ByteSpan data, RleKind kind, const RleTarget& target)
-        : reader_(data), kind_(kind), target_(target) {}
+    RleDecoder(WindowReader* data, RleKind kind, const RleTarget& target)
+        : reader_(*data), kind_(kind), target_(target) {}
 
     bool Decode() {
         for (;;) {
@@ -137,7 +137,7 @@ private:
         return true;
     }
 
-    ByteReader reader_;
+    WindowReader& reader_;
     RleKind kind_;
     RleTarget target_;
     std::int32_t x_ = 0;
@@ -146,12 +146,12 @@ private:
 
 }  // namespace
 
-bool RleStreamMayDeclare(std::size_t streamBytes, std::int64_t pixels) {
+bool RleStreamMayDeclare(std::uint64_t streamBytes, std::int64_t pixels) {
     // File sizes are capped far below the point where this could overflow.
     return pixels <= kRleFreePixels + kRlePixelsPerStreamByte * static_cast<std::int64_t>(streamBytes);
 }
 
-bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target) {
+bool DecodeRle(WindowReader* data, RleKind kind, const RleTarget& target) {
     return RleDecoder(data, kind, target).Decode();
 }
 

@@ -2,7 +2,7 @@
 #ifndef STANDIN_BMP_RLE_H
 #define STANDIN_BMP_RLE_H
 
-#include "bmp/byte_reader.h"
+#include "bmp/window_reader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,14 +32,14 @@ struct RleTarget {
 constexpr std::int64_t kRleFreePixels = std::int64_t{1} << 22;  // 2048 x 2048
 constexpr std::int64_t kRlePixelsPerStreamByte = 256;
 
-bool RleStreamMayDeclare(std::size_t streamBytes, std::int64_t pixels);
+bool RleStreamMayDeclare(std::uint64_t streamBytes, std::int64_t pixels);
 
 // Decodes `data` into `target`. A run that reaches past the end of its row
 // keeps the pixels that fit. Fails on a run above the last row, a move that
 // leaves the picture and a stream that ends before reaching either an
-// end-of-bitmap code or the end of the last row. Every step consumes input, so the work
-// is bounded by the length of `data`.
-bool DecodeRle(ByteSpan data, RleKind kind, const RleTarget& target);
+// end-of-bitmap code or the end of the last row. Every step consumes input,
+// so the work is bounded by the length of `data`.
+bool DecodeRle(WindowReader* data, RleKind kind, const RleTarget& target);
 
 }  // namespace bmp
 }  // namespace standin

@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <memory>
 
 namespace standin {
@@ -64,42 +63,45 @@ void Expand2To4Row(const std::uint8_t* src, int width, std::uint8_t* dst) {
 }
 
 template <class RowFunction>
-void ForEachRow(const BmpImage& image, std::uint8_t* dst, std::size_t dstStride, RowFunction convert) {
+bool ForEachRow(const BmpImage& image, WindowReader* rows, std::uint8_t* dst, std::size_t dstStride,
+                RowFunction convert) {
     for (std::int32_t y = 0; y < image.height; ++y) {
-        convert(image.pixels.data + static_cast<std::size_t>(y) * image.sourceStride,
-                dst + static_cast<std::size_t>(y) * dstStride);
+        ByteSpan row;
+        if (!rows->ReadSpan(image.sourceStride, &row)) return false;
+        convert(row.data, dst + static_cast<std::size_t>(y) * dstStride);
     }
+    return true;
 }
 
 }  // namespace
 
-void WriteUncompressedRows(const BmpImage& image, std::uint8_t* dst, std::size_t dstStride) {
+bool StoredAsHeld(const BmpImage& image) {
+    switch (image.layout) {
+        case PixelLayout::Indexed2:
+        case PixelLayout::Rgba64: return false;
+        case PixelLayout::Bitfields: return image.output.bitfields;
+        default: return !IsRunLength(image.layout);
+    }
+}
+
+bool ConvertUncompressedRows(const BmpImage& image, WindowReader* rows, std::uint8_t* dst,
+                             std::size_t dstStride) {
     const int width = image.width;
     switch (image.layout) {
         case PixelLayout::Indexed2:
-            ForEachRow(image, dst, dstStride,
-                       [width](const std::uint8_t* s, std::uint8_t* d) { Expand2To4Row(s, width, d); });
-            return;
+            return ForEachRow(image, rows, dst, dstStride,
+                              [width](const std::uint8_t* s, std::uint8_t* d) { Expand2To4Row(s, width, d); });
         case PixelLayout::Rgba64:
-            ForEachRow(image, dst, dstStride,
-                       [width](const std::uint8_t* s, std::uint8_t* d) { Rgba64Row(s, width, d); });
-            return;
-        case PixelLayout::Bitfields:
-            if (!image.output.bitfields) {
-                BitfieldsRowConverter converter(image.fields, image.bitCount);
-                ForEachRow(image, dst, dstStride, [&converter, width](const std::uint8_t* s, std::uint8_t* d) {
-                    converter.Convert(s, width, d);
-                });
-                return;
-            }
-            break;
-        default:
-            break;
+            return ForEachRow(image, rows, dst, dstStride,
+                              [width](const std::uint8_t* s, std::uint8_t* d) { Rgba64Row(s, width, d); });
+        default: {
+            const BitfieldsRowConverter converter(image.fields, image.bitCount);
+            return ForEachRow(image, rows, dst, dstStride,
+                              [&converter, width](const std::uint8_t* s, std::uint8_t* d) {
+                                  converter.Convert(s, width, d);
+                              });
+        }
     }
-    // Same format on both sides: rows padded alike, copied whole.
-    const std::size_t rowBytes = image.sourceStride < dstStride ? image.sourceStride : dstStride;
-    ForEachRow(image, dst, dstStride,
-               [rowBytes](const std::uint8_t* s, std::uint8_t* d) { std::memcpy(d, s, rowBytes); });
 }
 
 }  // namespace bmp

@@ -3,7 +3,7 @@
 // Read-only files and share modes hold as on the platform (see
 // kernel/open_files.h).
 #include "support/api_boundary.h"
-#include "kernel/file_errors.h"
+#include "kernel/posix_io.h"
 #include "kernel/open_files.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
@@ -73,10 +73,7 @@ int AccessFlags(DWORD access, DWORD flags) {
 // would otherwise block open(2) forever. Once open, the descriptor blocks
 // again, so transfers behave as on any file.
 int OpenWithoutBlocking(const char* path, int flags, mode_t mode) {
-    int fd;
-    do {
-        fd = ::open(path, flags | O_NONBLOCK, mode);
-    } while (fd < 0 && errno == EINTR);
+    const int fd = kernel::OpenRetrying(path, flags | O_NONBLOCK, mode);
     if (fd < 0) return -1;
     if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         int error = errno;
@@ -166,24 +163,18 @@ constexpr Direction kWrite{false, GENERIC_WRITE, Call::WriteFile, ERROR_DISK_FUL
 // Moves `count` bytes, retrying interrupted and partial system calls; a read
 // stops early only at the end of the file. Reports the bytes really moved.
 BOOL MoveBytes(const Direction& d, int fd, char* buffer, DWORD count, LPDWORD moved) {
-    DWORD done = 0;
-    BOOL ok = TRUE;
-    while (done < count) {
-        ssize_t n = d.reading ? ::read(fd, buffer + done, count - done)
-                              : ::write(fd, buffer + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ok = Fail<BOOL>(ErrorFromErrno(errno));
-            break;
-        }
-        if (n == 0) {
-            if (!d.reading) ok = Fail<BOOL>(ERROR_WRITE_FAULT);
-            break;
-        }
-        done += static_cast<DWORD>(n);
-    }
-    if (moved != nullptr) *moved = done;
-    return ok;
+    int error = 0;
+    const std::size_t done = kernel::MoveAll(
+        count,
+        [&](std::size_t offset) {
+            return d.reading ? ::read(fd, buffer + offset, count - offset)
+                             : ::write(fd, buffer + offset, count - offset);
+        },
+        &error);
+    if (moved != nullptr) *moved = static_cast<DWORD>(done);
+    if (error != 0) return Fail<BOOL>(kernel::ErrorFromErrno(error));
+    if (done < count && !d.reading) return Fail<BOOL>(ERROR_WRITE_FAULT);
+    return TRUE;
 }
 
 BOOL Transfer(const Direction& d, HANDLE handle, char* buffer, DWORD count, LPDWORD moved,
@@ -236,15 +227,15 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
     bool created = false;
     int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), mode,
                                disposition, &created);
-    if (fd < 0) return FailedOpen(ErrorFromErrno(errno));
+    if (fd < 0) return FailedOpen(kernel::ErrorFromErrno(errno));
     struct stat st;
-    DWORD refusal = ::fstat(fd, &st) != 0 ? ErrorFromErrno(errno)
+    DWORD refusal = ::fstat(fd, &st) != 0 ? kernel::ErrorFromErrno(errno)
                                           : OpenedFileError(st, dwDesiredAccess, disposition, created);
     ApiLock lock(ApiMutex());
     if (refusal == NO_ERROR && !SharingAllows(st, dwDesiredAccess, dwShareMode)) refusal = ERROR_SHARING_VIOLATION;
     // Truncated only once every check passed, so a refused open loses nothing.
     if (refusal == NO_ERROR && disposition.truncates && !created && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) != 0)
-        refusal = ErrorFromErrno(errno);
+        refusal = kernel::ErrorFromErrno(errno);
     if (refusal != NO_ERROR) {
         ::close(fd);
         return FailedOpen(refusal);
@@ -297,7 +288,7 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) try {
         fd = file->fd;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0) return FailedSize(ErrorFromErrno(errno));
+    if (::fstat(fd, &st) != 0) return FailedSize(kernel::ErrorFromErrno(errno));
     std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
     if (lpFileSizeHigh != nullptr) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
     // Without a place for the high half a size of 4 GiB or more cannot be
@@ -319,7 +310,7 @@ DWORD WINAPI GetFileType(HANDLE hFile) try {
         fd = file->fd;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0) return Fail<DWORD>(ErrorFromErrno(errno));
+    if (::fstat(fd, &st) != 0) return Fail<DWORD>(kernel::ErrorFromErrno(errno));
     // FILE_TYPE_UNKNOWN from a valid handle comes with no error.
     SetError(NO_ERROR);
     if (S_ISREG(st.st_mode) || S_ISBLK(st.st_mode)) return FILE_TYPE_DISK;
@@ -335,11 +326,11 @@ BOOL WINAPI DeleteFileA(LPCSTR lpFileName) try {
     if (InjectedFailure(Call::DeleteFileA)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
     ApiLock lock(ApiMutex());
     struct stat st;
-    if (::lstat(lpFileName, &st) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
+    if (::lstat(lpFileName, &st) != 0) return Fail<BOOL>(kernel::ErrorFromErrno(errno));
     if (S_ISDIR(st.st_mode)) return Fail<BOOL>(ERROR_ACCESS_DENIED);
     DWORD refusal = RemovalError(st);
     if (refusal != NO_ERROR) return Fail<BOOL>(refusal);
-    if (::unlink(lpFileName) != 0) return Fail<BOOL>(ErrorFromErrno(errno));
+    if (::unlink(lpFileName) != 0) return Fail<BOOL>(kernel::ErrorFromErrno(errno));
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();

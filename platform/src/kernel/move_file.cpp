@@ -1,7 +1,7 @@
 // MoveFileExA over rename(2): a move within one file system that either
 // happens whole or not at all.
 #include "support/api_boundary.h"
-#include "kernel/file_errors.h"
+#include "kernel/posix_io.h"
 #include "kernel/open_files.h"
 #include "support/fault_injection.h"
 #include "support/last_error.h"
@@ -57,7 +57,7 @@ bool SyncFolders(const char* source, const char* target) {
 // never unlink a device in place of a file.
 DWORD ReplaceableError(const struct stat& source, const char* target) {
     struct stat st;
-    if (::lstat(target, &st) != 0) return errno == ENOENT ? NO_ERROR : ErrorFromErrno(errno);
+    if (::lstat(target, &st) != 0) return errno == ENOENT ? NO_ERROR : kernel::ErrorFromErrno(errno);
     if (S_ISDIR(source.st_mode)) return ERROR_ACCESS_DENIED;
     if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return ERROR_ACCESS_DENIED;
     // Replacing a file deletes it: not when it is read-only or open without
@@ -85,7 +85,7 @@ int RenameNoReplace(const char* source, const char* target) {
 DWORD MoveError(int error) {
     if (error == EEXIST) return ERROR_ALREADY_EXISTS;
     if (error == ENOENT) return ERROR_PATH_NOT_FOUND;
-    return ErrorFromErrno(error);
+    return kernel::ErrorFromErrno(error);
 }
 
 // The checks and the rename, under the API lock so that no handle opens or
@@ -93,7 +93,7 @@ DWORD MoveError(int error) {
 DWORD Rename(const char* existing, const char* target, DWORD flags) {
     ApiLock lock(ApiMutex());
     struct stat source;
-    if (::lstat(existing, &source) != 0) return ErrorFromErrno(errno);
+    if (::lstat(existing, &source) != 0) return kernel::ErrorFromErrno(errno);
     // Moving a file open without FILE_SHARE_DELETE is refused, as on the
     // platform; a read-only file may move.
     const DWORD shareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;

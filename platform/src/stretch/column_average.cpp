@@ -1,6 +1,9 @@
 #include "stretch/column_average.h"
 
+#include "support/simd_support.h"
+
 #include <algorithm>
+#include <cstring>
 
 namespace standin {
 namespace {
@@ -53,6 +56,66 @@ void AverageNarrow(const Taps& t, int taps, const std::uint32_t* sums,
     }
 }
 
+#ifdef STANDIN_HAVE_SSSE3
+// Narrow totals with AVX2, two destination pixels a step, one in each 128-bit
+// lane: a pixel's channels (three or four, plus one unused lane at three)
+// are summed over the taps with 32-bit multiplies, then divided as
+// RoundingDivider::Narrow does, in 64-bit products of the even and the odd
+// lanes. Only for dividers whose multiplier fits 32 bits. Reads one sum past
+// a 3-byte pixel's channels, which the sums' tail covers; writes four bytes
+// for a 3-byte pixel while another pixel follows it, whose write comes next.
+bool FitsVectorDivide(const RoundingDivider& divide) {
+    return divide.narrow() && divide.multiplier() <= UINT32_MAX && divide.half() <= INT32_MAX;
+}
+
+STANDIN_AVX2 __m256i DivideLanes(__m256i totals, const RoundingDivider& divide) {
+    const __m256i x = _mm256_add_epi32(totals, _mm256_set1_epi32(static_cast<int>(divide.half())));
+    const __m256i multiplier = _mm256_set1_epi64x(static_cast<long long>(divide.multiplier()));
+    const __m128i shift = _mm_cvtsi32_si128(divide.shift());
+    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(x, multiplier), shift);
+    const __m256i odd = _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 32), multiplier), shift);
+    return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
+}
+
+template <int N>
+STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::uint32_t* sums,
+                                          const RoundingDivider& divide, std::uint8_t* out) {
+    std::size_t i = 0;
+    for (; i + 2 < t.count; i += 2, out += 2 * N) {
+        const std::uint32_t* first = sums + t.start[i];
+        const std::uint32_t* second = sums + t.start[i + 1];
+        const std::uint32_t* firstWeights = t.weights + i * static_cast<std::size_t>(taps);
+        const std::uint32_t* secondWeights = firstWeights + taps;
+        __m256i total = _mm256_setzero_si256();
+        for (int tap = 0; tap < taps; ++tap) {
+            const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
+                                                        reinterpret_cast<const __m128i*>(first + tap * N));
+            const __m256i weights = _mm256_setr_m128i(_mm_set1_epi32(static_cast<int>(firstWeights[tap])),
+                                                      _mm_set1_epi32(static_cast<int>(secondWeights[tap])));
+            total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, weights));
+        }
+        const __m256i means = DivideLanes(total, divide);
+        const __m256i bytes = _mm256_packus_epi16(_mm256_packus_epi32(means, means), means);
+        const std::uint32_t a = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(bytes));
+        const std::uint32_t b = static_cast<std::uint32_t>(_mm256_extract_epi32(bytes, 4));
+        std::memcpy(out, &a, sizeof a);
+        std::memcpy(out + N, &b, sizeof b);
+    }
+    return i;
+}
+#endif
+
+template <int N>
+void AverageNarrowFast(const Taps& t, int taps, const std::uint32_t* sums, const RoundingDivider& divide,
+                       std::uint8_t* out) {
+    std::size_t done = 0;
+#ifdef STANDIN_HAVE_SSSE3
+    if (HasAvx2() && FitsVectorDivide(divide)) done = AverageTwoAtOnce<N>(t, taps, sums, divide, out);
+#endif
+    const Taps rest{t.count - done, t.start + done, t.weights + done * static_cast<std::size_t>(taps)};
+    AverageNarrow<N>(rest, taps, sums, divide, out + done * N);
+}
+
 }  // namespace
 
 ColumnAverager::ColumnAverager(const CoverageTable& xs, int pixelBytes, std::uint32_t rowDivisor)
@@ -79,8 +142,8 @@ void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out) const {
     const Taps t{start_.size(), start_.data(), weights_.data()};
     if constexpr (sizeof(Sum) == sizeof(std::uint32_t)) {
         if (narrowTotals_) {
-            if (pixelBytes_ == 3) return AverageNarrow<3>(t, taps_, sums, divide_, out);
-            return AverageNarrow<4>(t, taps_, sums, divide_, out);
+            if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, sums, divide_, out);
+            return AverageNarrowFast<4>(t, taps_, sums, divide_, out);
         }
     }
     if (pixelBytes_ == 3) return AverageTaps<3, 0, Sum, std::uint64_t>(t, taps_, sums, divide_, out);

@@ -40,6 +40,11 @@ public:
         return static_cast<std::uint32_t>(((n + half_) * multiplier_) >> shift_);
     }
 
+    // The parts of Narrow, for vector versions of it.
+    std::uint64_t half() const { return half_; }
+    std::uint64_t multiplier() const { return multiplier_; }
+    int shift() const { return shift_; }
+
 private:
     std::uint64_t half_;
     std::uint64_t multiplier_ = 1;

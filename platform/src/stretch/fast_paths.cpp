@@ -73,13 +73,58 @@ STANDIN_SSSE3 std::int32_t HalveRowsOf3Shuffled(const std::uint8_t* top, const s
     }
     return i;
 }
+
+// The same with AVX2, eight destination pixels a step: each 128-bit lane
+// does what one PairSums does, lanes paired so that packing the two halves'
+// means leaves pixels 0-3 in the low lane and 4-7 in the high one. Each step
+// reads 52 bytes of a row from its 48 and writes exactly its 24; it stops
+// while a whole destination pixel is left.
+constexpr std::int32_t kHalvedPerWideStep = 8;
+
+STANDIN_AVX2 __m256i WidePairSums(const std::uint8_t* top, const std::uint8_t* bottom, std::size_t low,
+                                  std::size_t high) {
+    const __m256i pairs = _mm256_setr_epi8(0, 3, 1, 4, 2, 5, 6, 9, 7, 10, 8, 11, -1, -1, -1, -1,
+                                           0, 3, 1, 4, 2, 5, 6, 9, 7, 10, 8, 11, -1, -1, -1, -1);
+    const __m256i ones = _mm256_set1_epi8(1);
+    const __m256i t = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(top + high),
+                                          reinterpret_cast<const __m128i*>(top + low));
+    const __m256i b = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(bottom + high),
+                                          reinterpret_cast<const __m128i*>(bottom + low));
+    const __m256i half = _mm256_set1_epi16(2);
+    const __m256i sums = _mm256_add_epi16(_mm256_maddubs_epi16(_mm256_shuffle_epi8(t, pairs), ones),
+                                          _mm256_maddubs_epi16(_mm256_shuffle_epi8(b, pairs), ones));
+    return _mm256_srli_epi16(_mm256_add_epi16(sums, half), 2);
+}
+
+STANDIN_AVX2 std::int32_t HalveRowsOf3Wide(const std::uint8_t* top, const std::uint8_t* bottom,
+                                           std::int32_t count, std::uint8_t* out) {
+    const __m256i closeUp = _mm256_setr_epi8(0, 1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, -1, -1, -1, -1,
+                                             0, 1, 2, 3, 4, 5, 8, 9, 10, 11, 12, 13, -1, -1, -1, -1);
+    std::int32_t i = 0;
+    for (; i + kHalvedPerWideStep < count; i += kHalvedPerWideStep, top += 48, bottom += 48, out += 24) {
+        // Source bytes 0, 12, 24 and 36 start destination pixels 0, 2, 4, 6.
+        const __m256i first = WidePairSums(top, bottom, 0, 24);
+        const __m256i second = WidePairSums(top, bottom, 12, 36);
+        const __m256i means = _mm256_shuffle_epi8(_mm256_packus_epi16(first, second), closeUp);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm256_castsi256_si128(means));
+        const __m128i upper = _mm256_extracti128_si256(means, 1);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 12), upper);
+        const std::uint32_t last = static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(upper, 8)));
+        std::memcpy(out + 20, &last, sizeof last);
+    }
+    return i;
+}
 #endif
 
 void HalveRowsOf3(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
                   std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
     std::int32_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
-    if (HasSsse3()) done = HalveRowsOf3Shuffled(top, bottom, count, out);
+    if (HasAvx2()) {
+        done = HalveRowsOf3Wide(top, bottom, count, out);
+    } else if (HasSsse3()) {
+        done = HalveRowsOf3Shuffled(top, bottom, count, out);
+    }
 #endif
     const std::size_t from = static_cast<std::size_t>(done) * 6;
     HalveRowsOf3Plain(top + from, bottom + from, count - done, out + static_cast<std::size_t>(done) * 3,

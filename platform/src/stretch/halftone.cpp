@@ -16,6 +16,7 @@
 #include "stretch/rows.h"
 
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 namespace standin {
@@ -29,6 +30,16 @@ void SumRows(const CoverageTable& ys, std::size_t i, std::size_t width, Source& 
     const std::uint32_t* weights = ys.Weights(i);
     const std::int32_t first = ys.first[i];
     const int count = ys.Count(i);
+    // Rows read in place (decoded ones share two slots): three or four of
+    // them in one pass, a missing fourth weighing 0.
+    if constexpr (std::is_same_v<Sum, std::uint32_t> && !std::is_same_v<Source, DecodedSource>) {
+        if (count == 3 || count == 4) {
+            const std::uint8_t* rows[4] = {source.Row(first), source.Row(first + 1), source.Row(first + 2),
+                                           source.Row(first + count - 1)};
+            const std::uint32_t quad[4] = {weights[0], weights[1], weights[2], count == 4 ? weights[3] : 0};
+            if (AssignRowQuad(rows, quad, width, sums)) return;
+        }
+    }
     for (int t = 0; t < count; t += 2) {
         const std::uint8_t* a = source.Row(first + t);
         if (t + 1 < count) {

@@ -20,6 +20,12 @@ void AddRowPair(const std::uint8_t* a, std::uint32_t wa, const std::uint8_t* b, 
 void AddRowPair(const std::uint8_t* a, std::uint32_t wa, const std::uint8_t* b, std::uint32_t wb,
                 std::size_t n, bool assign, std::uint64_t* sums);
 
+// sums[i] = the four rows' weighted sum at i, in one pass, when the weights
+// allow it and the processor has a routine for it; false (and nothing
+// written) otherwise.
+bool AssignRowQuad(const std::uint8_t* const rows[4], const std::uint32_t weights[4], std::size_t n,
+                   std::uint32_t* sums);
+
 }  // namespace standin
 
 #endif

@@ -1,7 +1,7 @@
 #include "support/large_blocks.h"
 
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include <sys/mman.h>
 
@@ -12,19 +12,37 @@ constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // Below two huge pages the rounding would waste more than it saves.
 constexpr std::size_t kLargeBlockBytes = 2 * kHugePageBytes;
 
+// Offers the 2 MiB pages lying wholly inside a block for huge pages.
+void AdviseHugePages(void* block, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
+    const std::uintptr_t last = (begin + bytes) / kHugePageBytes * kHugePageBytes;
+    // Advice only: where huge pages are off or exhausted it changes nothing.
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
 }  // namespace
 
 void* AllocateBlock(std::size_t bytes, bool zeroed) {
     if (bytes == 0) bytes = 1;
     if (bytes < kLargeBlockBytes) return zeroed ? std::calloc(bytes, 1) : std::malloc(bytes);
+    if (zeroed) {
+        // calloc takes a large block straight from the kernel, whose pages
+        // are zero already, and then writes nothing: the pages are first
+        // touched by whoever fills the block, not twice.
+        void* block = std::calloc(bytes, 1);
+        if (block != nullptr) AdviseHugePages(block, bytes);
+        return block;
+    }
     const std::size_t rounded = (bytes + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
     void* block = std::aligned_alloc(kHugePageBytes, rounded);
     if (block == nullptr) return nullptr;
-#ifdef MADV_HUGEPAGE
-    // Advice only: where huge pages are off or exhausted it changes nothing.
-    ::madvise(block, rounded, MADV_HUGEPAGE);
-#endif
-    if (zeroed) std::memset(block, 0, bytes);
+    AdviseHugePages(block, rounded);
     return block;
 }
 

@@ -1,8 +1,11 @@
 // Memory for whole pictures and whole files. Blocks of several megabytes are
-// placed on 2 MiB boundaries and offered to the kernel for transparent huge
-// pages: their first touch then costs one fault per 2 MiB instead of one per
-// 4 KiB page, which on a fresh block of tens of megabytes is most of the time
-// spent filling it. Smaller blocks come from malloc as usual.
+// offered to the kernel for transparent huge pages: their first touch then
+// costs one fault per 2 MiB instead of one per 4 KiB page, which on a fresh
+// block of tens of megabytes is most of the time spent filling it. Blocks
+// that need no clearing are placed on 2 MiB boundaries; cleared ones come
+// from calloc, which leaves the kernel's fresh zero pages untouched, so the
+// block is written once, by whoever fills it. Smaller blocks come from
+// malloc as usual.
 #ifndef STANDIN_LARGE_BLOCKS_H
 #define STANDIN_LARGE_BLOCKS_H
 

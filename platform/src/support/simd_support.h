@@ -5,9 +5,19 @@
 #ifndef STANDIN_SIMD_SUPPORT_H
 #define STANDIN_SIMD_SUPPORT_H
 
+#include <standin/testing.h>
+
+namespace standin {
+
+// The limit LimitSimd set (SimdLimit::All unless a test lowered it).
+SimdLimit CurrentSimdLimit();
+
+}  // namespace standin
+
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define STANDIN_HAVE_SSSE3 1
 #define STANDIN_SSSE3 __attribute__((target("ssse3")))
+#define STANDIN_AVX2 __attribute__((target("avx2")))
 
 #include <immintrin.h>
 
@@ -15,7 +25,13 @@ namespace standin {
 
 inline bool HasSsse3() {
     static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
+    return has && CurrentSimdLimit() != SimdLimit::Portable;
+}
+
+// AVX2 versions sit beside the SSSE3 ones, under the same macro.
+inline bool HasAvx2() {
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has && CurrentSimdLimit() == SimdLimit::All;
 }
 
 }  // namespace standin

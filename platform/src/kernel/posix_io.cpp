@@ -1,8 +1,9 @@
-#include "kernel/file_errors.h"
+#include "kernel/posix_io.h"
 
-#include <cerrno>
+#include <fcntl.h>
 
 namespace standin {
+namespace kernel {
 
 DWORD ErrorFromErrno(int error) {
     switch (error) {
@@ -21,4 +22,13 @@ DWORD ErrorFromErrno(int error) {
     }
 }
 
+int OpenRetrying(const char* path, int flags, mode_t mode) {
+    int fd;
+    do {
+        fd = ::open(path, flags, mode);
+    } while (fd < 0 && errno == EINTR);
+    return fd;
+}
+
+}  // namespace kernel
 }  // namespace standin
