@@ -2,7 +2,8 @@
 //
 // A BMP file is three blocks with no gaps: the 14-byte file header, the
 // 40-byte info header followed by the colour table (8 bits per pixel or
-// fewer), and the pixel rows in device-independent form.
+// fewer) or, for 16-bit pictures that are not 5-5-5, the three colour masks,
+// and the pixel rows in device-independent form.
 #include "SaveBitmapToFile.h"
 
 #include <string.h>
@@ -36,6 +37,10 @@ static DWORD ColorTableBytes(WORD bitCount)
     return bitCount <= 8 ? (DWORD)(sizeof(RGBQUAD) << bitCount) : 0;
 }
 
+// The three colour masks that follow a BI_BITFIELDS info header.
+static const DWORD kMaskBytes = 3 * sizeof(DWORD);
+static const DWORD kMask555[3] = {0x7C00, 0x03E0, 0x001F};
+
 // ---- Writer -------------------------------------------------------------
 
 // Fills the info header from the bitmap's geometry. The image size comes
@@ -59,6 +64,22 @@ static BOOL ComposeInfoHeader(const BITMAP *bm, BITMAPINFOHEADER *header)
     header->biCompression = BI_RGB;
     header->biSizeImage = (DWORD)imageBytes;
     return TRUE;
+}
+
+// A 16-bit section whose masks are not 5-5-5 (5-6-5, say) is stored with
+// BI_BITFIELDS and its masks: 16-bit BI_RGB means 5-5-5, so storing it that
+// way would lose a bit of every pixel. Every other bitmap keeps BI_RGB.
+// Returns the bytes that follow the info header: the colour table or masks.
+static DWORD ChooseCompression(HBITMAP bitmap, BITMAPINFOHEADER *header)
+{
+    DIBSECTION ds;
+    if (header->biBitCount != 16 ||
+        GetObjectA(bitmap, sizeof(DIBSECTION), &ds) != (int)sizeof(DIBSECTION) ||
+        ds.dsBmih.biCompression != BI_BITFIELDS ||
+        memcmp(ds.dsBitfields, kMask555, sizeof(kMask555)) == 0)
+        return ColorTableBytes(header->biBitCount);
+    header->biCompression = BI_BITFIELDS;
+    return kMaskBytes;
 }
 
 static void ComposeFileHeader(const BITMAPINFOHEADER *header, DWORD colorTableBytes,
@@ -169,7 +190,7 @@ BOOL SaveBitmapToFileA(LPCSTR lpFileName, HBITMAP hBitmap)
     struct BitmapInfoBuffer info;
     if (!ComposeInfoHeader(&bm, &info.header))
         return FALSE;
-    DWORD colorTableBytes = ColorTableBytes(bm.bmBitsPixel);
+    DWORD colorTableBytes = ChooseCompression(hBitmap, &info.header);
 
     BITMAPFILEHEADER fileHeader;
     ComposeFileHeader(&info.header, colorTableBytes, &fileHeader);

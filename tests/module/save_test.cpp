@@ -61,6 +61,45 @@ TEST(Save, LayoutAtEveryDepth) {
     }
 }
 
+// 16-bit BI_RGB means 5-5-5, so a section with other masks keeps them in the
+// file (BI_BITFIELDS, masks after the info header) and no bit is lost; a
+// 5-5-5 one is stored as plain BI_RGB.
+TEST(Save, SixteenBitMasksSurviveInTheFile) {
+    struct MaskCase {
+        DWORD masks[3];
+        DWORD compression;
+        std::uint32_t offBits;
+    };
+    const MaskCase cases[] = {{{0xF800, 0x07E0, 0x001F}, BI_BITFIELDS, 66}, {{0x7C00, 0x03E0, 0x001F}, BI_RGB, 54}};
+    const int width = 3, height = 2;
+    for (const MaskCase& c : cases) {
+        SCOPED_TRACE(c.masks[1]);
+        TempDir dir;
+        BitmapInfoBuffer info = MakeInfo(width, height, 16, BI_BITFIELDS);
+        std::memcpy(info.colors, c.masks, sizeof c.masks);
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
+        ASSERT_NE(bitmap, nullptr);
+        const std::size_t imageBytes = 8 * height;
+        // Pixels that use every bit of the masks; bit 15 (in no 5-5-5 mask)
+        // and the row padding stay zero.
+        std::uint8_t* pixels = static_cast<std::uint8_t*>(bits);
+        for (std::size_t i = 0; i < imageBytes; ++i) pixels[i] = static_cast<std::uint8_t>((i * 53 + 7) & (i % 2 ? 0x7F : 0xFF));
+        for (int y = 0; y < height; ++y) std::memset(pixels + y * 8 + 6, 0, 2);
+        ASSERT_TRUE(SaveBitmapToFileA(dir.File("a.bmp").c_str(), bitmap));
+
+        std::vector<std::uint8_t> file = ReadBytes(dir.File("a.bmp"));
+        ASSERT_EQ(file.size(), c.offBits + imageBytes);
+        EXPECT_EQ(U32At(file, 10), c.offBits);
+        EXPECT_EQ(U32At(file, 30), c.compression);
+        for (int i = 0; c.compression == BI_BITFIELDS && i < 3; ++i) {
+            EXPECT_EQ(U32At(file, kHeadersBytes + 4 * i), c.masks[i]);
+        }
+        EXPECT_EQ(0, std::memcmp(&file[c.offBits], bits, imageBytes));
+        DeleteObject(bitmap);
+    }
+}
+
 TEST(Save, TopDownBitmapIsStoredBottomUp) {
     TempDir dir;
     const int width = 3, height = 4;
