@@ -4,6 +4,7 @@
 // survives a save and a load unchanged.
 #include "SaveBitmapToFile.h"
 
+#include "reference_picture.h"
 #include "resource_guard.h"
 #include "test_support.h"
 
@@ -22,16 +23,13 @@
 
 namespace {
 
+using testing_support::MaxDifference;
+using testing_support::Picture;
+using testing_support::ReadBack;
+using testing_support::ReadPpm;
 using testing_support::ResourceGuard;
 
 const std::string kSuite = BMPSUITE_DIR;
-
-// A picture as red, green, blue bytes, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
 
 std::vector<std::string> SuiteFiles(const std::string& folder) {
     std::vector<std::string> names;
@@ -45,43 +43,14 @@ std::string SuitePath(const std::string& folder, const std::string& name) {
     return kSuite + "/" + folder + "/" + name + ".bmp";
 }
 
-Picture ReadPpm(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    Picture picture;
-    in >> magic >> picture.width >> picture.height >> maxValue;
-    in.get();  // the single whitespace byte before the samples
-    if (magic != "P6" || maxValue != 255) return {};
-    picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
-    in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
-    return in ? picture : Picture{};
-}
-
-// Reads a bitmap back through GetDIBits at 24 or 32 bits, top row first.
-Picture ReadBack(HBITMAP bitmap, int bitCount) {
-    BITMAP bm;
-    if (GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    Picture picture{bm.bmWidth, bm.bmHeight, {}};
-    for (const RGBQUAD& p : testing_support::ReadPixels(bitmap, bitCount))
-        picture.rgb.insert(picture.rgb.end(), {p.rgbRed, p.rgbGreen, p.rgbBlue});
-    return picture;
-}
-
 HBITMAP LoadThroughPlatform(const std::string& path) {
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
 }
 
-// Largest difference of any channel; -1 when the sizes differ.
-int MaxDifference(const Picture& a, const Picture& b) {
-    if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size()) return -1;
-    int worst = 0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) worst = std::max(worst, std::abs(a.rgb[i] - b.rgb[i]));
-    return worst;
-}
-
-// 5- and 6-bit channels widen to 8 bits by more than one accepted rounding.
+// The suite's references widen 5- and 6-bit channels by rounding v * 255 / 31
+// (or / 63); the stand-in replicates bits, as GetDIBits does. The two are at
+// most 1 apart.
 int Tolerance(const std::string& name) { return name.rfind("rgb16", 0) == 0 ? 1 : 0; }
 
 // Width and row count as the file's own header declares them.

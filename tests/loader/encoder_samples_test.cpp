@@ -4,6 +4,7 @@
 // independent decoders agree on, and survives a save and a reload.
 #include "SaveBitmapToFile.h"
 
+#include "reference_picture.h"
 #include "resource_guard.h"
 #include "test_support.h"
 
@@ -20,44 +21,12 @@
 
 namespace {
 
+using testing_support::MaxDifference;
+using testing_support::Picture;
+using testing_support::ReadBack;
+using testing_support::ReadPpm;
+
 const std::string kSamples = ENCODER_SAMPLES_DIR;
-
-// Red, green, blue bytes, top row first.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint8_t> rgb;
-};
-
-Picture ReadPpm(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string magic;
-    int maxValue = 0;
-    Picture picture;
-    in >> magic >> picture.width >> picture.height >> maxValue;
-    in.get();
-    if (magic != "P6" || maxValue != 255) return {};
-    picture.rgb.resize(static_cast<std::size_t>(picture.width) * picture.height * 3);
-    in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
-    return in ? picture : Picture{};
-}
-
-Picture ReadBack(HBITMAP bitmap) {
-    BITMAP bm{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof bm, &bm) == 0) return {};
-    Picture picture{bm.bmWidth, bm.bmHeight, {}};
-    for (const RGBQUAD& p : testing_support::ReadPixels(bitmap, 32))
-        picture.rgb.insert(picture.rgb.end(), {p.rgbRed, p.rgbGreen, p.rgbBlue});
-    return picture;
-}
-
-// Largest difference of any channel; -1 when the sizes differ.
-int MaxDifference(const Picture& a, const Picture& b) {
-    if (a.width != b.width || a.height != b.height || a.rgb.size() != b.rgb.size() || a.rgb.empty()) return -1;
-    int worst = 0;
-    for (std::size_t i = 0; i < a.rgb.size(); ++i) worst = std::max(worst, std::abs(a.rgb[i] - b.rgb[i]));
-    return worst;
-}
 
 std::vector<std::string> SampleNames() {
     std::vector<std::string> names;
