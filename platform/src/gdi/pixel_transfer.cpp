@@ -41,16 +41,16 @@ public:
         : from_(from.format, from.colors.data(), from.colorCount),
           to_(to.format, to.colors.data(), to.colorCount),
           columns_(columns),
-          copyBytes_(SameFormat(from, to) ? (static_cast<std::size_t>(columns) * from.format.bitCount + 7) / 8 : 0),
+          copyBits_(SameFormat(from, to) ? static_cast<std::size_t>(columns) * from.format.bitCount : 0),
           fromIsWork_(from.format.hasFourthByte()),
           toIsWork_(to.format.hasFourthByte()) {
-        if (copyBytes_ == 0 && !fromIsWork_ && !toIsWork_)
+        if (copyBits_ == 0 && !fromIsWork_ && !toIsWork_)
             work_.resize(static_cast<std::size_t>(columns) * kWorkBytesPerPixel);
     }
 
     void Convert(const std::uint8_t* src, std::uint8_t* dst) {
-        if (copyBytes_ != 0) {
-            std::memcpy(dst, src, copyBytes_);
+        if (copyBits_ != 0) {
+            CopyBits(src, dst);
         } else if (toIsWork_) {
             from_.Unpack(src, 0, columns_, dst);
         } else if (fromIsWork_) {
@@ -62,9 +62,21 @@ public:
     }
 
 private:
+    // Copies the row's leading `copyBits_` bits; the pixels of a last,
+    // partly covered byte (1 and 4 bits a pixel) are merged into it, so the
+    // pixels beyond `columns_` keep their values.
+    void CopyBits(const std::uint8_t* src, std::uint8_t* dst) const {
+        const std::size_t whole = copyBits_ / 8;
+        const unsigned rest = static_cast<unsigned>(copyBits_ % 8);
+        std::memcpy(dst, src, whole);
+        if (rest == 0) return;
+        const unsigned covered = (0xFF00u >> rest) & 0xFFu;  // leading pixels sit in the high bits
+        dst[whole] = static_cast<std::uint8_t>((dst[whole] & ~covered) | (src[whole] & covered));
+    }
+
     RowCodec from_, to_;
     int columns_;
-    std::size_t copyBytes_;
+    std::size_t copyBits_;
     bool fromIsWork_, toIsWork_;
     std::vector<std::uint8_t> work_;
 };
@@ -74,10 +86,13 @@ std::int32_t PictureRow(const DibDescription& buffer, std::int32_t pictureHeight
     return static_cast<std::int32_t>(buffer.topDown ? line : pictureHeight - 1 - line);
 }
 
-// How many scan lines from `start` both the request and the picture hold.
-std::int32_t LinesToMove(std::int32_t pictureHeight, UINT start, UINT lines) {
+// How many scan lines from `start` the request asks for, the picture holds
+// and the caller's buffer has room for: the caller's header declares
+// |biHeight| rows, and no more are ever read or written.
+std::int32_t LinesToMove(std::int32_t pictureHeight, const DibDescription& buffer, UINT start, UINT lines) {
     if (start >= static_cast<UINT>(pictureHeight)) return 0;
-    return static_cast<std::int32_t>(std::min<UINT>(lines, pictureHeight - start));
+    UINT count = std::min<UINT>(lines, static_cast<UINT>(pictureHeight) - start);
+    return static_cast<std::int32_t>(std::min<UINT>(count, static_cast<UINT>(buffer.height)));
 }
 
 // Chooses the bitfield masks reported for a BI_BITFIELDS request: the
@@ -99,7 +114,9 @@ void RequestMasks(const Bitmap& bitmap, int bitCount, DWORD masks[3]) {
 // table (or masks) and writing them back into the caller's BITMAPINFO.
 bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out) {
     const BITMAPINFOHEADER& asked = info->bmiHeader;
-    if (asked.biSize < sizeof(BITMAPINFOHEADER)) return false;
+    // The colour table is written right after the caller's header: only a
+    // header size the platform defines says where that is.
+    if (!IsSupportedHeaderSize(asked.biSize)) return false;
     InfoBuffer request{};
     request.header = asked;
     request.header.biSize = sizeof(BITMAPINFOHEADER);
@@ -111,8 +128,8 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out
     }
     if (!DescribeDib(reinterpret_cast<const BITMAPINFO*>(&request), DIB_RGB_COLORS, out)) return false;
 
-    BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
     if (out->format.indexed()) {
+        BYTE* tableOut = reinterpret_cast<BYTE*>(info) + asked.biSize;
         int entries = ColorTableEntries(asked.biBitCount, asked.biClrUsed);
         if (bitmap.format().indexed() && bitmap.format().bitCount == asked.biBitCount)
             std::copy(bitmap.dib.colors.begin(), bitmap.dib.colors.end(), out->colors.begin());
@@ -120,8 +137,10 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, DibDescription* out
             DefaultPalette(asked.biBitCount, out->colors.data());
         out->colorCount = entries;
         std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
-    } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == sizeof(BITMAPINFOHEADER)) {
-        std::memcpy(tableOut, masks, sizeof masks);
+    } else if (asked.biCompression == BI_BITFIELDS) {
+        // The masks follow the 40-byte header, or fill the same bytes of a
+        // larger one.
+        std::memcpy(reinterpret_cast<BYTE*>(info) + sizeof(BITMAPINFOHEADER), masks, sizeof masks);
     }
     return true;
 }
@@ -147,7 +166,7 @@ std::size_t WholeBytes(int columns, int bitCount) {
 
 int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bits, UINT start,
             UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(bitmap.dib, buffer, columns);
     std::size_t keep = buffer.format.bitCount < 8 ? 0 : WholeBytes(columns, buffer.format.bitCount);
@@ -161,7 +180,7 @@ int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bi
 
 int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bits, UINT start,
            UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(buffer, bitmap.dib, columns);
     for (std::int32_t k = 0; k < count; ++k) {
@@ -186,8 +205,9 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     if (bitmap->selectedInto != nullptr || usage != DIB_RGB_COLORS)
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    // Nothing past biSize is read before its size is known to hold it.
+    if (!IsSupportedHeaderSize(lpbmi->bmiHeader.biSize)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (lpvBits == nullptr && lpbmi->bmiHeader.biBitCount == 0) {
-        if (lpbmi->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return Fail<int>(ERROR_INVALID_PARAMETER);
         ReportFormat(*bitmap, &lpbmi->bmiHeader);
         return bitmap->height();
     }
