@@ -9,6 +9,7 @@ namespace {
 
 constexpr DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);
 constexpr DWORD kLargestHeaderBytes = sizeof(BITMAPV5HEADER);
+constexpr unsigned kSmallSide = 48;
 
 // Sides of a small bitmap, either way up, and sides that must be refused.
 LONG Side(Input& in) {
@@ -61,21 +62,45 @@ std::size_t TableEntries(WORD bitCount, DWORD clrUsed) {
     return clrUsed == 0 || clrUsed > full ? full : clrUsed;
 }
 
+// A small picture described as a careful caller would.
+void Plausible(Input& in, BITMAPV5HEADER* h, DWORD masks[3]) {
+    static const DWORD kSizes[] = {40, 40, 40, 40, 40, 52, 108, 124};
+    static const WORD kCounts[] = {1, 4, 8, 16, 24, 32, 24, 32};  // same-depth pairs take the direct paths
+    h->bV5Size = in.Pick(kSizes);
+    h->bV5Width = static_cast<LONG>(in.Below(kSmallSide)) + 1;
+    h->bV5Height = (static_cast<LONG>(in.Below(kSmallSide)) + 1) * (in.Bool() ? -1 : 1);
+    h->bV5Planes = 1;
+    h->bV5BitCount = in.Pick(kCounts);
+    const bool masked = (h->bV5BitCount == 16 || h->bV5BitCount == 32) && in.Below(3) == 0;
+    h->bV5Compression = masked ? BI_BITFIELDS : BI_RGB;
+    h->bV5ClrUsed = h->bV5BitCount <= 8 && in.Below(4) == 0 ? in.Below(1u << h->bV5BitCount) : 0;
+    Masks(in, masks);
+    if (h->bV5BitCount == 16 && masks[0] > 0xFFFF) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
+}
+
+void Adversarial(Input& in, BITMAPV5HEADER* h, DWORD masks[3]) {
+    h->bV5Size = HeaderSize(in);
+    h->bV5Width = Side(in);
+    h->bV5Height = Side(in);
+    h->bV5Planes = in.Below(16) == 0 ? static_cast<WORD>(in.Byte()) : WORD{1};
+    h->bV5BitCount = BitCount(in);
+    h->bV5Compression = Compression(in);
+    h->bV5SizeImage = in.Below(8) == 0 ? in.U32() : 0;
+    h->bV5ClrUsed = ColorsUsed(in);
+    Masks(in, masks);
+}
+
 }  // namespace
 
-std::vector<std::uint8_t> MakeBitmapInfo(Input& in) {
+std::vector<std::uint8_t> MakeBitmapInfo(Input& in, bool plausible) {
     BITMAPV5HEADER h;
     std::memset(&h, 0, sizeof h);
-    h.bV5Size = HeaderSize(in);
-    h.bV5Width = Side(in);
-    h.bV5Height = Side(in);
-    h.bV5Planes = in.Below(16) == 0 ? static_cast<WORD>(in.Byte()) : WORD{1};
-    h.bV5BitCount = BitCount(in);
-    h.bV5Compression = Compression(in);
-    h.bV5SizeImage = in.Below(8) == 0 ? in.U32() : 0;
-    h.bV5ClrUsed = ColorsUsed(in);
     DWORD masks[3];
-    Masks(in, masks);
+    if (plausible) {
+        Plausible(in, &h, masks);
+    } else {
+        Adversarial(in, &h, masks);
+    }
     h.bV5RedMask = masks[0];
     h.bV5GreenMask = masks[1];
     h.bV5BlueMask = masks[2];

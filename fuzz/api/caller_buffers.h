@@ -19,8 +19,10 @@ constexpr std::size_t kMaxPixelBuffer = std::size_t{8} << 20;
 // A BITMAPINFO with adversarial fields, allocated exactly: a header of a
 // size the platform defines takes that many bytes; an unknown larger one
 // takes only the 40-byte header's room, so a stand-in that believed it
-// would reach beyond.
-std::vector<std::uint8_t> MakeBitmapInfo(Input& in);
+// would reach beyond. A `plausible` one describes a small picture as a
+// careful caller would (any depth, either row order, masks that make sense),
+// so that the calls it feeds get past their checks.
+std::vector<std::uint8_t> MakeBitmapInfo(Input& in, bool plausible);
 
 // The header at the start of a buffer from MakeBitmapInfo, read by copy
 // (zeros where the buffer is shorter).

@@ -16,6 +16,8 @@ constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
 // be refused.
 constexpr SIZE_T kLargestBlock = 1 << 16;
 constexpr DWORD kMaxFileTransfer = 256;
+// Contexts below this count leave room for one made beside a new section.
+constexpr std::size_t kPoolRoom = 6;
 
 DWORD RasterOperation(Input& in) {
     static const DWORD kCodes[] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, BLACKNESS, WHITENESS,
@@ -43,7 +45,7 @@ void Session::CreateDc() {
 }
 
 void Session::CreateSection() {
-    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_);
+    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(3) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);
     HDC dc = in_.Bool() ? nullptr : Dc();
     const UINT usage = in_.Below(8) == 0 ? in_.U32() : DIB_RGB_COLORS;
@@ -65,6 +67,13 @@ void Session::CreateSection() {
     if (GetObjectA(bitmap, sizeof ds, &ds) == static_cast<int>(sizeof ds) && bits != nullptr &&
         ds.dsBmih.biSizeImage <= kMaxPixelBuffer) {
         std::memset(bits, in_.Byte(), ds.dsBmih.biSizeImage);  // the whole block is the caller's
+    }
+    // Often straight into a new context of its own, ready for blits.
+    if (in_.Below(3) != 0 && dcs_.size() < kPoolRoom && bitmaps_.size() < kPoolRoom) {
+        HDC own = Timed("CreateCompatibleDC", [] { return CreateCompatibleDC(nullptr); });
+        Timed("SelectObject", [&] { return SelectObject(own, bitmap); });
+        Keep(&dcs_, own);
+        if (own != nullptr) canvases_.push_back(own);
     }
     Keep(&bitmaps_, bitmap);
 }
@@ -125,7 +134,7 @@ void Session::Describe() {
 }
 
 void Session::Draw() {
-    HDC dc = Dc();
+    HDC dc = Canvas();
     const int x = in_.Int(), y = in_.Int();
     switch (in_.Below(6)) {
         case 0: {
@@ -163,12 +172,17 @@ void Session::Draw() {
 }
 
 void Session::Stretch() {
-    HDC target = Dc();
-    HDC source = in_.Below(4) == 0 ? target : Dc();  // often the same bitmap both ways
+    HDC target = Canvas();
+    HDC source = in_.Below(4) == 0 ? target : Canvas();  // often the same bitmap both ways
     int d[4], s[4];
     for (int& v : d) v = in_.Int();
     for (int& v : s) v = in_.Int();
     const DWORD rop = RasterOperation(in_);
+    if (in_.Below(3) == 0) {
+        static const int kModes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE, HALFTONE, 0};
+        const int mode = in_.Pick(kModes);
+        Timed("SetStretchBltMode", [&] { return SetStretchBltMode(target, mode); });
+    }
     if (in_.Bool()) {
         Timed("BitBlt", [&] { return BitBlt(target, d[0], d[1], d[2], d[3], source, s[0], s[1], rop); });
     } else {
@@ -179,7 +193,7 @@ void Session::Stretch() {
 }
 
 void Session::TransferOut() {
-    std::vector<std::uint8_t> info = MakeBitmapInfo(in_);
+    std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);
     HDC dc = Dc();
     HBITMAP bitmap = Bitmap();
@@ -198,7 +212,7 @@ void Session::TransferOut() {
 }
 
 void Session::TransferIn() {
-    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_);
+    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);
     HDC dc = in_.Bool() ? nullptr : Dc();
     HBITMAP bitmap = Bitmap();

@@ -75,7 +75,7 @@ void Session::Keep(std::vector<HANDLE>* pool, HANDLE handle) {
 }
 
 void Session::Bury(HANDLE handle) {
-    for (std::vector<HANDLE>* pool : {&dcs_, &bitmaps_, &pens_, &brushes_, &files_}) Erase(pool, handle);
+    for (std::vector<HANDLE>* pool : {&dcs_, &canvases_, &bitmaps_, &pens_, &brushes_, &files_}) Erase(pool, handle);
     if (dead_.size() >= kMaxDead) dead_.erase(dead_.begin());
     dead_.push_back(handle);
 }
@@ -95,6 +95,7 @@ void Session::CleanUp() {
     files_.clear();
     blocks_.clear();
     dcs_.clear();
+    canvases_.clear();
     bitmaps_.clear();
     pens_.clear();
     brushes_.clear();

@@ -46,6 +46,8 @@ private:
     // null, a deleted one, a stock object, another kind or a made-up value.
     HANDLE Choose(const std::vector<HANDLE>& preferred);
     HDC Dc() { return static_cast<HDC>(Choose(dcs_)); }
+    // A context, most often one made with a section selected into it.
+    HDC Canvas() { return static_cast<HDC>(Choose(canvases_.empty() || in_.Below(4) == 0 ? dcs_ : canvases_)); }
     HBITMAP Bitmap() { return static_cast<HBITMAP>(Choose(bitmaps_)); }
     HANDLE AnyObject();
     bool IsLive(HANDLE handle) const;
@@ -70,6 +72,7 @@ private:
     bool timeCalls_;
     std::string failure_;
     std::vector<HANDLE> dcs_, bitmaps_, pens_, brushes_, files_, dead_;
+    std::vector<HANDLE> canvases_;  // contexts made for a new section, a subset of dcs_
     std::vector<void*> blocks_, freedBlocks_;
 };
 
