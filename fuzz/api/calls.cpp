@@ -3,6 +3,8 @@
 #include "caller_buffers.h"
 #include "session.h"
 
+#include <SaveBitmapToFile.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -266,7 +268,7 @@ void Session::HeapCall() {
 void Session::FileCall() {
     static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE, 0};
     static const DWORD kDispositions[] = {CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING, OPEN_ALWAYS, TRUNCATE_EXISTING, 0, 6};
-    switch (in_.Below(6)) {
+    switch (in_.Below(7)) {
         case 0: {
             const DWORD access = in_.Pick(kAccess);
             const DWORD share = in_.Below(8);
@@ -307,6 +309,13 @@ void Session::FileCall() {
             if (closed && isFile) Bury(file);
             break;
         }
+        case 5: {
+            // A whole bitmap file for the loaders to start from (and later
+            // writes to spoil).
+            HBITMAP bitmap = Bitmap();
+            Timed("SaveBitmapToFileA", [&] { return SaveBitmapToFileA(scratchFile_.c_str(), bitmap); });
+            break;
+        }
         default:
             Timed("DeleteFileA", [&] { return DeleteFileA(scratchFile_.c_str()); });
     }
@@ -320,9 +329,9 @@ void Session::LoadImageCall() {
     const UINT flags = in_.Pick(kFlags);
     const int cx = in_.Bool() ? 0 : static_cast<int>(in_.Below(48)) - 4;
     const int cy = in_.Bool() ? 0 : static_cast<int>(in_.Below(48)) - 4;
-    HANDLE image = Timed("LoadImageA", [&] {
-        return LoadImageA(nullptr, scratchFile_.c_str(), type, cx, cy, flags);
-    });
+    HANDLE image = in_.Below(4) == 0
+                       ? Timed("LoadBitmapFromFileA", [&] { return LoadBitmapFromFileA(scratchFile_.c_str()); })
+                       : Timed("LoadImageA", [&] { return LoadImageA(nullptr, scratchFile_.c_str(), type, cx, cy, flags); });
     Keep(&bitmaps_, image);
 }
 
