@@ -123,4 +123,35 @@ TEST(DibSection, ReportsPaddedRowsAndZeroedPixels) {
     }
 }
 
+// The colour masks GetObjectA reports: a bitfield section's own, the
+// BI_RGB layouts above 8 bits (5-5-5 at 16, 8-8-8 at 32), none below.
+TEST(DibSection, ReportsTheColourMasksOfItsFormat) {
+    struct Case {
+        WORD bitCount;
+        DWORD compression;
+        DWORD masks[3];
+    };
+    const Case cases[] = {
+        {16, BI_RGB, {0x7C00, 0x03E0, 0x001F}},
+        {32, BI_RGB, {0xFF0000, 0x00FF00, 0x0000FF}},
+        {16, BI_BITFIELDS, {0xF800, 0x07E0, 0x001F}},
+        {32, BI_BITFIELDS, {0x0000FF, 0x00FF00, 0xFF0000}},
+        {8, BI_RGB, {0, 0, 0}},
+    };
+    ResourceGuard guard;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.bitCount << " bits, compression " << c.compression);
+        BitmapInfoBuffer info = MakeInfo(2, 2, c.bitCount, c.compression);
+        if (c.compression == BI_BITFIELDS) SetMasks(&info, c.masks[0], c.masks[1], c.masks[2]);
+        HBITMAP bitmap = Create(info);
+        ASSERT_NE(bitmap, nullptr);
+        DIBSECTION ds;
+        ASSERT_EQ(GetObjectA(bitmap, sizeof ds, &ds), int(sizeof ds));
+        EXPECT_EQ(ds.dsBitfields[0], c.masks[0]);
+        EXPECT_EQ(ds.dsBitfields[1], c.masks[1]);
+        EXPECT_EQ(ds.dsBitfields[2], c.masks[2]);
+        DeleteObject(bitmap);
+    }
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 
@@ -191,6 +192,118 @@ TEST_F(Transfer, QueriesAndRefusals) {
     EXPECT_EQ(Set(dib.bitmap, 0, 3, rows.data(), bad), 0);
     EXPECT_EQ(Set(dib.bitmap, 0, 3, nullptr, asked), 0);
     DeleteObject(dib.bitmap);
+}
+
+// Calls whose buffers are allocated exactly as the caller's header declares
+// them: any row or colour entry moved beyond that is an overrun.
+struct BoundsCase {
+    const char* what;
+    int bitmapHeight;   // of a 16-wide 24-bit bitmap
+    DWORD headerSize;
+    LONG height;        // of the caller's 16-wide header
+    WORD bitCount;
+    bool set;           // SetDIBits, else GetDIBits
+    UINT start, lines;
+    int moved;          // 0: refused with ERROR_INVALID_PARAMETER
+};
+
+TEST_F(Transfer, NeverMovesMoreThanTheCallersHeaderDeclares) {
+    const BoundsCase cases[] = {
+        {"read 64 lines into a one-row buffer", 64, 40, 1, 32, false, 0, 64, 1},
+        {"write 64 lines from a one-row buffer", 64, 40, 1, 32, true, 0, 64, 1},
+        {"read from line 10 into a top-down two-row buffer", 64, 40, -2, 24, false, 10, 20, 2},
+        {"write near the top from a three-row buffer", 64, 40, 3, 24, true, 60, 64, 3},
+        {"colour table after a 4096-byte header", 4, 0x1000, 4, 8, false, 0, 4, 0},
+        {"41-byte header", 4, 41, 4, 8, false, 0, 4, 0},
+        {"12-byte core header", 4, 12, 4, 8, false, 0, 4, 0},
+        {"write with a 4096-byte header", 4, 0x1000, 4, 8, true, 0, 4, 0},
+        {"52-byte header", 4, 52, 4, 8, false, 0, 4, 4},
+        {"56-byte header", 4, 56, 4, 8, false, 0, 4, 4},
+        {"108-byte header", 4, 108, 4, 8, false, 0, 4, 4},
+        {"124-byte header", 4, 124, 4, 8, false, 0, 4, 4},
+    };
+    for (const BoundsCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        Dib dib = MakeDib(16, c.bitmapHeight, 24);
+        // The header, then room for 256 colours; a header larger than any
+        // the platform defines gets the plain 40-byte size's room.
+        const std::size_t headerRoom = c.headerSize <= 124 ? std::max<DWORD>(c.headerSize, 40) : 40;
+        std::vector<std::uint8_t> info(headerRoom + 256 * sizeof(RGBQUAD));
+        BITMAPINFOHEADER header = MakeInfo(16, c.height, c.bitCount).header;
+        header.biSize = c.headerSize;
+        std::memcpy(info.data(), &header, sizeof header);
+        std::vector<std::uint8_t> rows(Stride(16, c.bitCount) * std::size_t(c.height < 0 ? -c.height : c.height));
+        auto* bmi = reinterpret_cast<BITMAPINFO*>(info.data());
+        SetLastError(0);
+        int moved = c.set ? SetDIBits(dc_, dib.bitmap, c.start, c.lines, rows.data(), bmi, DIB_RGB_COLORS)
+                          : GetDIBits(dc_, dib.bitmap, c.start, c.lines, rows.data(), bmi, DIB_RGB_COLORS);
+        EXPECT_EQ(moved, c.moved);
+        if (c.moved == 0) {
+            EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
+        }
+        DeleteObject(dib.bitmap);
+    }
+}
+
+// Rows narrower than the bitmap at 1 and 4 bits share their last byte with
+// pixels beyond their width: those keep their values (SetDIBits), or read
+// as zero padding (GetDIBits).
+struct PartialByteCase {
+    int bitCount;
+    int bitmapWidth, pictureWidth;
+    bool set;
+    std::vector<std::uint8_t> row;  // the bitmap's row after SetDIBits, or the buffer's after GetDIBits
+};
+
+TEST_F(Transfer, ANarrowRowMovesOnlyItsOwnPixels) {
+    const PartialByteCase cases[] = {
+        {1, 16, 3, true, {0x1F, 0xFF, 0xFF, 0xFF}},
+        {1, 16, 9, true, {0x00, 0x7F, 0xFF, 0xFF}},
+        {4, 8, 3, true, {0x00, 0x0F, 0xFF, 0xFF}},
+        {1, 16, 3, false, {0xE0, 0, 0, 0}},
+        {4, 8, 3, false, {0xFF, 0xF0, 0, 0}},
+    };
+    for (const PartialByteCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.bitCount << " bits, " << c.pictureWidth << " of " << c.bitmapWidth
+                                          << (c.set ? ", set" : ", get"));
+        Dib dib = MakeDib(c.bitmapWidth, 1, c.bitCount);  // grey ramp
+        BitmapInfoBuffer info = MakeInfo(c.pictureWidth, 1, c.bitCount);
+        const int entries = 1 << c.bitCount;
+        for (int i = 0; i < entries; ++i) {
+            BYTE v = static_cast<BYTE>(i * 255 / (entries - 1));
+            info.colors[i] = RGBQUAD{v, v, v, 0};
+        }
+        std::memset(dib.bits, 0xFF, std::size_t(dib.stride));
+        std::vector<std::uint8_t> row(4, 0);
+        if (c.set) {
+            ASSERT_EQ(Set(dib.bitmap, 0, 1, row.data(), info), 1);
+            EXPECT_EQ(std::vector<std::uint8_t>(dib.bits, dib.bits + 4), c.row);
+        } else {
+            ASSERT_EQ(Get(dib.bitmap, 0, 1, row.data(), &info), 1);
+            EXPECT_EQ(row, c.row);
+        }
+        DeleteObject(dib.bitmap);
+    }
+}
+
+// The table made up for an 8-bit read of a true-colour bitmap holds the 20
+// static colours of the default palette, so each reads back exactly.
+TEST_F(Transfer, EightBitReadsKeepTheDefaultPalettesStaticColours) {
+    const COLORREF statics[] = {
+        0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0xC0C0C0, 0xC0DCC0, 0xF0CAA6,
+        0xF0FBFF, 0xA4A0A0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+    };
+    for (COLORREF color : statics) {
+        SCOPED_TRACE(::testing::Message() << std::hex << color);
+        Dib dib = MakeDib(1, 1, 24);
+        dib.bits[0] = GetBValue(color), dib.bits[1] = GetGValue(color), dib.bits[2] = GetRValue(color);
+        BitmapInfoBuffer info = MakeInfo(1, 1, 8);
+        std::uint8_t index[4] = {};
+        ASSERT_EQ(Get(dib.bitmap, 0, 1, index, &info), 1);
+        const RGBQUAD& entry = info.colors[index[0]];
+        EXPECT_EQ(RGB(entry.rgbRed, entry.rgbGreen, entry.rgbBlue), color);
+        DeleteObject(dib.bitmap);
+    }
 }
 
 }  // namespace

@@ -21,6 +21,22 @@ LONG DeviceRowBytes(const Bitmap& bitmap) {
     return static_cast<LONG>((bits + 15) / 16 * 2);
 }
 
+// The colour masks of a format above 8 bits: its own bitfields, or the
+// BI_RGB layouts (5-5-5 at 16 bits, 8-8-8 at 24 and 32). Zero at 8 bits or
+// fewer.
+void ReportMasks(const PixelFormat& format, DWORD masks[3]) {
+    if (format.indexed()) return;
+    if (format.bitfields || format.bitCount == 16) {
+        masks[0] = format.red.mask;
+        masks[1] = format.green.mask;
+        masks[2] = format.blue.mask;
+    } else {
+        masks[0] = 0xFF0000;
+        masks[1] = 0x00FF00;
+        masks[2] = 0x0000FF;
+    }
+}
+
 int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     BITMAP bm{};
     bm.bmType = 0;
@@ -36,11 +52,7 @@ int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
         ds.dsBm = bm;
         ds.dsBmih = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
         ds.dsBmih.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
-        if (bitmap.format().bitfields) {
-            ds.dsBitfields[0] = bitmap.format().red.mask;
-            ds.dsBitfields[1] = bitmap.format().green.mask;
-            ds.dsBitfields[2] = bitmap.format().blue.mask;
-        }
+        ReportMasks(bitmap.format(), ds.dsBitfields);
         std::memcpy(out, &ds, sizeof ds);
         return sizeof(DIBSECTION);
     }

@@ -37,16 +37,16 @@ public:
         : from_(from.format, from.colors.data(), from.colorCount),
           to_(to.format, to.colors.data(), to.colorCount),
           columns_(columns),
-          copyBytes_(SameFormat(from, to) ? (static_cast<std::size_t>(columns) * from.format.bitCount + 7) / 8 : 0),
+          copyBits_(SameFormat(from, to) ? static_cast<std::size_t>(columns) * from.format.bitCount : 0),
           fromIsWork_(from.format.hasFourthByte()),
           toIsWork_(to.format.hasFourthByte()) {
-        if (copyBytes_ == 0 && !fromIsWork_ && !toIsWork_)
+        if (copyBits_ == 0 && !fromIsWork_ && !toIsWork_)
             work_.resize(static_cast<std::size_t>(columns) * kWorkBytesPerPixel);
     }
 
     void Convert(const std::uint8_t* src, std::uint8_t* dst) {
-        if (copyBytes_ != 0) {
-            std::memcpy(dst, src, copyBytes_);
+        if (copyBits_ != 0) {
+            CopyBits(src, dst);
         } else if (toIsWork_) {
             from_.Unpack(src, 0, columns_, dst);
         } else if (fromIsWork_) {
@@ -58,9 +58,21 @@ public:
     }
 
 private:
+    // Copies the row's leading `copyBits_` bits; the pixels of a last,
+    // partly covered byte (1 and 4 bits a pixel) are merged into it, so the
+    // pixels beyond `columns_` keep their values.
+    void CopyBits(const std::uint8_t* src, std::uint8_t* dst) const {
+        const std::size_t whole = copyBits_ / 8;
+        const unsigned rest = static_cast<unsigned>(copyBits_ % 8);
+        std::memcpy(dst, src, whole);
+        if (rest == 0) return;
+        const unsigned covered = (0xFF00u >> rest) & 0xFFu;  // leading pixels sit in the high bits
+        dst[whole] = static_cast<std::uint8_t>((dst[whole] & ~covered) | (src[whole] & covered));
+    }
+
     RowCodec from_, to_;
     int columns_;
-    std::size_t copyBytes_;
+    std::size_t copyBits_;
     bool fromIsWork_, toIsWork_;
     std::vector<std::uint8_t> work_;
 };
@@ -70,10 +82,13 @@ std::int32_t PictureRow(const DibDescription& buffer, std::int32_t pictureHeight
     return static_cast<std::int32_t>(buffer.topDown ? line : pictureHeight - 1 - line);
 }
 
-// How many scan lines from `start` both the request and the picture hold.
-std::int32_t LinesToMove(std::int32_t pictureHeight, UINT start, UINT lines) {
+// How many scan lines from `start` the request asks for, the picture holds
+// and the caller's buffer has room for: the caller's header declares
+// |biHeight| rows, and no more are ever read or written.
+std::int32_t LinesToMove(std::int32_t pictureHeight, const DibDescription& buffer, UINT start, UINT lines) {
     if (start >= static_cast<UINT>(pictureHeight)) return 0;
-    return static_cast<std::int32_t>(std::min<UINT>(lines, pictureHeight - start));
+    UINT count = std::min<UINT>(lines, static_cast<UINT>(pictureHeight) - start);
+    return static_cast<std::int32_t>(std::min<UINT>(count, static_cast<UINT>(buffer.height)));
 }
 
 // Chooses the bitfield masks reported for a BI_BITFIELDS request: the
@@ -120,7 +135,9 @@ void SettleColorTable(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const 
 bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const LogicalColors& logical,
                      DibDescription* out) {
     const BITMAPINFOHEADER& asked = info->bmiHeader;
-    if (asked.biSize < kInfoHeaderBytes) return false;
+    // The colour table is written right after the caller's header: only a
+    // header size the platform defines says where that is.
+    if (!IsSupportedHeaderSize(asked.biSize)) return false;
     BitmapInfoBuffer request{};
     request.header = asked;
     request.header.biSize = kInfoHeaderBytes;
@@ -134,8 +151,10 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const L
 
     if (out->format.indexed()) {
         SettleColorTable(bitmap, info, usage, logical, out);
-    } else if (asked.biCompression == BI_BITFIELDS && asked.biSize == kInfoHeaderBytes) {
-        std::memcpy(reinterpret_cast<BYTE*>(info) + asked.biSize, masks, sizeof masks);
+    } else if (asked.biCompression == BI_BITFIELDS) {
+        // The masks follow the 40-byte header, or fill the same bytes of a
+        // larger one.
+        std::memcpy(reinterpret_cast<BYTE*>(info) + kInfoHeaderBytes, masks, sizeof masks);
     }
     return true;
 }
@@ -159,7 +178,7 @@ std::size_t WholeBytes(int columns, int bitCount) {
 
 int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bits, UINT start,
             UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(bitmap.dib, buffer, columns);
     std::size_t keep = buffer.format.bitCount < 8 ? 0 : WholeBytes(columns, buffer.format.bitCount);
@@ -173,7 +192,7 @@ int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bi
 
 int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bits, UINT start,
            UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), start, lines);
+    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(buffer, bitmap.dib, columns);
     for (std::int32_t k = 0; k < count; ++k) {
@@ -199,8 +218,9 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     if (bitmap->selectedInto != nullptr || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    // Nothing past biSize is read before its size is known to hold it.
+    if (!IsSupportedHeaderSize(lpbmi->bmiHeader.biSize)) return Fail<int>(ERROR_INVALID_PARAMETER);
     if (lpvBits == nullptr && lpbmi->bmiHeader.biBitCount == 0) {
-        if (lpbmi->bmiHeader.biSize < kInfoHeaderBytes) return Fail<int>(ERROR_INVALID_PARAMETER);
         ReportFormat(*bitmap, &lpbmi->bmiHeader);
         return bitmap->height();
     }

@@ -8,8 +8,9 @@
 namespace standin {
 
 // Fills `colors` with the default table for `bitCount` (1, 4 or 8): black
-// and white; the 16 VGA colours; a 6 x 6 x 6 colour cube followed by a
-// ramp of 40 greys. Returns the entry count.
+// and white; the 16 VGA colours; the first ten static colours of the
+// default palette, a 6 x 6 x 6 colour cube, a ramp of 20 greys and the last
+// ten static colours. Returns the entry count.
 int DefaultPalette(int bitCount, RGBQUAD* colors);
 
 // Entries in the default logical palette.

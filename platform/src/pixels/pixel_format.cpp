@@ -15,18 +15,12 @@ bool IsSupportedBitCount(int bitCount) {
     }
 }
 
-bool IsSupportedHeaderSize(DWORD size) {
-    return size == kInfoHeaderBytes || size == kV4HeaderBytes || size == kV5HeaderBytes;
-}
-
-// Bitfield masks sit in the V4/V5 header itself, or in the three DWORDs
-// right after a plain 40-byte info header.
+// Bitfield masks sit right after the 40-byte info header: in the three
+// DWORDs that follow a plain one, or in the larger headers' own fields at
+// that same offset.
+static_assert(offsetof(BITMAPV4HEADER, bV4RedMask) == kInfoHeaderBytes, "masks follow the info header");
 void ReadMasks(const BITMAPINFO* info, std::uint32_t masks[3]) {
-    const BYTE* base = reinterpret_cast<const BYTE*>(info);
-    std::size_t offset = info->bmiHeader.biSize == kInfoHeaderBytes
-                             ? kInfoHeaderBytes
-                             : offsetof(BITMAPV4HEADER, bV4RedMask);
-    std::memcpy(masks, base + offset, 3 * sizeof(std::uint32_t));
+    std::memcpy(masks, reinterpret_cast<const BYTE*>(info) + kInfoHeaderBytes, 3 * sizeof(std::uint32_t));
 }
 
 bool MakeBitfieldFormat(const std::uint32_t colourMasks[3], int bitCount, PixelFormat* format) {
@@ -42,6 +36,11 @@ bool MakeBitfieldFormat(const std::uint32_t colourMasks[3], int bitCount, PixelF
 }
 
 }  // namespace
+
+bool IsSupportedHeaderSize(DWORD size) {
+    return size == kInfoHeaderBytes || size == kV2HeaderBytes || size == kV3HeaderBytes ||
+           size == kV4HeaderBytes || size == kV5HeaderBytes;
+}
 
 std::int64_t DibStride(std::int64_t width, int bitCount) {
     return (width * bitCount + 31) / 32 * 4;

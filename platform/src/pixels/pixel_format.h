@@ -46,6 +46,11 @@ struct DibDescription {
     std::size_t imageBytes = 0; // stride * height
 };
 
+// Whether a BITMAPINFO may start with a header of this many bytes: the info
+// header (40), its extensions with masks (52, 56) and the V4 and V5 headers
+// (108, 124). The 12-byte core header is not supported.
+bool IsSupportedHeaderSize(DWORD size);
+
 // Row length in bytes of a device-independent row: padded to 4 bytes.
 std::int64_t DibStride(std::int64_t width, int bitCount);
 

@@ -1,0 +1,338 @@
+// The call families a session draws from, each with adversarial arguments
+// and the few answers the platform's rules pin down.
+#include "caller_buffers.h"
+#include "session.h"
+
+#include <SaveBitmapToFile.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace apifuzz {
+namespace {
+
+constexpr std::int64_t kMaxSide = 65536;
+constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 30;
+// Largest block the heap calls ask for; anything larger is one that must
+// be refused.
+constexpr SIZE_T kLargestBlock = 1 << 16;
+constexpr DWORD kMaxFileTransfer = 256;
+// Contexts below this count leave room for one made beside a new section.
+constexpr std::size_t kPoolRoom = 6;
+
+DWORD RasterOperation(Input& in) {
+    static const DWORD kCodes[] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, BLACKNESS, WHITENESS,
+                                   0x00440328 /* SRCERASE */, 0x00330008 /* NOTSRCCOPY */,
+                                   0x001100A6 /* NOTSRCERASE */, 0x00F00021 /* PATCOPY */,
+                                   0x00550009 /* DSTINVERT */, 0x005A0049 /* PATINVERT */};
+    if (in.Below(4) == 0) return in.U32();
+    return in.Pick(kCodes);
+}
+
+// Whether a header declares a picture the stand-in must refuse as too big.
+bool DeclaresTooBig(const BITMAPINFOHEADER& h) {
+    const std::int64_t width = std::llabs(static_cast<long long>(h.biWidth));
+    const std::int64_t height = std::llabs(static_cast<long long>(h.biHeight));
+    if (width > kMaxSide || height > kMaxSide) return true;
+    const std::int64_t stride = (width * h.biBitCount + 31) / 32 * 4;
+    return stride * height > kMaxPixelBytes;
+}
+
+}  // namespace
+
+void Session::CreateDc() {
+    HDC from = in_.Bool() ? nullptr : Dc();
+    Keep(&dcs_, Timed("CreateCompatibleDC", [&] { return CreateCompatibleDC(from); }));
+}
+
+void Session::CreateSection() {
+    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(3) != 0);
+    const BITMAPINFOHEADER header = HeaderOf(info);
+    HDC dc = in_.Bool() ? nullptr : Dc();
+    const UINT usage = in_.Below(8) == 0 ? in_.U32() : DIB_RGB_COLORS;
+    const bool wantBits = in_.Below(4) != 0;
+    HANDLE section = in_.Below(16) == 0 ? reinterpret_cast<HANDLE>(std::uintptr_t{in_.U32()}) : nullptr;
+    const DWORD offset = in_.Below(16) == 0 ? in_.U32() : 0;
+    void* bits = nullptr;
+    HBITMAP bitmap = Timed("CreateDIBSection", [&] {
+        return CreateDIBSection(dc, reinterpret_cast<const BITMAPINFO*>(info.data()), usage,
+                                wantBits ? &bits : nullptr, section, offset);
+    });
+    if (bitmap == nullptr) {
+        Check(bits == nullptr, "a refused section hands out no bits");
+        return;
+    }
+    Check(!DeclaresTooBig(header), "a picture beyond the size limits is refused");
+    Check(!wantBits || bits != nullptr, "a section's bits are handed out");
+    DIBSECTION ds;
+    if (GetObjectA(bitmap, sizeof ds, &ds) == static_cast<int>(sizeof ds) && bits != nullptr &&
+        ds.dsBmih.biSizeImage <= kMaxPixelBuffer) {
+        std::memset(bits, in_.Byte(), ds.dsBmih.biSizeImage);  // the whole block is the caller's
+    }
+    // Often straight into a new context of its own, ready for blits.
+    if (in_.Below(3) != 0 && dcs_.size() < kPoolRoom && bitmaps_.size() < kPoolRoom) {
+        HDC own = Timed("CreateCompatibleDC", [] { return CreateCompatibleDC(nullptr); });
+        Timed("SelectObject", [&] { return SelectObject(own, bitmap); });
+        Keep(&dcs_, own);
+        if (own != nullptr) canvases_.push_back(own);
+    }
+    Keep(&bitmaps_, bitmap);
+}
+
+void Session::CreatePenOrBrush() {
+    static const int kStyles[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, -1};
+    static const int kWidths[] = {0, 1, 2, 3, 5, 16, -1, 1000, INT_MAX, INT_MIN};
+    const COLORREF color = in_.U32();
+    if (in_.Bool()) {
+        const int style = in_.Below(8) == 0 ? static_cast<int>(in_.U32()) : in_.Pick(kStyles);
+        const int width = in_.Pick(kWidths);
+        Keep(&pens_, Timed("CreatePen", [&] { return CreatePen(style, width, color); }));
+    } else {
+        Keep(&brushes_, Timed("CreateSolidBrush", [&] { return CreateSolidBrush(color); }));
+    }
+}
+
+void Session::Select() {
+    HDC dc = Dc();
+    HANDLE object = in_.Bool() ? Bitmap() : AnyObject();
+    Timed("SelectObject", [&] { return SelectObject(dc, object); });
+}
+
+void Session::Delete() {
+    HANDLE handle = Choose(in_.Bool() ? bitmaps_ : dcs_);
+    const bool isDc = in_.Bool();
+    const bool live = IsLive(handle);
+    const bool dead = std::find(dead_.begin(), dead_.end(), handle) != dead_.end();
+    const BOOL deleted = Timed("DeleteObject", [&] {
+        return isDc ? DeleteDC(static_cast<HDC>(handle)) : DeleteObject(handle);
+    });
+    Check(!deleted || !dead, "a deleted handle cannot be deleted again");
+    if (deleted && live) Bury(handle);
+}
+
+void Session::Describe() {
+    static const int kSizes[] = {0, 1, sizeof(BITMAP), sizeof(BITMAP) - 1, sizeof(DIBSECTION), sizeof(LOGPEN),
+                                 sizeof(LOGBRUSH), -1, INT_MIN};
+    HANDLE handle = AnyObject();
+    switch (in_.Below(3)) {
+        case 0: {
+            const int size = in_.Pick(kSizes);
+            std::vector<std::uint8_t> out(size > 0 ? static_cast<std::size_t>(size) : 0);
+            void* where = in_.Bool() || out.empty() ? nullptr : out.data();
+            Timed("GetObjectA", [&] { return GetObjectA(handle, size, where); });
+            break;
+        }
+        case 1:
+            Timed("GetObjectType", [&] { return GetObjectType(in_.Bool() ? Choose(bitmaps_) : handle); });
+            break;
+        default: {
+            static const UINT kTypes[] = {OBJ_PEN, OBJ_BRUSH, OBJ_BITMAP, OBJ_DC, 0, 99};
+            const UINT type = in_.Pick(kTypes);
+            HDC dc = Dc();
+            Timed("GetCurrentObject", [&] { return GetCurrentObject(dc, type); });
+        }
+    }
+}
+
+void Session::Draw() {
+    HDC dc = Canvas();
+    const int x = in_.Int(), y = in_.Int();
+    switch (in_.Below(6)) {
+        case 0: {
+            POINT previous;
+            POINT* out = in_.Bool() ? &previous : nullptr;
+            Timed("MoveToEx", [&] { return MoveToEx(dc, x, y, out); });
+            break;
+        }
+        case 1:
+            Timed("LineTo", [&] { return LineTo(dc, x, y); });
+            break;
+        case 2: {
+            const RECT rect{x, y, in_.Int(), in_.Int()};
+            // A brush, or a system colour index plus one.
+            HBRUSH brush = in_.Bool() ? static_cast<HBRUSH>(Choose(brushes_))
+                                      : reinterpret_cast<HBRUSH>(std::uintptr_t{in_.Below(40)});
+            Timed("FillRect", [&] { return FillRect(dc, &rect, brush); });
+            break;
+        }
+        case 3: {
+            const COLORREF color = in_.U32();
+            Timed("SetPixel", [&] { return SetPixel(dc, x, y, color); });
+            break;
+        }
+        case 4:
+            Timed("GetPixel", [&] { return GetPixel(dc, x, y); });
+            break;
+        default: {
+            static const int kModes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE, 0, 5, -1};
+            const int mode = in_.Pick(kModes);
+            Timed("SetStretchBltMode", [&] { return SetStretchBltMode(dc, mode); });
+            Timed("GetStretchBltMode", [&] { return GetStretchBltMode(dc); });
+        }
+    }
+}
+
+void Session::Stretch() {
+    HDC target = Canvas();
+    HDC source = in_.Below(4) == 0 ? target : Canvas();  // often the same bitmap both ways
+    int d[4], s[4];
+    for (int& v : d) v = in_.Int();
+    for (int& v : s) v = in_.Int();
+    const DWORD rop = RasterOperation(in_);
+    if (in_.Below(3) == 0) {
+        static const int kModes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE, HALFTONE, 0};
+        const int mode = in_.Pick(kModes);
+        Timed("SetStretchBltMode", [&] { return SetStretchBltMode(target, mode); });
+    }
+    if (in_.Bool()) {
+        Timed("BitBlt", [&] { return BitBlt(target, d[0], d[1], d[2], d[3], source, s[0], s[1], rop); });
+    } else {
+        Timed("StretchBlt", [&] {
+            return StretchBlt(target, d[0], d[1], d[2], d[3], source, s[0], s[1], s[2], s[3], rop);
+        });
+    }
+}
+
+void Session::TransferOut() {
+    std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
+    const BITMAPINFOHEADER header = HeaderOf(info);
+    HDC dc = Dc();
+    HBITMAP bitmap = Bitmap();
+    const UINT start = in_.Count(), lines = in_.Count();
+    const UINT usage = in_.Below(8) == 0 ? in_.U32() : DIB_RGB_COLORS;
+    std::vector<std::uint8_t> pixels(in_.Below(4) == 0 ? 0 : DeclaredPixelBytes(header));
+    void* bits = pixels.empty() ? nullptr : pixels.data();
+    const int moved = Timed("GetDIBits", [&] {
+        return GetDIBits(dc, bitmap, start, lines, bits, reinterpret_cast<BITMAPINFO*>(info.data()), usage);
+    });
+    if (bits != nullptr && moved > 0) {
+        Check(static_cast<UINT>(moved) <= lines, "GetDIBits moves no more lines than asked for");
+        Check(static_cast<std::int64_t>(moved) <= std::llabs(static_cast<long long>(header.biHeight)),
+              "GetDIBits moves no more lines than the header declares");
+    }
+}
+
+void Session::TransferIn() {
+    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
+    const BITMAPINFOHEADER header = HeaderOf(info);
+    HDC dc = in_.Bool() ? nullptr : Dc();
+    HBITMAP bitmap = Bitmap();
+    const UINT start = in_.Count(), lines = in_.Count();
+    const UINT usage = in_.Below(8) == 0 ? in_.U32() : DIB_RGB_COLORS;
+    std::vector<std::uint8_t> pixels(in_.Below(8) == 0 ? 0 : DeclaredPixelBytes(header));
+    const std::uint8_t seed = in_.Byte();
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(seed + i * 7);
+    const void* bits = pixels.empty() ? nullptr : pixels.data();
+    const int moved = Timed("SetDIBits", [&] {
+        return SetDIBits(dc, bitmap, start, lines, bits, reinterpret_cast<const BITMAPINFO*>(info.data()), usage);
+    });
+    if (moved > 0) {
+        Check(static_cast<UINT>(moved) <= lines, "SetDIBits moves no more lines than asked for");
+        Check(static_cast<std::int64_t>(moved) <= std::llabs(static_cast<long long>(header.biHeight)),
+              "SetDIBits moves no more lines than the header declares");
+    }
+}
+
+void Session::HeapCall() {
+    static const SIZE_T kSizes[] = {0, 1, 16, 4096, kLargestBlock, ~SIZE_T{0}, ~SIZE_T{0} - 7, SIZE_T{1} << 62};
+    HANDLE heap = in_.Below(8) == 0 ? Choose(dcs_) : GetProcessHeap();
+    if (in_.Bool()) {
+        const DWORD flags = in_.Bool() ? HEAP_ZERO_MEMORY : in_.U32() & ~DWORD{HEAP_GENERATE_EXCEPTIONS};
+        const SIZE_T size = in_.Pick(kSizes);
+        void* block = Timed("HeapAlloc", [&] { return HeapAlloc(heap, flags, size); });
+        if (block == nullptr) return;
+        Check(size <= kLargestBlock, "an impossible block is refused");
+        std::memset(block, 0xA5, size);
+        if (blocks_.size() < 8) {
+            blocks_.push_back(block);
+        } else {
+            HeapFree(GetProcessHeap(), 0, block);
+        }
+        return;
+    }
+    void* block = nullptr;
+    switch (in_.Below(4)) {
+        case 0: break;
+        case 1: block = freedBlocks_.empty() ? nullptr : freedBlocks_[in_.Below(static_cast<unsigned>(freedBlocks_.size()))]; break;
+        case 2: block = reinterpret_cast<void*>(static_cast<std::uintptr_t>(in_.U32())); break;
+        default: block = blocks_.empty() ? nullptr : blocks_[in_.Below(static_cast<unsigned>(blocks_.size()))];
+    }
+    const BOOL freed = Timed("HeapFree", [&] { return HeapFree(heap, 0, block); });
+    if (freed && block != nullptr) {
+        blocks_.erase(std::remove(blocks_.begin(), blocks_.end(), block), blocks_.end());
+        if (freedBlocks_.size() < 8) freedBlocks_.push_back(block);
+    }
+}
+
+void Session::FileCall() {
+    static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE, 0};
+    static const DWORD kDispositions[] = {CREATE_NEW, CREATE_ALWAYS, OPEN_EXISTING, OPEN_ALWAYS, TRUNCATE_EXISTING, 0, 6};
+    switch (in_.Below(7)) {
+        case 0: {
+            const DWORD access = in_.Pick(kAccess);
+            const DWORD share = in_.Below(8);
+            const DWORD disposition = in_.Pick(kDispositions);
+            const DWORD flags = in_.Below(8) == 0 ? in_.U32() : FILE_ATTRIBUTE_NORMAL;
+            HANDLE file = Timed("CreateFileA", [&] {
+                return CreateFileA(scratchFile_.c_str(), access, share, nullptr, disposition, flags, nullptr);
+            });
+            Keep(&files_, file);
+            break;
+        }
+        case 1: case 2: {
+            HANDLE file = Choose(files_);
+            const DWORD count = in_.Below(kMaxFileTransfer);
+            std::vector<std::uint8_t> buffer(count);
+            for (std::uint8_t& b : buffer) b = in_.Byte();
+            DWORD done = 0;
+            DWORD* doneOut = in_.Below(8) == 0 ? nullptr : &done;
+            void* where = buffer.empty() ? nullptr : buffer.data();
+            if (in_.Bool())
+                Timed("WriteFile", [&] { return WriteFile(file, where, count, doneOut, nullptr); });
+            else
+                Timed("ReadFile", [&] { return ReadFile(file, where, count, doneOut, nullptr); });
+            Check(done <= count, "no more bytes moved than asked for");
+            break;
+        }
+        case 3: {
+            HANDLE file = Choose(files_);
+            DWORD high = 0;
+            DWORD* highOut = in_.Bool() ? &high : nullptr;
+            Timed("GetFileSize", [&] { return GetFileSize(file, highOut); });
+            break;
+        }
+        case 4: {
+            HANDLE file = Choose(files_);
+            const bool isFile = std::find(files_.begin(), files_.end(), file) != files_.end();
+            const BOOL closed = Timed("CloseHandle", [&] { return CloseHandle(file); });
+            if (closed && isFile) Bury(file);
+            break;
+        }
+        case 5: {
+            // A whole bitmap file for the loaders to start from (and later
+            // writes to spoil).
+            HBITMAP bitmap = Bitmap();
+            Timed("SaveBitmapToFileA", [&] { return SaveBitmapToFileA(scratchFile_.c_str(), bitmap); });
+            break;
+        }
+        default:
+            Timed("DeleteFileA", [&] { return DeleteFileA(scratchFile_.c_str()); });
+    }
+}
+
+void Session::LoadImageCall() {
+    static const UINT kTypes[] = {IMAGE_BITMAP, IMAGE_BITMAP, IMAGE_BITMAP, IMAGE_ICON, 7};
+    static const UINT kFlags[] = {LR_LOADFROMFILE, LR_LOADFROMFILE | LR_CREATEDIBSECTION,
+                                  LR_LOADFROMFILE | LR_MONOCHROME, LR_LOADFROMFILE | LR_DEFAULTSIZE, 0};
+    const UINT type = in_.Pick(kTypes);
+    const UINT flags = in_.Pick(kFlags);
+    const int cx = in_.Bool() ? 0 : static_cast<int>(in_.Below(48)) - 4;
+    const int cy = in_.Bool() ? 0 : static_cast<int>(in_.Below(48)) - 4;
+    HANDLE image = in_.Below(4) == 0
+                       ? Timed("LoadBitmapFromFileA", [&] { return LoadBitmapFromFileA(scratchFile_.c_str()); })
+                       : Timed("LoadImageA", [&] { return LoadImageA(nullptr, scratchFile_.c_str(), type, cx, cy, flags); });
+    Keep(&bitmaps_, image);
+}
+
+}  // namespace apifuzz
