@@ -14,6 +14,8 @@ constexpr int kMaxUnrolledTaps = 5;
 // 32-bit totals are used while every numerator plus the divisor stays below
 // 2^31, which also lets the divider work in 64 bits.
 constexpr std::uint64_t kNarrowTotalLimit = std::uint64_t{1} << 31;
+// Lanes of one vector of pair weights: two pixels' four channels.
+constexpr std::size_t kPairLanes = 8;
 
 struct Taps {
     std::size_t count;
@@ -77,21 +79,23 @@ STANDIN_AVX2 __m256i DivideLanes(__m256i totals, const RoundingDivider& divide) 
     return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
 }
 
-template <int N>
-STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::uint32_t* sums,
-                                          const RoundingDivider& divide, std::uint8_t* out) {
+// K: taps known at compile time; 0 means `taps` at run time. `pairWeights`
+// holds, for every two pixels and tap, the first pixel's weight in the low
+// lane and the second's in the high lane, ready to multiply.
+template <int N, int K>
+STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                          const std::uint32_t* sums, const RoundingDivider& divide,
+                                          std::uint8_t* out) {
+    const int k = K != 0 ? K : taps;
     std::size_t i = 0;
-    for (; i + 2 < t.count; i += 2, out += 2 * N) {
+    for (; i + 2 < t.count; i += 2, out += 2 * N, pairWeights += kPairLanes * k) {
         const std::uint32_t* first = sums + t.start[i];
         const std::uint32_t* second = sums + t.start[i + 1];
-        const std::uint32_t* firstWeights = t.weights + i * static_cast<std::size_t>(taps);
-        const std::uint32_t* secondWeights = firstWeights + taps;
         __m256i total = _mm256_setzero_si256();
-        for (int tap = 0; tap < taps; ++tap) {
+        for (int tap = 0; tap < k; ++tap) {
             const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
                                                         reinterpret_cast<const __m128i*>(first + tap * N));
-            const __m256i weights = _mm256_setr_m128i(_mm_set1_epi32(static_cast<int>(firstWeights[tap])),
-                                                      _mm_set1_epi32(static_cast<int>(secondWeights[tap])));
+            const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairWeights + kPairLanes * tap));
             total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, weights));
         }
         const __m256i means = DivideLanes(total, divide);
@@ -103,14 +107,39 @@ STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::ui
     }
     return i;
 }
+
+template <int N, int K = 1>
+std::size_t AverageTwoAtOnceUnrolled(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                     const std::uint32_t* sums, const RoundingDivider& divide,
+                                     std::uint8_t* out) {
+    if constexpr (K <= kMaxUnrolledTaps) {
+        if (taps == K) return AverageTwoAtOnce<N, K>(t, taps, pairWeights, sums, divide, out);
+        return AverageTwoAtOnceUnrolled<N, K + 1>(t, taps, pairWeights, sums, divide, out);
+    } else {
+        return AverageTwoAtOnce<N, 0>(t, taps, pairWeights, sums, divide, out);
+    }
+}
 #endif
 
+// Whether AverageNarrowFast takes the vector route, which needs pair weights.
+bool TakesVectorRoute(const RoundingDivider& divide) {
+#ifdef STANDIN_HAVE_SSSE3
+    return HasAvx2() && FitsVectorDivide(divide);
+#else
+    (void)divide;
+    return false;
+#endif
+}
+
 template <int N>
-void AverageNarrowFast(const Taps& t, int taps, const std::uint32_t* sums, const RoundingDivider& divide,
-                       std::uint8_t* out) {
+void AverageNarrowFast(const Taps& t, int taps, const std::vector<std::uint32_t>& pairWeights,
+                       const std::uint32_t* sums, const RoundingDivider& divide, std::uint8_t* out) {
     std::size_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
-    if (HasAvx2() && FitsVectorDivide(divide)) done = AverageTwoAtOnce<N>(t, taps, sums, divide, out);
+    if (TakesVectorRoute(divide) && !pairWeights.empty())
+        done = AverageTwoAtOnceUnrolled<N>(t, taps, pairWeights.data(), sums, divide, out);
+#else
+    (void)pairWeights;
 #endif
     const Taps rest{t.count - done, t.start + done, t.weights + done * static_cast<std::size_t>(taps)};
     AverageNarrow<N>(rest, taps, sums, divide, out + done * N);
@@ -133,8 +162,21 @@ ColumnAverager::ColumnAverager(const CoverageTable& xs, int pixelBytes, std::uin
         std::copy(xs.Weights(i), xs.Weights(i) + xs.Count(i),
                   weights_.begin() + static_cast<std::ptrdiff_t>(i * taps_));
     }
+    if (narrowTotals_ && TakesVectorRoute(divide_)) BuildPairWeights();
     const std::size_t columns = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin);
     sumsLength_ = (columns + static_cast<std::size_t>(taps_)) * pixelBytes;
+}
+
+void ColumnAverager::BuildPairWeights() {
+    const std::size_t taps = static_cast<std::size_t>(taps_);
+    const std::size_t pairs = start_.size() / 2;
+    pairWeights_.assign(pairs * taps * kPairLanes, 0);
+    for (std::size_t p = 0; p < pairs; ++p)
+        for (std::size_t tap = 0; tap < taps; ++tap) {
+            std::uint32_t* lanes = &pairWeights_[(p * taps + tap) * kPairLanes];
+            std::fill(lanes, lanes + kPairLanes / 2, weights_[2 * p * taps + tap]);
+            std::fill(lanes + kPairLanes / 2, lanes + kPairLanes, weights_[(2 * p + 1) * taps + tap]);
+        }
 }
 
 template <class Sum>
@@ -142,8 +184,8 @@ void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out) const {
     const Taps t{start_.size(), start_.data(), weights_.data()};
     if constexpr (sizeof(Sum) == sizeof(std::uint32_t)) {
         if (narrowTotals_) {
-            if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, sums, divide_, out);
-            return AverageNarrowFast<4>(t, taps_, sums, divide_, out);
+            if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, pairWeights_, sums, divide_, out);
+            return AverageNarrowFast<4>(t, taps_, pairWeights_, sums, divide_, out);
         }
     }
     if (pixelBytes_ == 3) return AverageTaps<3, 0, Sum, std::uint64_t>(t, taps_, sums, divide_, out);
