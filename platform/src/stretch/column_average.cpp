@@ -59,64 +59,91 @@ void AverageNarrow(const Taps& t, int taps, const std::uint32_t* sums,
 }
 
 #ifdef STANDIN_HAVE_SSSE3
-// Narrow totals with AVX2, two destination pixels a step, one in each 128-bit
-// lane: a pixel's channels (three or four, plus one unused lane at three)
-// are summed over the taps with 32-bit multiplies, then divided as
-// RoundingDivider::Narrow does, in 64-bit products of the even and the odd
-// lanes. Only for dividers whose multiplier fits 32 bits. Reads one sum past
-// a 3-byte pixel's channels, which the sums' tail covers; writes four bytes
-// for a 3-byte pixel while another pixel follows it, whose write comes next.
+// Narrow totals with AVX2, four destination pixels a step, one in each
+// 128-bit lane of two vectors: a pixel's channels (three or four, plus one
+// unused lane at three) are summed over the taps with 32-bit multiplies, then
+// divided as RoundingDivider::Narrow does, in 64-bit products of the even and
+// the odd lanes. Only for dividers whose multiplier fits 32 bits. Reads one
+// sum past a 3-byte pixel's channels, which the sums' tail covers; writes 16
+// bytes a step, so at three bytes a pixel the step stops two pixels short of
+// the row's end, whose writes come later.
 bool FitsVectorDivide(const RoundingDivider& divide) {
     return divide.narrow() && divide.multiplier() <= UINT32_MAX && divide.half() <= INT32_MAX;
 }
 
-STANDIN_AVX2 __m256i DivideLanes(__m256i totals, const RoundingDivider& divide) {
-    const __m256i x = _mm256_add_epi32(totals, _mm256_set1_epi32(static_cast<int>(divide.half())));
-    const __m256i multiplier = _mm256_set1_epi64x(static_cast<long long>(divide.multiplier()));
-    const __m128i shift = _mm_cvtsi32_si128(divide.shift());
-    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(x, multiplier), shift);
-    const __m256i odd = _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 32), multiplier), shift);
+// The divider's parts as vectors, loaded once per row.
+struct VectorDivide {
+    __m256i half;
+    __m256i multiplier;
+    __m128i shift;
+};
+
+STANDIN_AVX2 VectorDivide MakeVectorDivide(const RoundingDivider& divide) {
+    return {_mm256_set1_epi32(static_cast<int>(divide.half())),
+            _mm256_set1_epi64x(static_cast<long long>(divide.multiplier())),
+            _mm_cvtsi32_si128(divide.shift())};
+}
+
+// `x` already holds the divider's half.
+STANDIN_AVX2 __m256i DivideLanes(__m256i x, const VectorDivide& d) {
+    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(x, d.multiplier), d.shift);
+    const __m256i odd = _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 32), d.multiplier), d.shift);
     return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
 }
+
+// Pixels past a step's four that its 16-byte write may reach.
+template <int N>
+constexpr std::size_t kStepOverreach = N == 3 ? 2 : 0;
 
 // K: taps known at compile time; 0 means `taps` at run time. `pairWeights`
 // holds, for every two pixels and tap, the first pixel's weight in the low
 // lane and the second's in the high lane, ready to multiply.
 template <int N, int K>
-STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::uint32_t* pairWeights,
-                                          const std::uint32_t* sums, const RoundingDivider& divide,
-                                          std::uint8_t* out) {
+STANDIN_AVX2 std::size_t AverageFourAtOnce(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                           const std::uint32_t* sums, const RoundingDivider& divide,
+                                           std::uint8_t* out) {
     const int k = K != 0 ? K : taps;
+    const std::size_t count = t.count;
+    const std::uint32_t* start = t.start;
+    const VectorDivide d = MakeVectorDivide(divide);
+    // Three-byte pixels: drop every fourth byte.
+    const __m128i compact = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const std::size_t pairStride = kPairLanes * static_cast<std::size_t>(k);
     std::size_t i = 0;
-    for (; i + 2 < t.count; i += 2, out += 2 * N, pairWeights += kPairLanes * k) {
-        const std::uint32_t* first = sums + t.start[i];
-        const std::uint32_t* second = sums + t.start[i + 1];
-        __m256i total = _mm256_setzero_si256();
-        for (int tap = 0; tap < k; ++tap) {
-            const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
-                                                        reinterpret_cast<const __m128i*>(first + tap * N));
-            const __m256i weights = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pairWeights + kPairLanes * tap));
-            total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, weights));
+    for (; i + 4 + kStepOverreach<N> <= count; i += 4, out += 4 * N, pairWeights += 2 * pairStride) {
+        __m256i means[2];
+        for (int p = 0; p < 2; ++p) {
+            const std::uint32_t* first = sums + start[i + 2 * p];
+            const std::uint32_t* second = sums + start[i + 2 * p + 1];
+            const std::uint32_t* weights = pairWeights + p * pairStride;
+            __m256i total = d.half;
+            for (int tap = 0; tap < k; ++tap) {
+                const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
+                                                            reinterpret_cast<const __m128i*>(first + tap * N));
+                const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + kPairLanes * tap));
+                total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, w));
+            }
+            means[p] = DivideLanes(total, d);
         }
-        const __m256i means = DivideLanes(total, divide);
-        const __m256i bytes = _mm256_packus_epi16(_mm256_packus_epi32(means, means), means);
-        const std::uint32_t a = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(bytes));
-        const std::uint32_t b = static_cast<std::uint32_t>(_mm256_extract_epi32(bytes, 4));
-        std::memcpy(out, &a, sizeof a);
-        std::memcpy(out + N, &b, sizeof b);
+        // Lane 0 holds pixels i and i + 2, lane 1 pixels i + 1 and i + 3.
+        const __m256i words = _mm256_packus_epi32(means[0], means[1]);
+        const __m256i bytes = _mm256_packus_epi16(words, words);
+        __m128i pixels = _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1));
+        if constexpr (N == 3) pixels = _mm_shuffle_epi8(pixels, compact);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), pixels);
     }
     return i;
 }
 
 template <int N, int K = 1>
-std::size_t AverageTwoAtOnceUnrolled(const Taps& t, int taps, const std::uint32_t* pairWeights,
-                                     const std::uint32_t* sums, const RoundingDivider& divide,
-                                     std::uint8_t* out) {
+std::size_t AverageFourAtOnceUnrolled(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                      const std::uint32_t* sums, const RoundingDivider& divide,
+                                      std::uint8_t* out) {
     if constexpr (K <= kMaxUnrolledTaps) {
-        if (taps == K) return AverageTwoAtOnce<N, K>(t, taps, pairWeights, sums, divide, out);
-        return AverageTwoAtOnceUnrolled<N, K + 1>(t, taps, pairWeights, sums, divide, out);
+        if (taps == K) return AverageFourAtOnce<N, K>(t, taps, pairWeights, sums, divide, out);
+        return AverageFourAtOnceUnrolled<N, K + 1>(t, taps, pairWeights, sums, divide, out);
     } else {
-        return AverageTwoAtOnce<N, 0>(t, taps, pairWeights, sums, divide, out);
+        return AverageFourAtOnce<N, 0>(t, taps, pairWeights, sums, divide, out);
     }
 }
 #endif
@@ -137,7 +164,7 @@ void AverageNarrowFast(const Taps& t, int taps, const std::vector<std::uint32_t>
     std::size_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
     if (TakesVectorRoute(divide) && !pairWeights.empty())
-        done = AverageTwoAtOnceUnrolled<N>(t, taps, pairWeights.data(), sums, divide, out);
+        done = AverageFourAtOnceUnrolled<N>(t, taps, pairWeights.data(), sums, divide, out);
 #else
     (void)pairWeights;
 #endif
