@@ -71,17 +71,24 @@ bool FitsVectorDivide(const RoundingDivider& divide) {
     return divide.narrow() && divide.multiplier() <= UINT32_MAX && divide.half() <= INT32_MAX;
 }
 
-// The divider's parts as vectors, loaded once per row.
+// The divider's parts as vectors, loaded once per row. When the multiplier
+// is 2^j (as it is for a divisor that is a power of two), multiplying and
+// shifting by `shift` is one shift by shift - j.
 struct VectorDivide {
     __m256i half;
     __m256i multiplier;
     __m128i shift;
+    bool byShiftOnly;
+    __m128i shiftOnly;
 };
 
 STANDIN_AVX2 VectorDivide MakeVectorDivide(const RoundingDivider& divide) {
+    const std::uint64_t m = divide.multiplier();
+    const int j = m != 0 && (m & (m - 1)) == 0 ? __builtin_ctzll(m) : -1;
+    const bool byShiftOnly = j >= 0 && j <= divide.shift();
     return {_mm256_set1_epi32(static_cast<int>(divide.half())),
-            _mm256_set1_epi64x(static_cast<long long>(divide.multiplier())),
-            _mm_cvtsi32_si128(divide.shift())};
+            _mm256_set1_epi64x(static_cast<long long>(m)), _mm_cvtsi32_si128(divide.shift()), byShiftOnly,
+            _mm_cvtsi32_si128(byShiftOnly ? divide.shift() - j : 0)};
 }
 
 // `x` already holds the divider's half.
@@ -123,7 +130,7 @@ STANDIN_AVX2 std::size_t AverageFourAtOnce(const Taps& t, int taps, const std::u
                 const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + kPairLanes * tap));
                 total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, w));
             }
-            means[p] = DivideLanes(total, d);
+            means[p] = d.byShiftOnly ? _mm256_srl_epi32(total, d.shiftOnly) : DivideLanes(total, d);
         }
         // Lane 0 holds pixels i and i + 2, lane 1 pixels i + 1 and i + 3.
         const __m256i words = _mm256_packus_epi32(means[0], means[1]);
