@@ -145,7 +145,7 @@ TEST(StretchHalftone, MatchesThePlainReferenceAtAnyRatio) {
         int sw, sh, dw, dh;
     } sizes[] = {{7, 7, 3, 3},   {3, 3, 7, 7},  {16, 16, 5, 5}, {5, 5, 16, 16}, {16, 5, 5, 16},
                  {13, 9, 4, 2},  {5, 8, 8, 5},  {1, 6, 4, 3},   {11, 1, 3, 1},  {17, 13, 16, 12},
-                 {40, 40, 39, 3}, {2, 3, 1, 1}};
+                 {40, 40, 39, 3}, {2, 3, 1, 1}, {32, 16, 11, 6}};
     for (const PixelLayout& layout : {Rgb24(), Bgrx32()}) {
         for (const auto& s : sizes) {
             for (bool topDown : {false, true}) {

@@ -14,6 +14,8 @@ constexpr int kMaxUnrolledTaps = 5;
 // 32-bit totals are used while every numerator plus the divisor stays below
 // 2^31, which also lets the divider work in 64 bits.
 constexpr std::uint64_t kNarrowTotalLimit = std::uint64_t{1} << 31;
+// Lanes of one vector of pair weights: two pixels' four channels.
+constexpr std::size_t kPairLanes = 8;
 
 struct Taps {
     std::size_t count;
@@ -57,60 +59,121 @@ void AverageNarrow(const Taps& t, int taps, const std::uint32_t* sums,
 }
 
 #ifdef STANDIN_HAVE_SSSE3
-// Narrow totals with AVX2, two destination pixels a step, one in each 128-bit
-// lane: a pixel's channels (three or four, plus one unused lane at three)
-// are summed over the taps with 32-bit multiplies, then divided as
-// RoundingDivider::Narrow does, in 64-bit products of the even and the odd
-// lanes. Only for dividers whose multiplier fits 32 bits. Reads one sum past
-// a 3-byte pixel's channels, which the sums' tail covers; writes four bytes
-// for a 3-byte pixel while another pixel follows it, whose write comes next.
+// Narrow totals with AVX2, four destination pixels a step, one in each
+// 128-bit lane of two vectors: a pixel's channels (three or four, plus one
+// unused lane at three) are summed over the taps with 32-bit multiplies, then
+// divided as RoundingDivider::Narrow does, in 64-bit products of the even and
+// the odd lanes. Only for dividers whose multiplier fits 32 bits. Reads one
+// sum past a 3-byte pixel's channels, which the sums' tail covers; writes 16
+// bytes a step, so at three bytes a pixel the step stops two pixels short of
+// the row's end, whose writes come later.
 bool FitsVectorDivide(const RoundingDivider& divide) {
     return divide.narrow() && divide.multiplier() <= UINT32_MAX && divide.half() <= INT32_MAX;
 }
 
-STANDIN_AVX2 __m256i DivideLanes(__m256i totals, const RoundingDivider& divide) {
-    const __m256i x = _mm256_add_epi32(totals, _mm256_set1_epi32(static_cast<int>(divide.half())));
-    const __m256i multiplier = _mm256_set1_epi64x(static_cast<long long>(divide.multiplier()));
-    const __m128i shift = _mm_cvtsi32_si128(divide.shift());
-    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(x, multiplier), shift);
-    const __m256i odd = _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 32), multiplier), shift);
+// The divider's parts as vectors, loaded once per row. When the multiplier
+// is 2^j (as it is for a divisor that is a power of two), multiplying and
+// shifting by `shift` is one shift by shift - j.
+struct VectorDivide {
+    __m256i half;
+    __m256i multiplier;
+    __m128i shift;
+    bool byShiftOnly;
+    __m128i shiftOnly;
+};
+
+STANDIN_AVX2 VectorDivide MakeVectorDivide(const RoundingDivider& divide) {
+    const std::uint64_t m = divide.multiplier();
+    const int j = m != 0 && (m & (m - 1)) == 0 ? __builtin_ctzll(m) : -1;
+    const bool byShiftOnly = j >= 0 && j <= divide.shift();
+    return {_mm256_set1_epi32(static_cast<int>(divide.half())),
+            _mm256_set1_epi64x(static_cast<long long>(m)), _mm_cvtsi32_si128(divide.shift()), byShiftOnly,
+            _mm_cvtsi32_si128(byShiftOnly ? divide.shift() - j : 0)};
+}
+
+// `x` already holds the divider's half.
+STANDIN_AVX2 __m256i DivideLanes(__m256i x, const VectorDivide& d) {
+    const __m256i even = _mm256_srl_epi64(_mm256_mul_epu32(x, d.multiplier), d.shift);
+    const __m256i odd = _mm256_srl_epi64(_mm256_mul_epu32(_mm256_srli_epi64(x, 32), d.multiplier), d.shift);
     return _mm256_blend_epi32(even, _mm256_slli_epi64(odd, 32), 0xAA);
 }
 
+// Pixels past a step's four that its 16-byte write may reach.
 template <int N>
-STANDIN_AVX2 std::size_t AverageTwoAtOnce(const Taps& t, int taps, const std::uint32_t* sums,
-                                          const RoundingDivider& divide, std::uint8_t* out) {
+constexpr std::size_t kStepOverreach = N == 3 ? 2 : 0;
+
+// K: taps known at compile time; 0 means `taps` at run time. `pairWeights`
+// holds, for every two pixels and tap, the first pixel's weight in the low
+// lane and the second's in the high lane, ready to multiply.
+template <int N, int K>
+STANDIN_AVX2 std::size_t AverageFourAtOnce(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                           const std::uint32_t* sums, const RoundingDivider& divide,
+                                           std::uint8_t* out) {
+    const int k = K != 0 ? K : taps;
+    const std::size_t count = t.count;
+    const std::uint32_t* start = t.start;
+    const VectorDivide d = MakeVectorDivide(divide);
+    // Three-byte pixels: drop every fourth byte.
+    const __m128i compact = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    const std::size_t pairStride = kPairLanes * static_cast<std::size_t>(k);
     std::size_t i = 0;
-    for (; i + 2 < t.count; i += 2, out += 2 * N) {
-        const std::uint32_t* first = sums + t.start[i];
-        const std::uint32_t* second = sums + t.start[i + 1];
-        const std::uint32_t* firstWeights = t.weights + i * static_cast<std::size_t>(taps);
-        const std::uint32_t* secondWeights = firstWeights + taps;
-        __m256i total = _mm256_setzero_si256();
-        for (int tap = 0; tap < taps; ++tap) {
-            const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
-                                                        reinterpret_cast<const __m128i*>(first + tap * N));
-            const __m256i weights = _mm256_setr_m128i(_mm_set1_epi32(static_cast<int>(firstWeights[tap])),
-                                                      _mm_set1_epi32(static_cast<int>(secondWeights[tap])));
-            total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, weights));
+    for (; i + 4 + kStepOverreach<N> <= count; i += 4, out += 4 * N, pairWeights += 2 * pairStride) {
+        __m256i means[2];
+        for (int p = 0; p < 2; ++p) {
+            const std::uint32_t* first = sums + start[i + 2 * p];
+            const std::uint32_t* second = sums + start[i + 2 * p + 1];
+            const std::uint32_t* weights = pairWeights + p * pairStride;
+            __m256i total = d.half;
+            for (int tap = 0; tap < k; ++tap) {
+                const __m256i columns = _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(second + tap * N),
+                                                            reinterpret_cast<const __m128i*>(first + tap * N));
+                const __m256i w = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + kPairLanes * tap));
+                total = _mm256_add_epi32(total, _mm256_mullo_epi32(columns, w));
+            }
+            means[p] = d.byShiftOnly ? _mm256_srl_epi32(total, d.shiftOnly) : DivideLanes(total, d);
         }
-        const __m256i means = DivideLanes(total, divide);
-        const __m256i bytes = _mm256_packus_epi16(_mm256_packus_epi32(means, means), means);
-        const std::uint32_t a = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(bytes));
-        const std::uint32_t b = static_cast<std::uint32_t>(_mm256_extract_epi32(bytes, 4));
-        std::memcpy(out, &a, sizeof a);
-        std::memcpy(out + N, &b, sizeof b);
+        // Lane 0 holds pixels i and i + 2, lane 1 pixels i + 1 and i + 3.
+        const __m256i words = _mm256_packus_epi32(means[0], means[1]);
+        const __m256i bytes = _mm256_packus_epi16(words, words);
+        __m128i pixels = _mm_unpacklo_epi32(_mm256_castsi256_si128(bytes), _mm256_extracti128_si256(bytes, 1));
+        if constexpr (N == 3) pixels = _mm_shuffle_epi8(pixels, compact);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), pixels);
     }
     return i;
 }
+
+template <int N, int K = 1>
+std::size_t AverageFourAtOnceUnrolled(const Taps& t, int taps, const std::uint32_t* pairWeights,
+                                      const std::uint32_t* sums, const RoundingDivider& divide,
+                                      std::uint8_t* out) {
+    if constexpr (K <= kMaxUnrolledTaps) {
+        if (taps == K) return AverageFourAtOnce<N, K>(t, taps, pairWeights, sums, divide, out);
+        return AverageFourAtOnceUnrolled<N, K + 1>(t, taps, pairWeights, sums, divide, out);
+    } else {
+        return AverageFourAtOnce<N, 0>(t, taps, pairWeights, sums, divide, out);
+    }
+}
 #endif
 
+// Whether AverageNarrowFast takes the vector route, which needs pair weights.
+bool TakesVectorRoute(const RoundingDivider& divide) {
+#ifdef STANDIN_HAVE_SSSE3
+    return HasAvx2() && FitsVectorDivide(divide);
+#else
+    (void)divide;
+    return false;
+#endif
+}
+
 template <int N>
-void AverageNarrowFast(const Taps& t, int taps, const std::uint32_t* sums, const RoundingDivider& divide,
-                       std::uint8_t* out) {
+void AverageNarrowFast(const Taps& t, int taps, const std::vector<std::uint32_t>& pairWeights,
+                       const std::uint32_t* sums, const RoundingDivider& divide, std::uint8_t* out) {
     std::size_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
-    if (HasAvx2() && FitsVectorDivide(divide)) done = AverageTwoAtOnce<N>(t, taps, sums, divide, out);
+    if (TakesVectorRoute(divide) && !pairWeights.empty())
+        done = AverageFourAtOnceUnrolled<N>(t, taps, pairWeights.data(), sums, divide, out);
+#else
+    (void)pairWeights;
 #endif
     const Taps rest{t.count - done, t.start + done, t.weights + done * static_cast<std::size_t>(taps)};
     AverageNarrow<N>(rest, taps, sums, divide, out + done * N);
@@ -133,8 +196,21 @@ ColumnAverager::ColumnAverager(const CoverageTable& xs, int pixelBytes, std::uin
         std::copy(xs.Weights(i), xs.Weights(i) + xs.Count(i),
                   weights_.begin() + static_cast<std::ptrdiff_t>(i * taps_));
     }
+    if (narrowTotals_ && TakesVectorRoute(divide_)) BuildPairWeights();
     const std::size_t columns = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin);
     sumsLength_ = (columns + static_cast<std::size_t>(taps_)) * pixelBytes;
+}
+
+void ColumnAverager::BuildPairWeights() {
+    const std::size_t taps = static_cast<std::size_t>(taps_);
+    const std::size_t pairs = start_.size() / 2;
+    pairWeights_.assign(pairs * taps * kPairLanes, 0);
+    for (std::size_t p = 0; p < pairs; ++p)
+        for (std::size_t tap = 0; tap < taps; ++tap) {
+            std::uint32_t* lanes = &pairWeights_[(p * taps + tap) * kPairLanes];
+            std::fill(lanes, lanes + kPairLanes / 2, weights_[2 * p * taps + tap]);
+            std::fill(lanes + kPairLanes / 2, lanes + kPairLanes, weights_[(2 * p + 1) * taps + tap]);
+        }
 }
 
 template <class Sum>
@@ -142,8 +218,8 @@ void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out) const {
     const Taps t{start_.size(), start_.data(), weights_.data()};
     if constexpr (sizeof(Sum) == sizeof(std::uint32_t)) {
         if (narrowTotals_) {
-            if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, sums, divide_, out);
-            return AverageNarrowFast<4>(t, taps_, sums, divide_, out);
+            if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, pairWeights_, sums, divide_, out);
+            return AverageNarrowFast<4>(t, taps_, pairWeights_, sums, divide_, out);
         }
     }
     if (pixelBytes_ == 3) return AverageTaps<3, 0, Sum, std::uint64_t>(t, taps_, sums, divide_, out);

@@ -31,11 +31,15 @@ public:
 private:
     template <class Sum>
     void Dispatch(const Sum* sums, std::uint8_t* out) const;
+    void BuildPairWeights();
 
     int pixelBytes_;
     int taps_;                          // weights per pixel, zero-padded to the longest run
     std::vector<std::uint32_t> start_;  // per pixel: first channel in the sums
     std::vector<std::uint32_t> weights_;
+    // Narrow totals only: the weights of every two pixels, tap by tap, as
+    // vectors of eight lanes (the first pixel's four, then the second's).
+    std::vector<std::uint32_t> pairWeights_;
     std::size_t sumsLength_;
     RoundingDivider divide_;
     bool narrowTotals_;
