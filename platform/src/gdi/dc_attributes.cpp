@@ -9,16 +9,10 @@ namespace standin {
 namespace {
 
 template <class T>
-T FailWith(DWORD code, T failure) {
-    SetError(code);
-    return failure;
-}
-
-template <class T>
 T SwapAttribute(HDC hdc, T DeviceContext::*field, T value, T failure) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
-    if (context == nullptr) return FailWith(ERROR_INVALID_HANDLE, failure);
+    if (context == nullptr) return Fail(ERROR_INVALID_HANDLE, failure);
     T previous = context->*field;
     context->*field = value;
     return previous;
@@ -28,7 +22,7 @@ template <class T>
 T ReadAttribute(HDC hdc, T DeviceContext::*field, T failure) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
-    return context != nullptr ? context->*field : FailWith(ERROR_INVALID_HANDLE, failure);
+    return context != nullptr ? context->*field : Fail(ERROR_INVALID_HANDLE, failure);
 }
 
 }  // namespace

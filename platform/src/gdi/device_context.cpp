@@ -164,10 +164,7 @@ UINT WINAPI RealizePalette(HDC hdc) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     Palette* palette = context != nullptr ? Lookup<Palette>(context->palette) : nullptr;
-    if (palette == nullptr) {
-        SetError(ERROR_INVALID_HANDLE);
-        return static_cast<UINT>(GDI_ERROR);
-    }
+    if (palette == nullptr) return Fail(ERROR_INVALID_HANDLE, static_cast<UINT>(GDI_ERROR));
     // The screen holds every colour, so every entry maps as it is; the
     // selected palette is read whenever a colour table indexes it.
     return static_cast<UINT>(palette->colors.size());

@@ -108,11 +108,6 @@ File* LookupFile(HANDLE handle) {
     return handle == INVALID_HANDLE_VALUE ? nullptr : Lookup<File>(handle);
 }
 
-HANDLE FailedOpen(DWORD code) {
-    SetError(code);
-    return INVALID_HANDLE_VALUE;
-}
-
 // Refuses what the platform would not open: a directory, and writing,
 // deleting or truncating a read-only file that was there before.
 DWORD OpenedFileError(const struct stat& st, DWORD access, const Disposition& disposition, bool created) {
@@ -144,12 +139,6 @@ HANDLE InsertFile(int fd, const struct stat& st, DWORD access, DWORD share) {
 
 // A fault of kind ShortTransfer moves half of the bytes, at least one fewer.
 DWORD ShortenedCount(DWORD count) { return count / 2; }
-
-// GetFileSize's failure: INVALID_FILE_SIZE with the reason as last error.
-DWORD FailedSize(DWORD code) {
-    SetError(code);
-    return INVALID_FILE_SIZE;
-}
 
 struct Direction {
     bool reading;
@@ -216,18 +205,19 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
                           HANDLE hTemplateFile) try {
     // Templates are not supported.
     Disposition disposition;
-    if (lpFileName == nullptr || lpFileName[0] == '\0') return FailedOpen(ERROR_PATH_NOT_FOUND);
+    if (lpFileName == nullptr || lpFileName[0] == '\0')
+        return Fail(ERROR_PATH_NOT_FOUND, INVALID_HANDLE_VALUE);
     if (hTemplateFile != nullptr || (dwShareMode & ~kShareModes) != 0 ||
         !DispositionOf(dwCreationDisposition, dwDesiredAccess, &disposition))
-        return FailedOpen(ERROR_INVALID_PARAMETER);
-    if (InjectedFailure(Call::CreateFileA)) return FailedOpen(ERROR_ACCESS_DENIED);
+        return Fail(ERROR_INVALID_PARAMETER, INVALID_HANDLE_VALUE);
+    if (InjectedFailure(Call::CreateFileA)) return Fail(ERROR_ACCESS_DENIED, INVALID_HANDLE_VALUE);
     // A read-only file is made without write permission for anyone; the
     // handle that creates it may still write it.
     mode_t mode = (dwFlagsAndAttributes & FILE_ATTRIBUTE_READONLY) ? 0444 : 0666;
     bool created = false;
     int fd = OpenByDisposition(lpFileName, AccessFlags(dwDesiredAccess, dwFlagsAndAttributes), mode,
                                disposition, &created);
-    if (fd < 0) return FailedOpen(kernel::ErrorFromErrno(errno));
+    if (fd < 0) return Fail(kernel::ErrorFromErrno(errno), INVALID_HANDLE_VALUE);
     struct stat st;
     DWORD refusal = ::fstat(fd, &st) != 0 ? kernel::ErrorFromErrno(errno)
                                           : OpenedFileError(st, dwDesiredAccess, disposition, created);
@@ -238,7 +228,7 @@ HANDLE WINAPI CreateFileA(LPCSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShar
         refusal = kernel::ErrorFromErrno(errno);
     if (refusal != NO_ERROR) {
         ::close(fd);
-        return FailedOpen(refusal);
+        return Fail(refusal, INVALID_HANDLE_VALUE);
     }
     HANDLE handle = InsertFile(fd, st, dwDesiredAccess, dwShareMode);
     if (handle == nullptr) return INVALID_HANDLE_VALUE;
@@ -284,16 +274,17 @@ DWORD WINAPI GetFileSize(HANDLE hFile, LPDWORD lpFileSizeHigh) try {
     {
         ApiLock lock(ApiMutex());
         File* file = LookupFile(hFile);
-        if (file == nullptr) return FailedSize(ERROR_INVALID_HANDLE);
+        if (file == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE, INVALID_FILE_SIZE);
         fd = file->fd;
     }
     struct stat st;
-    if (::fstat(fd, &st) != 0) return FailedSize(kernel::ErrorFromErrno(errno));
+    if (::fstat(fd, &st) != 0) return Fail<DWORD>(kernel::ErrorFromErrno(errno), INVALID_FILE_SIZE);
     std::uint64_t size = static_cast<std::uint64_t>(st.st_size);
     if (lpFileSizeHigh != nullptr) *lpFileSizeHigh = static_cast<DWORD>(size >> 32);
     // Without a place for the high half a size of 4 GiB or more cannot be
     // told, and the call fails.
-    if (lpFileSizeHigh == nullptr && (size >> 32) != 0) return FailedSize(ERROR_INVALID_PARAMETER);
+    if (lpFileSizeHigh == nullptr && (size >> 32) != 0)
+        return Fail<DWORD>(ERROR_INVALID_PARAMETER, INVALID_FILE_SIZE);
     // INVALID_FILE_SIZE can be a real low half; callers tell by the error.
     SetError(NO_ERROR);
     return static_cast<DWORD>(size);

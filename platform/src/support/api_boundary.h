@@ -20,8 +20,7 @@ namespace standin {
 
 template <class T>
 T OutOfMemory(T failure = T{}) {
-    SetError(ERROR_NOT_ENOUGH_MEMORY);
-    return failure;
+    return Fail<T>(ERROR_NOT_ENOUGH_MEMORY, failure);
 }
 
 }  // namespace standin

@@ -8,12 +8,13 @@ namespace standin {
 
 void SetError(DWORD code);
 
-// Records `code` as the last error and returns the failure value of type T
-// (a null handle, FALSE or 0).
+// Records `code` as the last error and returns the call's failure value: by
+// default that of type T (a null handle, FALSE or 0), or the one given
+// (INVALID_HANDLE_VALUE, INVALID_FILE_SIZE, CLR_INVALID, ...).
 template <class T>
-T Fail(DWORD code) {
+T Fail(DWORD code, T failure = T{}) {
     SetError(code);
-    return T{};
+    return failure;
 }
 
 }  // namespace standin
