@@ -2,7 +2,9 @@
 // four at a time) before a pixel-by-pixel tail. These cases drive every
 // route that reaches them -- GetDIBits, SetDIBits and BitBlt between the two
 // depths, at random widths, offsets and row orders -- and compare each byte
-// with a plain per-pixel model of the same conversion.
+// with a plain per-pixel model of the same conversion. Large transfers take
+// streaming stores after a few pixels that reach an aligned address; they
+// are driven at every alignment a caller's buffer can have.
 #include "resource_guard.h"
 #include "test_support.h"
 
@@ -187,6 +189,47 @@ TEST_F(SpeedPaths, BlitsBetweenDepthsConvertEveryPixelAsThePlainModelDoes) {
         DeleteObject(target.dib.bitmap);
     }
     DeleteDC(sourceDc);
+}
+
+// Transfers of 8 MiB or more. The odd width gives every row its own
+// alignment, and the buffer is placed at byte offsets that a plain store
+// copes with and an aligned streaming store must work around.
+TEST_F(SpeedPaths, LargeTransfersConvertEveryPixelAtEveryBufferAlignment) {
+    constexpr int kWidth = 2051, kHeight = 1400;
+    constexpr std::size_t kOffsets[] = {0, 1, 4, 8};
+    for (int bitmapBits : kDepths) {
+        const int bufferBits = bitmapBits == 24 ? 32 : 24;
+        Subject bitmap{kWidth, kHeight, bitmapBits, false, MakeDib(kWidth, kHeight, bitmapBits)};
+        Randomize(random_, bitmap.dib.bits, bitmap.Bytes());
+        Buffer buffer = MakeBuffer(kWidth, kHeight, false, bufferBits);
+        std::vector<std::uint8_t> expected(buffer.bytes.size(), 0);
+        for (int y = 0; y < kHeight; ++y) {
+            std::uint8_t* row = RowOf(expected.data(), buffer.stride, kHeight, false, y);
+            for (int x = 0; x < kWidth; ++x) PutPixel(PixelAt(bitmap.Row(y), x, bitmapBits), x, bufferBits, row);
+        }
+        for (std::size_t offset : kOffsets) {
+            SCOPED_TRACE(::testing::Message() << bitmapBits << " to " << bufferBits << " bits, offset " << offset);
+            std::vector<std::uint8_t> space(buffer.bytes.size() + offset + 16);
+            std::uint8_t* bits = space.data() + (16 - reinterpret_cast<std::uintptr_t>(space.data()) % 16) + offset;
+            ASSERT_EQ(GetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, bits, &buffer.info, DIB_RGB_COLORS), kHeight);
+            ASSERT_TRUE(std::equal(expected.begin(), expected.end(), bits));
+        }
+        // And back: the buffer's pixels written over a cleared bitmap give
+        // the picture again, less what 24 bits lack: the fourth byte, and
+        // the row padding, which stays clear.
+        std::vector<std::uint8_t> picture(bitmap.Bytes(), 0);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                Pixel pixel = PixelAt(bitmap.Row(y), x, bitmapBits);
+                pixel[3] = 0;
+                PutPixel(pixel, x, bitmapBits, picture.data() + (bitmap.Row(y) - bitmap.dib.bits));
+            }
+        std::memset(bitmap.dib.bits, 0, bitmap.Bytes());
+        ASSERT_EQ(SetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, expected.data(), &buffer.info, DIB_RGB_COLORS),
+                  kHeight);
+        ASSERT_TRUE(std::equal(picture.begin(), picture.end(), bitmap.dib.bits));
+        DeleteObject(bitmap.dib.bitmap);
+    }
 }
 
 }  // namespace

@@ -30,30 +30,38 @@ bool SameFormat(const DibDescription& a, const DibDescription& b) {
 }
 
 // Converts `columns` pixels of one row between two formats. 32-bit BI_RGB
-// is the working form itself, so it is read or written in place.
+// is the working form itself, so it is read or written in place. A large
+// transfer writes its rows with streaming stores and finishes them when the
+// converter goes.
 class RowConverter {
 public:
-    RowConverter(const DibDescription& from, const DibDescription& to, int columns)
+    RowConverter(const DibDescription& from, const DibDescription& to, int columns, Stores stores)
         : from_(from.format, from.colors.data(), from.colorCount),
           to_(to.format, to.colors.data(), to.colorCount),
           columns_(columns),
           copyBits_(SameFormat(from, to) ? static_cast<std::size_t>(columns) * from.format.bitCount : 0),
           fromIsWork_(from.format.hasFourthByte()),
-          toIsWork_(to.format.hasFourthByte()) {
+          toIsWork_(to.format.hasFourthByte()),
+          stores_(stores) {
         if (copyBits_ == 0 && !fromIsWork_ && !toIsWork_)
             work_.resize(static_cast<std::size_t>(columns) * kWorkBytesPerPixel);
     }
+    ~RowConverter() {
+        if (stores_ == Stores::Streaming) FinishStreamingStores();
+    }
+    RowConverter(const RowConverter&) = delete;
+    RowConverter& operator=(const RowConverter&) = delete;
 
     void Convert(const std::uint8_t* src, std::uint8_t* dst) {
         if (copyBits_ != 0) {
             CopyBits(src, dst);
         } else if (toIsWork_) {
-            from_.Unpack(src, 0, columns_, dst);
+            from_.Unpack(src, 0, columns_, dst, stores_);
         } else if (fromIsWork_) {
-            to_.Pack(src, 0, columns_, dst);
+            to_.Pack(src, 0, columns_, dst, stores_);
         } else {
             from_.Unpack(src, 0, columns_, work_.data());
-            to_.Pack(work_.data(), 0, columns_, dst);
+            to_.Pack(work_.data(), 0, columns_, dst, stores_);
         }
     }
 
@@ -74,6 +82,7 @@ private:
     int columns_;
     std::size_t copyBits_;
     bool fromIsWork_, toIsWork_;
+    Stores stores_;
     std::vector<std::uint8_t> work_;
 };
 
@@ -180,7 +189,8 @@ int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bi
             UINT lines) {
     std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
-    RowConverter converter(bitmap.dib, buffer, columns);
+    RowConverter converter(bitmap.dib, buffer, columns,
+                           StoresFor(static_cast<std::size_t>(count) * buffer.stride));
     std::size_t keep = buffer.format.bitCount < 8 ? 0 : WholeBytes(columns, buffer.format.bitCount);
     for (std::int32_t k = 0; k < count; ++k) {
         std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
@@ -194,7 +204,8 @@ int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bit
            UINT lines) {
     std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
     int columns = std::min(buffer.width, bitmap.width());
-    RowConverter converter(buffer, bitmap.dib, columns);
+    RowConverter converter(buffer, bitmap.dib, columns,
+                           StoresFor(static_cast<std::size_t>(count) * bitmap.dib.stride));
     for (std::int32_t k = 0; k < count; ++k) {
         const std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
         converter.Convert(row, bitmap.Row(PictureRow(buffer, bitmap.height(), std::int64_t{start} + k)));

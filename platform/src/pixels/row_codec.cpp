@@ -79,9 +79,21 @@ void Narrow32To24Words(const std::uint8_t* in, int count, std::uint8_t* dst) {
 
 #ifdef STANDIN_HAVE_SSSE3
 // With SSSE3 a byte shuffle moves sixteen pixels (48 and 64 bytes) per step;
-// the rest of a row takes the word loops.
+// the rest of a row takes the word loops. Streaming stores need 16-byte
+// aligned addresses, which the callers below arrange.
 constexpr int kPixelsPerShuffleBlock = 16;
+constexpr std::uintptr_t kVectorAlignment = 16;
 
+template <Stores kStores>
+STANDIN_SSSE3 inline void Store16(std::uint8_t* to, __m128i value) {
+    if constexpr (kStores == Stores::Streaming) {
+        _mm_stream_si128(reinterpret_cast<__m128i*>(to), value);
+    } else {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), value);
+    }
+}
+
+template <Stores kStores>
 STANDIN_SSSE3 int Widen24To32Shuffled(const std::uint8_t* src, int count, std::uint8_t* out) {
     const __m128i spread = _mm_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
     const int blockEnd = count / kPixelsPerShuffleBlock * kPixelsPerShuffleBlock;
@@ -89,15 +101,15 @@ STANDIN_SSSE3 int Widen24To32Shuffled(const std::uint8_t* src, int count, std::u
         const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src));
         const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 16));
         const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 32));
-        __m128i* to = reinterpret_cast<__m128i*>(out);
-        _mm_storeu_si128(to, _mm_shuffle_epi8(a, spread));
-        _mm_storeu_si128(to + 1, _mm_shuffle_epi8(_mm_alignr_epi8(b, a, 12), spread));
-        _mm_storeu_si128(to + 2, _mm_shuffle_epi8(_mm_alignr_epi8(c, b, 8), spread));
-        _mm_storeu_si128(to + 3, _mm_shuffle_epi8(_mm_srli_si128(c, 4), spread));
+        Store16<kStores>(out, _mm_shuffle_epi8(a, spread));
+        Store16<kStores>(out + 16, _mm_shuffle_epi8(_mm_alignr_epi8(b, a, 12), spread));
+        Store16<kStores>(out + 32, _mm_shuffle_epi8(_mm_alignr_epi8(c, b, 8), spread));
+        Store16<kStores>(out + 48, _mm_shuffle_epi8(_mm_srli_si128(c, 4), spread));
     }
     return blockEnd;
 }
 
+template <Stores kStores>
 STANDIN_SSSE3 int Narrow32To24Shuffled(const std::uint8_t* in, int count, std::uint8_t* dst) {
     const __m128i gather = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const int blockEnd = count / kPixelsPerShuffleBlock * kPixelsPerShuffleBlock;
@@ -107,35 +119,65 @@ STANDIN_SSSE3 int Narrow32To24Shuffled(const std::uint8_t* in, int count, std::u
         const __m128i b = _mm_shuffle_epi8(_mm_loadu_si128(from + 1), gather);
         const __m128i c = _mm_shuffle_epi8(_mm_loadu_si128(from + 2), gather);
         const __m128i d = _mm_shuffle_epi8(_mm_loadu_si128(from + 3), gather);
-        __m128i* to = reinterpret_cast<__m128i*>(dst);
-        _mm_storeu_si128(to, _mm_or_si128(a, _mm_slli_si128(b, 12)));
-        _mm_storeu_si128(to + 1, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
-        _mm_storeu_si128(to + 2, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
+        Store16<kStores>(dst, _mm_or_si128(a, _mm_slli_si128(b, 12)));
+        Store16<kStores>(dst + 16, _mm_or_si128(_mm_srli_si128(b, 4), _mm_slli_si128(c, 8)));
+        Store16<kStores>(dst + 32, _mm_or_si128(_mm_srli_si128(c, 8), _mm_slli_si128(d, 4)));
     }
     return blockEnd;
 }
+
+// How many leading pixels, `outBytes` bytes each, the word loops take so
+// that the shuffled ones store to aligned addresses; -1 if no count does
+// (a four-byte pixel row that is not itself four-byte aligned).
+int PixelsBeforeAlignment(const std::uint8_t* out, int outBytes, int count) {
+    const auto misalignment = reinterpret_cast<std::uintptr_t>(out) % kVectorAlignment;
+    for (int k = 0; k < kPixelsPerShuffleBlock && k <= count; ++k) {
+        if ((misalignment + static_cast<std::uintptr_t>(k) * outBytes) % kVectorAlignment == 0) return k;
+    }
+    return -1;
+}
 #endif
 
-void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out) {
+void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out, Stores stores) {
 #ifdef STANDIN_HAVE_SSSE3
     if (HasSsse3()) {
-        const int done = Widen24To32Shuffled(src, count, out);
+        const int head = stores == Stores::Streaming ? PixelsBeforeAlignment(out, 4, count) : -1;
+        int done;
+        if (head >= 0) {
+            Widen24To32Words(src, head, out);
+            done = head + Widen24To32Shuffled<Stores::Streaming>(src + head * 3, count - head,
+                                                                 out + head * 4);
+        } else {
+            done = Widen24To32Shuffled<Stores::Cached>(src, count, out);
+        }
         src += static_cast<std::size_t>(done) * 3;
         out += static_cast<std::size_t>(done) * 4;
         count -= done;
     }
+#else
+    (void)stores;
 #endif
     Widen24To32Words(src, count, out);
 }
 
-void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst) {
+void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst, Stores stores) {
 #ifdef STANDIN_HAVE_SSSE3
     if (HasSsse3()) {
-        const int done = Narrow32To24Shuffled(in, count, dst);
+        const int head = stores == Stores::Streaming ? PixelsBeforeAlignment(dst, 3, count) : -1;
+        int done;
+        if (head >= 0) {
+            Narrow32To24Words(in, head, dst);
+            done = head + Narrow32To24Shuffled<Stores::Streaming>(in + head * 4, count - head,
+                                                                  dst + head * 3);
+        } else {
+            done = Narrow32To24Shuffled<Stores::Cached>(in, count, dst);
+        }
         in += static_cast<std::size_t>(done) * 4;
         dst += static_cast<std::size_t>(done) * 3;
         count -= done;
     }
+#else
+    (void)stores;
 #endif
     Narrow32To24Words(in, count, dst);
 }
@@ -151,7 +193,7 @@ RowCodec::RowCodec(const PixelFormat& format, const RGBQUAD* colors, int colorCo
       green_(format.green),
       blue_(format.blue) {}
 
-void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* out) const {
+void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* out, Stores stores) const {
     switch (format_.bitCount) {
         case 1:
         case 4:
@@ -173,7 +215,7 @@ void RowCodec::Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* 
             return;
         }
         case 24:
-            Widen24To32(row + static_cast<std::size_t>(x0) * 3, count, out);
+            Widen24To32(row + static_cast<std::size_t>(x0) * 3, count, out, stores);
             return;
         case 32:
             if (!format_.bitfields) {
@@ -208,7 +250,7 @@ std::uint32_t RowCodec::PackChannels(const std::uint8_t* px) const {
            NarrowChannel(px[2], format_.red);
 }
 
-void RowCodec::Pack(const std::uint8_t* in, int x0, int count, std::uint8_t* row) {
+void RowCodec::Pack(const std::uint8_t* in, int x0, int count, std::uint8_t* row, Stores stores) {
     switch (format_.bitCount) {
         case 1:
         case 4:
@@ -226,7 +268,7 @@ void RowCodec::Pack(const std::uint8_t* in, int x0, int count, std::uint8_t* row
             return;
         }
         case 24:
-            Narrow32To24(in, count, row + static_cast<std::size_t>(x0) * 3);
+            Narrow32To24(in, count, row + static_cast<std::size_t>(x0) * 3, stores);
             return;
         case 32:
             if (!format_.bitfields) {

@@ -8,6 +8,7 @@
 #include "pixels/channel_widener.h"
 #include "pixels/palette_matcher.h"
 #include "pixels/pixel_format.h"
+#include "support/streaming_stores.h"
 
 #include <cstdint>
 
@@ -21,10 +22,13 @@ public:
     RowCodec(const PixelFormat& format, const RGBQUAD* colors, int colorCount);
 
     // Reads `count` pixels from column `x0` of `row` into `out`.
-    void Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* out) const;
+    void Unpack(const std::uint8_t* row, int x0, int count, std::uint8_t* out,
+                Stores stores = Stores::Cached) const;
     // Writes `count` working pixels into `row` from column `x0`; at 8 bits or
     // fewer each becomes the nearest colour-table entry.
-    void Pack(const std::uint8_t* in, int x0, int count, std::uint8_t* row);
+    void Pack(const std::uint8_t* in, int x0, int count, std::uint8_t* row, Stores stores = Stores::Cached);
+    // Streaming stores are used where they pay (the 24-bit conversions);
+    // a caller that asks for them calls FinishStreamingStores when done.
 
 private:
     std::uint32_t PackChannels(const std::uint8_t* px) const;
