@@ -4,6 +4,8 @@
 // background colours, and a new context's default bitmap.
 #include "test_support.h"
 
+#include <standin/testing.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -84,15 +86,19 @@ TEST(RasterOps, Every256OperationMatchesItsTruthTableAtEveryDepth) {
     } formats[] = {{1, {RGBQUAD{0, 0, 0, 0}, RGBQUAD{255, 255, 255, 0}}, false},
                    {4, Colours(palette.begin(), palette.begin() + 16), false},
                    {8, palette, false}, {16, {}, false}, {24, {}, false}, {32, {}, false}, {32, {}, true}};
-    constexpr int kWidth = 16;
+    // Wide enough for several vector steps and a tail, with and without
+    // the wider vector instructions.
+    constexpr int kWidth = 40;
+    for (standin::SimdLimit limit : {standin::SimdLimit::All, standin::SimdLimit::Portable})
     for (const auto& format : formats) {
+        standin::LimitSimd(limit);
         const int rowBytes = kWidth * format.bitCount / 8, pixelBytes = std::max(1, format.bitCount / 8);
         // Bits outside the colour channels (the top bit of 5-5-5, the fourth
         // byte under masks) are no part of a colour: converted sources lack them.
         const std::uint32_t sourceMask = format.bitCount == 16 ? 0x7FFF : format.bitfields ? 0xFFFFFF : ~0u;
         for (int code = 0; code < 256; ++code) {
             SCOPED_TRACE(std::to_string(format.bitCount) + (format.bitfields ? " bits (masks)" : " bits") +
-                         ", code " + std::to_string(code));
+                         ", code " + std::to_string(code) + ", SIMD limit " + std::to_string(int(limit)));
             Target source(kWidth, format.bitCount, format.colours, 1, format.bitfields);
             Target dest(kWidth, format.bitCount, format.colours, 1, format.bitfields);
             std::vector<int> s(rowBytes), d(rowBytes), p(rowBytes);
@@ -114,6 +120,7 @@ TEST(RasterOps, Every256OperationMatchesItsTruthTableAtEveryDepth) {
             for (int i = 0; i < rowBytes; ++i)
                 ASSERT_EQ(int(dest.bits()[i]), RopByte(code, p[i], s[i], d[i])) << "byte " << i;
         }
+        standin::LimitSimd(standin::SimdLimit::All);
     }
 }
 
