@@ -170,6 +170,56 @@ void HalveRowsOf3(const std::uint8_t* top, const std::uint8_t* bottom, std::int3
                       scratch);
 }
 
+#ifdef STANDIN_HAVE_SSSE3
+// Every other three-byte pixel with SSSE3, sixteen destination pixels (48
+// bytes) a step from 32 source pixels (96 bytes). Destination byte o comes
+// from source byte 6 * (o / 3) + o % 3; each 16-byte store gathers its bytes
+// from two 16-byte loads by two shuffles, lanes the shuffle leaves out
+// being zero in one of them.
+constexpr std::int32_t kPickedPerStep = 16;
+constexpr std::int32_t kPickStepSourcePixels = 32;
+
+struct PickStore {
+    int firstLoad;  // source byte of the first of the two loads; the second is 16 on
+    std::int8_t fromFirst[16], fromSecond[16];
+};
+
+constexpr PickStore MakePickStore(int store) {
+    PickStore p{};
+    p.firstLoad = 6 * (16 * store / 3) + 16 * store % 3;
+    for (int i = 0; i < 16; ++i) {
+        const int o = 16 * store + i;
+        const int at = 6 * (o / 3) + o % 3 - p.firstLoad;
+        p.fromFirst[i] = static_cast<std::int8_t>(at < 16 ? at : -1);
+        p.fromSecond[i] = static_cast<std::int8_t>(at >= 16 ? at - 16 : -1);
+    }
+    return p;
+}
+
+constexpr PickStore kPickStores[3] = {MakePickStore(0), MakePickStore(1), MakePickStore(2)};
+
+STANDIN_SSSE3 std::int32_t PickEveryOtherShuffled(const std::uint8_t* row, std::int32_t rowPixels,
+                                                  std::int32_t count, std::uint8_t* out) {
+    __m128i first[3], second[3];
+    for (int k = 0; k < 3; ++k) {
+        first[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPickStores[k].fromFirst));
+        second[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(kPickStores[k].fromSecond));
+    }
+    std::int32_t i = 0;
+    for (; i + kPickedPerStep <= count && 2 * i + kPickStepSourcePixels <= rowPixels;
+         i += kPickedPerStep, row += 3 * kPickStepSourcePixels, out += 3 * kPickedPerStep) {
+        for (int k = 0; k < 3; ++k) {
+            const std::uint8_t* at = row + kPickStores[k].firstLoad;
+            const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 16 * k),
+                             _mm_or_si128(_mm_shuffle_epi8(a, first[k]), _mm_shuffle_epi8(b, second[k])));
+        }
+    }
+    return i;
+}
+#endif
+
 bool IsIdentity(const AxisMapping& m) { return m.srcSpan == m.destSpan && !m.mirrored; }
 
 }  // namespace
@@ -187,6 +237,24 @@ void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bott
                std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
     if (pixelBytes == 3) return HalveRowsOf3(top, bottom, count, out, scratch);
     HalveRowsOf4(top, bottom, count, out);
+}
+
+bool PicksEveryOtherColumn(const RunTable& axis) {
+    for (std::size_t i = 0; i < axis.size(); ++i) {
+        if (axis.count[i] != 1) return false;
+        if (axis.first[i] != axis.first[0] + 2 * static_cast<std::int32_t>(i)) return false;
+    }
+    return true;
+}
+
+std::int32_t PickEveryOtherOf3(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
+                               std::uint8_t* out) {
+#ifdef STANDIN_HAVE_SSSE3
+    if (HasSsse3()) return PickEveryOtherShuffled(row, rowPixels, count, out);
+#else
+    (void)row, (void)rowPixels, (void)count, (void)out;
+#endif
+    return 0;
 }
 
 bool IsPlainCopy(const StretchJob& job) { return IsIdentity(job.x) && IsIdentity(job.y); }

@@ -20,6 +20,16 @@ bool IsExactHalving(const CoverageTable& axis);
 void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
                std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch);
 
+// Whether every drawn pixel of the axis takes exactly one source pixel,
+// every other one in increasing order (a 2:1 deleting reduction).
+bool PicksEveryOtherColumn(const RunTable& axis);
+
+// Copies every other three-byte pixel of `row` into `out` while the row
+// holds the 32 pixels a step reads, at most `count` destination pixels;
+// returns how many it wrote, a multiple of 16 (the caller does the rest).
+std::int32_t PickEveryOtherOf3(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
+                               std::uint8_t* out);
+
 // Whether both axes map pixels one to one in increasing order, so rows of
 // identical formats can be copied byte for byte.
 bool IsPlainCopy(const StretchJob& job);

@@ -43,11 +43,21 @@ void GatherColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* ou
 
 // Every destination pixel takes exactly one source pixel (COLORONCOLOR,
 // or any mode that does not reduce): a plain gather, no combining.
+// `everyOther` says the table picks every other column (2:1), which
+// three-byte pixels take in vector steps first.
 template <int N>
-void PickColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* out) {
+void PickColumns(const RunTable& xs, bool everyOther, const std::uint8_t* row, std::uint8_t* out) {
     const std::int32_t* first = xs.first.data();
     const std::size_t count = xs.size();
-    for (std::size_t j = 0; j < count; ++j, out += N)
+    std::size_t j = 0;
+    if (N == 3 && everyOther && count > 0) {
+        const std::int32_t offset = first[0] - xs.sourceBegin;
+        j = static_cast<std::size_t>(PickEveryOtherOf3(row + static_cast<std::size_t>(offset) * 3,
+                                                        xs.sourceEnd - first[0],
+                                                        static_cast<std::int32_t>(count), out));
+        out += j * N;
+    }
+    for (; j < count; ++j, out += N)
         std::memcpy(out, row + static_cast<std::size_t>(first[j] - xs.sourceBegin) * N, N);
 }
 
@@ -64,6 +74,7 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
     constexpr int N = Source::kPixelBytes;
     const std::size_t width = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin) * N;
     const bool pick = SinglePixelRuns(xs);
+    const bool everyOther = pick && PicksEveryOtherColumn(xs);
     std::vector<std::uint8_t> merged;
     for (std::size_t i = 0; i < ys.size(); ++i) {
         const std::int32_t first = ys.first[i];
@@ -76,7 +87,7 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
         }
         std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
         if (pick)
-            PickColumns<N>(xs, row, out);
+            PickColumns<N>(xs, everyOther, row, out);
         else
             GatherColumns<N>(xs, row, out, op);
         target.Commit();
