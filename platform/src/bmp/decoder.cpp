@@ -4,6 +4,7 @@
 #include "bmp/rows.h"
 #include "bmp/window_reader.h"
 
+#include "support/large_blocks.h"
 #include "support/last_error.h"
 #include "pixels/bitmap_info.h"
 #include "pixels/pixel_format.h"
@@ -39,6 +40,7 @@ RleKind KindOf(PixelLayout layout) {
 DWORD ReadRowsInPlace(const kernel::ReadOnlyFile& file, const BmpImage& image, std::uint8_t* bits) {
     const std::size_t bytes = static_cast<std::size_t>(image.pixelBytes);
     std::size_t got = 0;
+    CommitPages(bits, bytes);
     if (!file.ReadAt(image.pixelOffset, bits, bytes, &got) || got < bytes) return ERROR_READ_FAULT;
     return ERROR_SUCCESS;
 }

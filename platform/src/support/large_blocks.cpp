@@ -12,14 +12,21 @@ constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // Below two huge pages the rounding would waste more than it saves.
 constexpr std::size_t kLargeBlockBytes = 2 * kHugePageBytes;
 
+constexpr std::size_t kPageBytes = 4096;
+
+// Gives `advice` for the pages of `unit` bytes lying wholly inside a block.
+void AdviseWholeUnits(void* block, std::size_t bytes, std::size_t unit, int advice) {
+    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(block);
+    const std::uintptr_t first = (begin + unit - 1) / unit * unit;
+    const std::uintptr_t last = (begin + bytes) / unit * unit;
+    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, advice);
+}
+
 // Offers the 2 MiB pages lying wholly inside a block for huge pages.
 void AdviseHugePages(void* block, std::size_t bytes) {
 #ifdef MADV_HUGEPAGE
-    const std::uintptr_t begin = reinterpret_cast<std::uintptr_t>(block);
-    const std::uintptr_t first = (begin + kHugePageBytes - 1) / kHugePageBytes * kHugePageBytes;
-    const std::uintptr_t last = (begin + bytes) / kHugePageBytes * kHugePageBytes;
     // Advice only: where huge pages are off or exhausted it changes nothing.
-    if (first < last) ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+    AdviseWholeUnits(block, bytes, kHugePageBytes, MADV_HUGEPAGE);
 #else
     (void)block;
     (void)bytes;
@@ -44,6 +51,16 @@ void* AllocateBlock(std::size_t bytes, bool zeroed) {
     if (block == nullptr) return nullptr;
     AdviseHugePages(block, rounded);
     return block;
+}
+
+void CommitPages(void* block, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+    // Small blocks gain nothing; kernels before 5.14 refuse the advice.
+    if (bytes >= kLargeBlockBytes) AdviseWholeUnits(block, bytes, kPageBytes, MADV_POPULATE_WRITE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
 }
 
 }  // namespace standin

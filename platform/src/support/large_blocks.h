@@ -17,6 +17,12 @@ namespace standin {
 // clears it as calloc would.
 void* AllocateBlock(std::size_t bytes, bool zeroed);
 
+// Commits the whole pages of `bytes` from `block` in one call, for a block
+// about to be written from end to end (by a file read, say): one request
+// instead of a fault at every page, or every 2 MiB, while it is filled.
+// Advice only: where the kernel lacks it, nothing changes.
+void CommitPages(void* block, std::size_t bytes);
+
 }  // namespace standin
 
 #endif
