@@ -21,6 +21,7 @@ struct Taps {
     std::size_t count;
     const std::uint32_t* start;
     const std::uint32_t* weights;
+    ReadAhead ahead;
 };
 
 template <class Total>
@@ -59,6 +60,9 @@ void AverageNarrow(const Taps& t, int taps, const std::uint32_t* sums,
 }
 
 #ifdef STANDIN_HAVE_SSSE3
+constexpr std::size_t kCacheLine = 64;
+constexpr std::size_t kLinesAheadPerStep = 2;
+
 // Narrow totals with AVX2, four destination pixels a step, one in each
 // 128-bit lane of two vectors: a pixel's channels (three or four, plus one
 // unused lane at three) are summed over the taps with 32-bit multiplies, then
@@ -116,8 +120,13 @@ STANDIN_AVX2 std::size_t AverageFourAtOnce(const Taps& t, int taps, const std::u
     // Three-byte pixels: drop every fourth byte.
     const __m128i compact = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
     const std::size_t pairStride = kPairLanes * static_cast<std::size_t>(k);
+    ReadAhead ahead = t.ahead;
     std::size_t i = 0;
     for (; i + 4 + kStepOverreach<N> <= count; i += 4, out += 4 * N, pairWeights += 2 * pairStride) {
+        for (std::size_t line = 0; line < kLinesAheadPerStep && ahead.next < ahead.end; ++line) {
+            _mm_prefetch(ahead.next, _MM_HINT_T0);
+            ahead.next += kCacheLine;
+        }
         __m256i means[2];
         for (int p = 0; p < 2; ++p) {
             const std::uint32_t* first = sums + start[i + 2 * p];
@@ -175,7 +184,7 @@ void AverageNarrowFast(const Taps& t, int taps, const std::vector<std::uint32_t>
 #else
     (void)pairWeights;
 #endif
-    const Taps rest{t.count - done, t.start + done, t.weights + done * static_cast<std::size_t>(taps)};
+    const Taps rest{t.count - done, t.start + done, t.weights + done * static_cast<std::size_t>(taps), {}};
     AverageNarrow<N>(rest, taps, sums, divide, out + done * N);
 }
 
@@ -214,8 +223,8 @@ void ColumnAverager::BuildPairWeights() {
 }
 
 template <class Sum>
-void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out) const {
-    const Taps t{start_.size(), start_.data(), weights_.data()};
+void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out, ReadAhead ahead) const {
+    const Taps t{start_.size(), start_.data(), weights_.data(), ahead};
     if constexpr (sizeof(Sum) == sizeof(std::uint32_t)) {
         if (narrowTotals_) {
             if (pixelBytes_ == 3) return AverageNarrowFast<3>(t, taps_, pairWeights_, sums, divide_, out);
@@ -226,12 +235,12 @@ void ColumnAverager::Dispatch(const Sum* sums, std::uint8_t* out) const {
     AverageTaps<4, 0, Sum, std::uint64_t>(t, taps_, sums, divide_, out);
 }
 
-void ColumnAverager::Average(const std::uint32_t* sums, std::uint8_t* out) const {
-    Dispatch(sums, out);
+void ColumnAverager::Average(const std::uint32_t* sums, std::uint8_t* out, ReadAhead ahead) const {
+    Dispatch(sums, out, ahead);
 }
 
 void ColumnAverager::Average(const std::uint64_t* sums, std::uint8_t* out) const {
-    Dispatch(sums, out);
+    Dispatch(sums, out, {});
 }
 
 }  // namespace standin

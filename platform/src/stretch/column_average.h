@@ -13,6 +13,14 @@
 
 namespace standin {
 
+// Bytes the caller reads next (the source rows of the next destination
+// row). The vector pass asks for two cache lines of them every step, so
+// that memory brings them in while the pass computes instead of after it.
+struct ReadAhead {
+    const char* next = nullptr;
+    const char* end = nullptr;
+};
+
 class ColumnAverager {
 public:
     // `pixelBytes` channels a pixel; `rowDivisor` is the vertical divisor.
@@ -25,12 +33,12 @@ public:
     // divisors beyond any ordinary stretch.
     bool NarrowTotals() const { return narrowTotals_; }
 
-    void Average(const std::uint32_t* sums, std::uint8_t* out) const;
+    void Average(const std::uint32_t* sums, std::uint8_t* out, ReadAhead ahead = {}) const;
     void Average(const std::uint64_t* sums, std::uint8_t* out) const;
 
 private:
     template <class Sum>
-    void Dispatch(const Sum* sums, std::uint8_t* out) const;
+    void Dispatch(const Sum* sums, std::uint8_t* out, ReadAhead ahead) const;
     void BuildPairWeights();
 
     int pixelBytes_;

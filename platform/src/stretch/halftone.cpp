@@ -15,6 +15,7 @@
 #include "stretch/row_sums.h"
 #include "stretch/rows.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <type_traits>
 #include <vector>
@@ -50,6 +51,24 @@ void SumRows(const CoverageTable& ys, std::size_t i, std::size_t width, Source& 
     }
 }
 
+// The source rows destination row `i + 1` reads that row `i` did not, for
+// rows read in place (decoded rows are made on demand). Rows lie one
+// stride apart in either order, so they span one range of addresses.
+template <class Source>
+ReadAhead RowsReadNext(const CoverageTable& ys, std::size_t i, std::size_t width, Source& source) {
+    if constexpr (std::is_same_v<Source, DecodedSource>) {
+        return {};
+    } else {
+        if (i + 1 >= ys.size()) return {};
+        const std::int32_t from = std::max(ys.first[i] + ys.Count(i), ys.first[i + 1]);
+        const std::int32_t last = ys.first[i + 1] + ys.Count(i + 1) - 1;
+        if (from > last) return {};
+        const char* a = reinterpret_cast<const char*>(source.Row(from));
+        const char* b = reinterpret_cast<const char*>(source.Row(last));
+        return {std::min(a, b), std::max(a, b) + width};
+    }
+}
+
 template <class Sum, class Source, class Target>
 void AverageRows(const CoverageTable& xs, const CoverageTable& ys, std::int32_t destTop,
                  Source& source, Target& target) {
@@ -59,7 +78,12 @@ void AverageRows(const CoverageTable& xs, const CoverageTable& ys, std::int32_t 
     std::vector<Sum> sums(columns.SumsLength());
     for (std::size_t i = 0; i < ys.size(); ++i) {
         SumRows(ys, i, width, source, sums.data());
-        columns.Average(sums.data(), target.Row(destTop + static_cast<std::int32_t>(i)));
+        std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
+        if constexpr (std::is_same_v<Sum, std::uint32_t>) {
+            columns.Average(sums.data(), out, RowsReadNext(ys, i, width, source));
+        } else {
+            columns.Average(sums.data(), out);
+        }
         target.Commit();
     }
 }
