@@ -708,8 +708,9 @@ TEST(StretchFastPaths, MatchTheGeneralPathAndTheReference) {
     CheckFastPathsAgainstGeneralPathAndReference(rng, 300);
 }
 
-// A 2:1 deleting reduction of rows long enough for the 16-pixel vector
-// steps, from several first columns and with every tail length in range.
+// A 2:1 deleting reduction of rows long enough for the vector steps (16
+// pixels at 24 bits, 4 at 32), from several first columns and with every
+// tail length in range.
 TEST(StretchFastPaths, EveryOtherColumnPicksMatchTheReference) {
     std::mt19937 rng(kSeed + 12);
     for (int sourceWidth : {64, 65, 71, 97, 130}) {
@@ -718,10 +719,14 @@ TEST(StretchFastPaths, EveryOtherColumnPicksMatchTheReference) {
             c.dw = (sourceWidth - xSrc) / 2;
             c.call = ref::Call{0, 0, c.dw, 2, xSrc, 0, 2 * c.dw, 4};
             SCOPED_TRACE(Describe(c.call) + " from " + std::to_string(sourceWidth));
-            const ref::Picture picture = RandomPicture(c.sw, c.sh, rng);
-            const ref::Picture before = RandomPicture(c.dw, c.dh, rng);
+            const ref::Picture picture = RandomPicture(c.sw, c.sh, rng, true);
+            const ref::Picture before = RandomPicture(c.dw, c.dh, rng, true);
             const ref::Picture expected = ref::Stretch(picture, before, c.call, ReferenceMode(c.mode));
-            EXPECT_TRUE(SamePicture(WithoutFourthByte(expected), RunCase(c, Rgb24(), Rgb24(), picture, before)));
+            EXPECT_TRUE(SamePicture(WithoutFourthByte(expected),
+                                    RunCase(c, Rgb24(), Rgb24(), WithoutFourthByte(picture),
+                                            WithoutFourthByte(before))))
+                << "24 bits";
+            EXPECT_TRUE(SamePicture(expected, RunCase(c, Bgrx32(), Bgrx32(), picture, before))) << "32 bits";
         }
     }
 }

@@ -29,6 +29,10 @@ bool PicksEveryOtherColumn(const RunTable& axis);
 // returns how many it wrote, a multiple of 16 (the caller does the rest).
 std::int32_t PickEveryOtherOf3(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
                                std::uint8_t* out);
+// The same for four-byte pixels, in steps of four destination pixels that
+// read eight source pixels.
+std::int32_t PickEveryOtherOf4(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
+                               std::uint8_t* out);
 
 // Whether both axes map pixels one to one in increasing order, so rows of
 // identical formats can be copied byte for byte.

@@ -43,18 +43,19 @@ void GatherColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* ou
 
 // Every destination pixel takes exactly one source pixel (COLORONCOLOR,
 // or any mode that does not reduce): a plain gather, no combining.
-// `everyOther` says the table picks every other column (2:1), which
-// three-byte pixels take in vector steps first.
+// `everyOther` says the table picks every other column (2:1), which is
+// taken in vector steps first.
 template <int N>
 void PickColumns(const RunTable& xs, bool everyOther, const std::uint8_t* row, std::uint8_t* out) {
     const std::int32_t* first = xs.first.data();
     const std::size_t count = xs.size();
     std::size_t j = 0;
-    if (N == 3 && everyOther && count > 0) {
-        const std::int32_t offset = first[0] - xs.sourceBegin;
-        j = static_cast<std::size_t>(PickEveryOtherOf3(row + static_cast<std::size_t>(offset) * 3,
-                                                        xs.sourceEnd - first[0],
-                                                        static_cast<std::int32_t>(count), out));
+    if (everyOther && count > 0) {
+        const std::uint8_t* from = row + static_cast<std::size_t>(first[0] - xs.sourceBegin) * N;
+        const std::int32_t available = xs.sourceEnd - first[0];
+        const auto wanted = static_cast<std::int32_t>(count);
+        j = static_cast<std::size_t>(N == 3 ? PickEveryOtherOf3(from, available, wanted, out)
+                                            : PickEveryOtherOf4(from, available, wanted, out));
         out += j * N;
     }
     for (; j < count; ++j, out += N)
