@@ -136,50 +136,53 @@ int PixelsBeforeAlignment(const std::uint8_t* out, int outBytes, int count) {
     }
     return -1;
 }
+#else
+// Without SSSE3 no block is shuffled.
+template <Stores>
+int Widen24To32Shuffled(const std::uint8_t*, int, std::uint8_t*) {
+    return 0;
+}
+
+template <Stores>
+int Narrow32To24Shuffled(const std::uint8_t*, int, std::uint8_t*) {
+    return 0;
+}
 #endif
 
-void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out, Stores stores) {
+// A row conversion of `InBytes` to `OutBytes` a pixel: the shuffled
+// blocks first, with streaming stores once the output reaches an aligned
+// address (when asked and possible), then the word loop for the rest.
+template <int InBytes, int OutBytes, class Words, class Cached, class Streaming>
+void ConvertRow(const std::uint8_t* in, int count, std::uint8_t* out, Stores stores, Words words,
+                [[maybe_unused]] Cached cached, [[maybe_unused]] Streaming streaming) {
 #ifdef STANDIN_HAVE_SSSE3
     if (HasSsse3()) {
-        const int head = stores == Stores::Streaming ? PixelsBeforeAlignment(out, 4, count) : -1;
+        const int head = stores == Stores::Streaming ? PixelsBeforeAlignment(out, OutBytes, count) : -1;
         int done;
         if (head >= 0) {
-            Widen24To32Words(src, head, out);
-            done = head + Widen24To32Shuffled<Stores::Streaming>(src + head * 3, count - head,
-                                                                 out + head * 4);
+            words(in, head, out);
+            done = head + streaming(in + head * InBytes, count - head, out + head * OutBytes);
         } else {
-            done = Widen24To32Shuffled<Stores::Cached>(src, count, out);
+            done = cached(in, count, out);
         }
-        src += static_cast<std::size_t>(done) * 3;
-        out += static_cast<std::size_t>(done) * 4;
+        in += static_cast<std::size_t>(done) * InBytes;
+        out += static_cast<std::size_t>(done) * OutBytes;
         count -= done;
     }
 #else
     (void)stores;
 #endif
-    Widen24To32Words(src, count, out);
+    words(in, count, out);
+}
+
+void Widen24To32(const std::uint8_t* src, int count, std::uint8_t* out, Stores stores) {
+    ConvertRow<3, 4>(src, count, out, stores, Widen24To32Words, Widen24To32Shuffled<Stores::Cached>,
+                     Widen24To32Shuffled<Stores::Streaming>);
 }
 
 void Narrow32To24(const std::uint8_t* in, int count, std::uint8_t* dst, Stores stores) {
-#ifdef STANDIN_HAVE_SSSE3
-    if (HasSsse3()) {
-        const int head = stores == Stores::Streaming ? PixelsBeforeAlignment(dst, 3, count) : -1;
-        int done;
-        if (head >= 0) {
-            Narrow32To24Words(in, head, dst);
-            done = head + Narrow32To24Shuffled<Stores::Streaming>(in + head * 4, count - head,
-                                                                  dst + head * 3);
-        } else {
-            done = Narrow32To24Shuffled<Stores::Cached>(in, count, dst);
-        }
-        in += static_cast<std::size_t>(done) * 4;
-        dst += static_cast<std::size_t>(done) * 3;
-        count -= done;
-    }
-#else
-    (void)stores;
-#endif
-    Narrow32To24Words(in, count, dst);
+    ConvertRow<4, 3>(in, count, dst, stores, Narrow32To24Words, Narrow32To24Shuffled<Stores::Cached>,
+                     Narrow32To24Shuffled<Stores::Streaming>);
 }
 
 }  // namespace
