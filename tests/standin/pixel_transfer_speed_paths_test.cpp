@@ -205,13 +205,18 @@ TEST_F(SpeedPaths, LargeTransfersConvertEveryPixelAtEveryBufferAlignment) {
         std::vector<std::uint8_t> expected(buffer.bytes.size(), 0);
         for (int y = 0; y < kHeight; ++y) {
             std::uint8_t* row = RowOf(expected.data(), buffer.stride, kHeight, false, y);
-            for (int x = 0; x < kWidth; ++x) PutPixel(PixelAt(bitmap.Row(y), x, bitmapBits), x, bufferBits, row);
+            for (int x = 0; x < kWidth; ++x)
+                PutPixel(PixelAt(bitmap.Row(y), x, bitmapBits), x, bufferBits, row);
         }
         for (std::size_t offset : kOffsets) {
-            SCOPED_TRACE(::testing::Message() << bitmapBits << " to " << bufferBits << " bits, offset " << offset);
+            SCOPED_TRACE(::testing::Message() << bitmapBits << " to " << bufferBits << " bits, offset "
+                                              << offset);
+            // The buffer starts `offset` bytes past a 16-byte boundary.
             std::vector<std::uint8_t> space(buffer.bytes.size() + offset + 16);
-            std::uint8_t* bits = space.data() + (16 - reinterpret_cast<std::uintptr_t>(space.data()) % 16) + offset;
-            ASSERT_EQ(GetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, bits, &buffer.info, DIB_RGB_COLORS), kHeight);
+            const std::size_t aligned = 16 - reinterpret_cast<std::uintptr_t>(space.data()) % 16;
+            std::uint8_t* bits = space.data() + aligned + offset;
+            ASSERT_EQ(GetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, bits, &buffer.info, DIB_RGB_COLORS),
+                      kHeight);
             ASSERT_TRUE(std::equal(expected.begin(), expected.end(), bits));
         }
         // And back: the buffer's pixels written over a cleared bitmap give
@@ -225,8 +230,9 @@ TEST_F(SpeedPaths, LargeTransfersConvertEveryPixelAtEveryBufferAlignment) {
                 PutPixel(pixel, x, bitmapBits, picture.data() + (bitmap.Row(y) - bitmap.dib.bits));
             }
         std::memset(bitmap.dib.bits, 0, bitmap.Bytes());
-        ASSERT_EQ(SetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, expected.data(), &buffer.info, DIB_RGB_COLORS),
-                  kHeight);
+        ASSERT_EQ(
+            SetDIBits(dc_, bitmap.dib.bitmap, 0, kHeight, expected.data(), &buffer.info, DIB_RGB_COLORS),
+            kHeight);
         ASSERT_TRUE(std::equal(picture.begin(), picture.end(), bitmap.dib.bits));
         DeleteObject(bitmap.dib.bitmap);
     }

@@ -19,7 +19,7 @@ std::uint8_t MeanOfFour(unsigned a, unsigned b, unsigned c, unsigned d) {
 
 // Four-byte pixels: the loop vectorises as it stands.
 void HalveRowsOf4Plain(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
-                  std::uint8_t* out) {
+                       std::uint8_t* out) {
     for (std::int32_t i = 0; i < count; ++i, top += 8, bottom += 8, out += 4)
         for (int c = 0; c < 4; ++c) out[c] = MeanOfFour(top[c], top[4 + c], bottom[c], bottom[4 + c]);
 }

@@ -75,7 +75,8 @@ STANDIN_INLINE_LOOP void Apply(std::uint8_t code, const P& p, const S& s, T* d, 
 }
 
 template <class T>
-STANDIN_INLINE_LOOP void Dispatch(std::uint8_t code, const T* pattern, const T* source, T* dest, std::size_t count) {
+STANDIN_INLINE_LOOP void Dispatch(std::uint8_t code, const T* pattern, const T* source, T* dest,
+                                  std::size_t count) {
     if (pattern == nullptr && source == nullptr) return Apply(code, Absent<T>{}, Absent<T>{}, dest, count);
     if (pattern == nullptr) return Apply(code, Absent<T>{}, source, dest, count);
     if (source == nullptr) return Apply(code, pattern, Absent<T>{}, dest, count);
@@ -85,7 +86,8 @@ STANDIN_INLINE_LOOP void Dispatch(std::uint8_t code, const T* pattern, const T* 
 #ifdef STANDIN_HAVE_SSSE3
 // The same loops over twice as many bytes a step.
 template <class T>
-STANDIN_AVX2 void DispatchWide(std::uint8_t code, const T* pattern, const T* source, T* dest, std::size_t count) {
+STANDIN_AVX2 void DispatchWide(std::uint8_t code, const T* pattern, const T* source, T* dest,
+                               std::size_t count) {
     Dispatch(code, pattern, source, dest, count);
 }
 #endif

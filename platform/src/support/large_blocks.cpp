@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include <sys/mman.h>
+#include <unistd.h>
 
 namespace standin {
 namespace {
@@ -11,8 +12,6 @@ namespace {
 constexpr std::size_t kHugePageBytes = std::size_t{2} << 20;
 // Below two huge pages the rounding would waste more than it saves.
 constexpr std::size_t kLargeBlockBytes = 2 * kHugePageBytes;
-
-constexpr std::size_t kPageBytes = 4096;
 
 // Gives `advice` for the pages of `unit` bytes lying wholly inside a block.
 void AdviseWholeUnits(void* block, std::size_t bytes, std::size_t unit, int advice) {
@@ -56,7 +55,9 @@ void* AllocateBlock(std::size_t bytes, bool zeroed) {
 void CommitPages(void* block, std::size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
     // Small blocks gain nothing; kernels before 5.14 refuse the advice.
-    if (bytes >= kLargeBlockBytes) AdviseWholeUnits(block, bytes, kPageBytes, MADV_POPULATE_WRITE);
+    static const long page = ::sysconf(_SC_PAGESIZE);
+    if (bytes >= kLargeBlockBytes && page > 0)
+        AdviseWholeUnits(block, bytes, static_cast<std::size_t>(page), MADV_POPULATE_WRITE);
 #else
     (void)block;
     (void)bytes;
