@@ -1,5 +1,4 @@
 #include "support/simd_support.h"
-#include "support/streaming_stores.h"
 
 #include <atomic>
 
@@ -13,11 +12,5 @@ std::atomic<SimdLimit> limit{SimdLimit::All};
 SimdLimit CurrentSimdLimit() { return limit.load(std::memory_order_relaxed); }
 
 void LimitSimd(SimdLimit value) { limit.store(value, std::memory_order_relaxed); }
-
-void FinishStreamingStores() {
-#ifdef STANDIN_HAVE_SSSE3
-    _mm_sfence();
-#endif
-}
 
 }  // namespace standin

@@ -13,8 +13,9 @@
 namespace standin {
 
 // Outputs of at least this many bytes are written with streaming stores:
-// four times a core's mid-level cache on today's processors, so nothing
-// written earlier in the call is still close by when it ends.
+// several times a core's own mid-level cache (1 or 2 MiB on today's
+// processors), so little written early in the call would still be close by
+// when it ends.
 constexpr std::size_t kStreamingOutputBytes = std::size_t{8} << 20;
 
 enum class Stores { Cached, Streaming };
