@@ -164,6 +164,38 @@ TEST(StretchHalftone, MatchesThePlainReferenceAtAnyRatio) {
     }
 }
 
+// Rows long enough for many groups of the AVX-512 route, reductions up to
+// 3:1 across with one to thirteen rows down (vertical weights that move the
+// digit split from 2^6 down to 2^4), against the reference, with and
+// without AVX-512.
+TEST(StretchHalftone, LongRowsMatchTheReferenceWithAndWithoutAvx512) {
+    std::mt19937 rng(kSeed + 13);
+    const struct {
+        int sw, sh, dw, dh;
+    } sizes[] = {{401, 9, 150, 3}, {300, 7, 299, 6}, {257, 40, 86, 3}, {1000, 3, 367, 2},
+                 {100, 701, 50, 233}, {163, 1601, 70, 600}, {151, 2201, 65, 1024}};
+    for (const PixelLayout& layout : {Rgb24(), Bgrx32()}) {
+        for (const auto& s : sizes) {
+            const bool topDown = s.sh % 2 == 0;
+            const ref::Call call = Whole(s.sw, s.sh, s.dw, s.dh);
+            const ref::Picture picture = RandomPicture(s.sw, s.sh, rng, layout.bitCount == 32);
+            const ref::Picture expected =
+                ref::Stretch(picture, ref::Picture(s.dw, s.dh), call, ref::Mode::Halftone);
+            Canvas source(layout, s.sw, s.sh, topDown);
+            source.Write(picture);
+            for (standin::SimdLimit limit : {standin::SimdLimit::All, standin::SimdLimit::Avx2}) {
+                SCOPED_TRACE(layout.name + " " + Describe(call) + " limit " +
+                             std::to_string(static_cast<int>(limit)));
+                standin::LimitSimd(limit);
+                Canvas dest(layout, s.dw, s.dh, !topDown);
+                ASSERT_TRUE(Stretch(dest, source, HALFTONE, call));
+                EXPECT_TRUE(SamePicture(expected, dest.Read()));
+            }
+            standin::LimitSimd(standin::SimdLimit::All);
+        }
+    }
+}
+
 TEST(StretchHalftone, EnlargementBlendsByCoverage) {
     const ref::Colour a = Rgb(0, 10, 200), b = Rgb(255, 20, 100);
     const struct {
@@ -735,7 +767,8 @@ TEST(StretchFastPaths, EveryOtherColumnPicksMatchTheReference) {
 // set the processor may lack.
 TEST(StretchFastPaths, MatchTheReferenceWithFewerVectorInstructions) {
     std::mt19937 rng(kSeed + 11);
-    for (standin::SimdLimit limit : {standin::SimdLimit::Portable, standin::SimdLimit::Ssse3}) {
+    for (standin::SimdLimit limit :
+         {standin::SimdLimit::Portable, standin::SimdLimit::Ssse3, standin::SimdLimit::Avx2}) {
         SCOPED_TRACE(static_cast<int>(limit));
         standin::LimitSimd(limit);
         CheckFastPathsAgainstGeneralPathAndReference(rng, 150);

@@ -72,10 +72,10 @@ enum class BmpRefusal {
 // would, and says why they would be refused (None when they load).
 BmpRefusal ExamineBmp(const void* bytes, std::size_t size);
 
-// Vector instruction sets the stand-in may use: none, up to SSSE3, or all
-// the processor has (the default). Tests lower it so that every version of
+// Vector instruction sets the stand-in may use: none, up to SSSE3, up to
+// AVX2, or all the processor has (the default). Tests lower it so that every version of
 // a routine is checked on one machine; it applies to calls made afterwards.
-enum class SimdLimit { Portable, Ssse3, All };
+enum class SimdLimit { Portable, Ssse3, Avx2, All };
 void LimitSimd(SimdLimit limit);
 
 // Live GDI objects made by the caller (stock objects excluded).

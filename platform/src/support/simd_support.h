@@ -18,6 +18,7 @@ SimdLimit CurrentSimdLimit();
 #define STANDIN_HAVE_SSSE3 1
 #define STANDIN_SSSE3 __attribute__((target("ssse3")))
 #define STANDIN_AVX2 __attribute__((target("avx2")))
+#define STANDIN_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi,avx512vnni")))
 
 #include <immintrin.h>
 
@@ -31,6 +32,15 @@ inline bool HasSsse3() {
 // AVX2 versions sit beside the SSSE3 ones, under the same macro.
 inline bool HasAvx2() {
     static const bool has = __builtin_cpu_supports("avx2");
+    return has && CurrentSimdLimit() >= SimdLimit::Avx2;
+}
+
+// AVX-512 with byte permutes (VBMI) and dot products (VNNI), under the
+// same macro too.
+inline bool HasAvx512() {
+    static const bool has = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+                            __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
+                            __builtin_cpu_supports("avx512vnni");
     return has && CurrentSimdLimit() == SimdLimit::All;
 }
 

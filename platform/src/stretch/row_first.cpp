@@ -1,0 +1,233 @@
+// GCC 12's AVX-512 intrinsics start many results from a self-initialised
+// "undefined" vector, which its own -Wmaybe-uninitialized then reports.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+#include "stretch/row_first.h"
+
+#include "support/simd_support.h"
+
+#include <algorithm>
+
+namespace standin {
+namespace {
+
+constexpr std::uint64_t kMaxLevel = 255;
+// Totals and the divider's numerators stay below 2^31, as the vector
+// divide needs.
+constexpr std::uint64_t kNarrowTotalLimit = std::uint64_t{1} << 31;
+constexpr std::size_t kGroupBytes = 16;   // output bytes a group makes
+constexpr std::size_t kWindowBytes = 64;  // source bytes a group may read
+constexpr std::size_t kTableBytes = 64;   // indices, high or low digits of a group
+constexpr int kMaxTaps = 4;               // column bytes in one 32-bit lane
+// Digits are signed bytes, and a pair of them times 255 must not saturate
+// a 16-bit multiply-add: each at most 127, a pair's sum at most 128.
+constexpr std::uint32_t kMaxDigit = 127;
+constexpr std::uint32_t kMaxDigitPair = 128;
+constexpr int kMaxDigitBits = 6;  // low digits up to 63, a pair's up to 126
+// A vertical weight times 2^b must be a positive 16-bit number.
+constexpr std::uint32_t kMaxWord = 0x7FFF;
+// How far ahead in its rows a group asks for the bytes a later one reads:
+// the rows usually come from memory, not the caches.
+constexpr std::size_t kPrefetchAhead = 4096;
+
+std::uint64_t LowBits(std::size_t n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
+
+std::uint32_t LargestWeight(const CoverageTable& axis) {
+    std::uint32_t largest = 0;
+    for (std::uint32_t w : axis.weights) largest = std::max(largest, w);
+    return largest;
+}
+
+// Whether every destination pixel's weights split at 2^bits into digits
+// the byte multiply-adds take.
+bool DigitsFit(const CoverageTable& xs, int bits) {
+    for (std::size_t j = 0; j < xs.size(); ++j) {
+        std::uint32_t high[kMaxTaps] = {};
+        for (int t = 0; t < xs.Count(j); ++t) high[t] = xs.Weights(j)[t] >> bits;
+        for (int t = 0; t < kMaxTaps; t += 2)
+            if (high[t] > kMaxDigit || high[t + 1] > kMaxDigit || high[t] + high[t + 1] > kMaxDigitPair)
+                return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+RowFirstAverager::RowFirstAverager(const CoverageTable& xs, const CoverageTable& ys, int pixelBytes)
+    : pixelBytes_(pixelBytes),
+      divide_(std::uint64_t{xs.divisor} * ys.divisor, kMaxLevel * xs.divisor * std::uint64_t{ys.divisor}) {
+#ifdef STANDIN_HAVE_SSSE3
+    const bool narrow = (kMaxLevel + 1) * xs.divisor * std::uint64_t{ys.divisor} < kNarrowTotalLimit;
+    const bool divides =
+        divide_.narrow() && divide_.multiplier() <= UINT32_MAX && divide_.half() <= INT32_MAX;
+    usable_ = HasAvx512() && narrow && divides && ChooseDigits(xs, ys) && Plan(xs);
+#else
+    (void)xs;
+    (void)ys;
+#endif
+}
+
+bool RowFirstAverager::ChooseDigits(const CoverageTable& xs, const CoverageTable& ys) {
+    for (std::size_t j = 0; j < xs.size(); ++j)
+        if (xs.Count(j) > kMaxTaps) return false;
+    const std::uint32_t tallest = LargestWeight(ys);
+    for (int bits = kMaxDigitBits; bits >= 0; --bits) {
+        if ((std::uint64_t{tallest} << bits) > kMaxWord) continue;
+        if (!DigitsFit(xs, bits)) return false;  // fewer bits only make larger digits
+        digitBits_ = bits;
+        return true;
+    }
+    return false;
+}
+
+bool RowFirstAverager::Plan(const CoverageTable& xs) {
+    const std::size_t n = static_cast<std::size_t>(pixelBytes_);
+    rowBytes_ = n * static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin);
+    outBytes_ = n * xs.size();
+    const std::size_t groups = (outBytes_ + kGroupBytes - 1) / kGroupBytes;
+    windowStart_.assign(groups, 0);
+    windowMask_.assign(groups, 0);
+    storeMask_.assign(groups, 0);
+    tables_.assign(groups * 3 * kTableBytes, 0);
+    // The byte of output `o` that tap `t` reads, from the row's start.
+    const auto tapByte = [&](std::size_t o, int t) {
+        return n * static_cast<std::size_t>(xs.first[o / n] - xs.sourceBegin + t) + o % n;
+    };
+    const std::uint32_t lowMask = (std::uint32_t{1} << digitBits_) - 1;
+    for (std::size_t g = 0; g < groups; ++g) {
+        const std::size_t begin = g * kGroupBytes;
+        const std::size_t end = std::min(begin + kGroupBytes, outBytes_);
+        std::size_t low = SIZE_MAX, high = 0;
+        for (std::size_t o = begin; o < end; ++o)
+            for (int t = 0; t < xs.Count(o / n); ++t) {
+                low = std::min(low, tapByte(o, t));
+                high = std::max(high, tapByte(o, t));
+            }
+        if (high - low >= kWindowBytes) return false;
+        windowStart_[g] = static_cast<std::uint32_t>(low);
+        windowMask_[g] = LowBits(rowBytes_ - low);
+        storeMask_[g] = static_cast<std::uint16_t>(LowBits(end - begin));
+        std::uint8_t* indices = &tables_[g * 3 * kTableBytes];
+        std::uint8_t* highDigits = indices + kTableBytes;
+        std::uint8_t* lowDigits = highDigits + kTableBytes;
+        for (std::size_t o = begin; o < end; ++o) {
+            const std::size_t lane = 4 * (o - begin);
+            for (int t = 0; t < xs.Count(o / n); ++t) {
+                const std::uint32_t w = xs.Weights(o / n)[t];
+                indices[lane + t] = static_cast<std::uint8_t>(tapByte(o, t) - low);
+                highDigits[lane + t] = static_cast<std::uint8_t>(w >> digitBits_);
+                lowDigits[lane + t] = static_cast<std::uint8_t>(w & lowMask);
+            }
+        }
+    }
+    return true;
+}
+
+#ifdef STANDIN_HAVE_SSSE3
+namespace {
+
+struct GroupTables {
+    const std::uint32_t* windowStart;
+    const std::uint64_t* windowMask;
+    const std::uint16_t* storeMask;
+    const std::uint8_t* tables;
+    std::size_t groups;
+};
+
+// A row's vertical weight v as two 16-bit halves of a lane, times 2^b for
+// the high digits' sums and as it is for the low digits'.
+struct RowWeight {
+    std::uint32_t high;
+    std::uint32_t low;
+};
+
+// The totals divided as RoundingDivider::Narrow does (the half is already
+// in them), in 64-bit products of the even and the odd lanes.
+struct WideDivide {
+    __m512i half;
+    __m512i multiplier;
+    __m128i shift;
+    // When the multiplier is 2^j (a divisor that is a power of two),
+    // multiplying and shifting by `shift` is one shift by shift - j.
+    bool byShiftOnly;
+    __m128i shiftOnly;
+};
+
+STANDIN_AVX512 WideDivide MakeWideDivide(const RoundingDivider& divide) {
+    const std::uint64_t m = divide.multiplier();
+    const int j = m != 0 && (m & (m - 1)) == 0 ? __builtin_ctzll(m) : -1;
+    const bool byShiftOnly = j >= 0 && j <= divide.shift();
+    return {_mm512_set1_epi32(static_cast<int>(divide.half())), _mm512_set1_epi64(static_cast<long long>(m)),
+            _mm_cvtsi32_si128(divide.shift()), byShiftOnly,
+            _mm_cvtsi32_si128(byShiftOnly ? divide.shift() - j : 0)};
+}
+
+STANDIN_AVX512 __m512i DivideLanes(__m512i x, const WideDivide& d) {
+    if (d.byShiftOnly) return _mm512_srl_epi32(x, d.shiftOnly);
+    const __m512i even = _mm512_srl_epi64(_mm512_mul_epu32(x, d.multiplier), d.shift);
+    const __m512i odd = _mm512_srl_epi64(_mm512_mul_epu32(_mm512_srli_epi64(x, 32), d.multiplier), d.shift);
+    return _mm512_mask_blend_epi32(0xAAAA, even, _mm512_slli_epi64(odd, 32));
+}
+
+// Rows: the count of source rows when known at compile time, else 0.
+template <int Rows>
+STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* const* rows,
+                                  const RowWeight* weights, int count, const WideDivide& d,
+                                  std::uint8_t* out) {
+    const int k = Rows != 0 ? Rows : count;
+    for (std::size_t g = 0; g < t.groups; ++g, out += kGroupBytes) {
+        const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
+        const __m512i indices = _mm512_loadu_si512(table);
+        const __m512i highDigits = _mm512_loadu_si512(table + kTableBytes);
+        const __m512i lowDigits = _mm512_loadu_si512(table + 2 * kTableBytes);
+        const std::size_t start = t.windowStart[g];
+        const __mmask64 inside = t.windowMask[g];
+        __m512i high = d.half;
+        __m512i low = _mm512_setzero_si512();
+        for (int r = 0; r < k; ++r) {
+            const std::uint8_t* at = rows[r] + start;
+            _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
+            const __m512i window =
+                inside == ~__mmask64{0} ? _mm512_loadu_si512(at) : _mm512_maskz_loadu_epi8(inside, at);
+            const __m512i taps = _mm512_permutexvar_epi8(indices, window);
+            high = _mm512_dpwssd_epi32(high, _mm512_maddubs_epi16(taps, highDigits),
+                                       _mm512_set1_epi32(static_cast<int>(weights[r].high)));
+            low = _mm512_dpwssd_epi32(low, _mm512_maddubs_epi16(taps, lowDigits),
+                                      _mm512_set1_epi32(static_cast<int>(weights[r].low)));
+        }
+        const __m128i bytes = _mm512_cvtusepi32_epi8(DivideLanes(_mm512_add_epi32(high, low), d));
+        if (t.storeMask[g] == 0xFFFF) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+        } else {
+            _mm_mask_storeu_epi8(out, t.storeMask[g], bytes);
+        }
+    }
+}
+
+}  // namespace
+#endif
+
+void RowFirstAverager::AverageRow(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
+                                  std::uint8_t* out) const {
+#ifdef STANDIN_HAVE_SSSE3
+    constexpr std::uint32_t kBothHalves = 0x10001;
+    std::vector<RowWeight> pairs(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r)
+        pairs[static_cast<std::size_t>(r)] = {(weights[r] << digitBits_) * kBothHalves,
+                                              weights[r] * kBothHalves};
+    const GroupTables t{windowStart_.data(), windowMask_.data(), storeMask_.data(), tables_.data(),
+                        windowStart_.size()};
+    const WideDivide d = MakeWideDivide(divide_);
+    switch (count) {
+        case 3: return AverageGroups<3>(t, rows, pairs.data(), count, d, out);
+        case 4: return AverageGroups<4>(t, rows, pairs.data(), count, d, out);
+        default: return AverageGroups<0>(t, rows, pairs.data(), count, d, out);
+    }
+#else
+    (void)rows, (void)weights, (void)count, (void)out;
+#endif
+}
+
+}  // namespace standin
