@@ -171,33 +171,70 @@ STANDIN_AVX512 __m512i DivideLanes(__m512i x, const WideDivide& d) {
     return _mm512_mask_blend_epi32(0xAAAA, even, _mm512_slli_epi64(odd, 32));
 }
 
-// Rows: the count of source rows when known at compile time, else 0.
+// A group's digits, and the rows' weights as vectors: broadcast once per
+// destination row when the count of rows is known at compile time (Rows),
+// else for every group (Rows = 0).
+struct GroupDigits {
+    __m512i indices;
+    __m512i high;
+    __m512i low;
+};
+
+template <int Rows>
+struct RowVectors {
+    __m512i high[Rows != 0 ? Rows : 1];
+    __m512i low[Rows != 0 ? Rows : 1];
+    const RowWeight* weights;
+};
+
+// One group's totals, the divider's half included. Masked: the window
+// reaches past the row's end, whose bytes are not read.
+template <int Rows, bool Masked>
+STANDIN_AVX512 inline __attribute__((always_inline)) __m512i GroupTotals(
+    const std::uint8_t* const* rows, int count, std::size_t start, __mmask64 inside, const GroupDigits& g,
+    const RowVectors<Rows>& v, __m512i half) {
+    __m512i high = half;
+    __m512i low = _mm512_setzero_si512();
+    for (int r = 0; r < (Rows != 0 ? Rows : count); ++r) {
+        const std::uint8_t* at = rows[r] + start;
+        _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
+        const __m512i window = Masked ? _mm512_maskz_loadu_epi8(inside, at) : _mm512_loadu_si512(at);
+        const __m512i taps = _mm512_permutexvar_epi8(g.indices, window);
+        __m512i highWeight, lowWeight;
+        if constexpr (Rows != 0) {
+            highWeight = v.high[r];
+            lowWeight = v.low[r];
+        } else {
+            highWeight = _mm512_set1_epi32(static_cast<int>(v.weights[r].high));
+            lowWeight = _mm512_set1_epi32(static_cast<int>(v.weights[r].low));
+        }
+        high = _mm512_dpwssd_epi32(high, _mm512_maddubs_epi16(taps, g.high), highWeight);
+        low = _mm512_dpwssd_epi32(low, _mm512_maddubs_epi16(taps, g.low), lowWeight);
+    }
+    return _mm512_add_epi32(high, low);
+}
+
 template <int Rows>
 STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* const* rows,
                                   const RowWeight* weights, int count, const WideDivide& d,
                                   std::uint8_t* out) {
-    const int k = Rows != 0 ? Rows : count;
+    RowVectors<Rows> v{};
+    v.weights = weights;
+    for (int r = 0; r < Rows; ++r) {
+        v.high[r] = _mm512_set1_epi32(static_cast<int>(weights[r].high));
+        v.low[r] = _mm512_set1_epi32(static_cast<int>(weights[r].low));
+    }
     for (std::size_t g = 0; g < t.groups; ++g, out += kGroupBytes) {
         const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
-        const __m512i indices = _mm512_loadu_si512(table);
-        const __m512i highDigits = _mm512_loadu_si512(table + kTableBytes);
-        const __m512i lowDigits = _mm512_loadu_si512(table + 2 * kTableBytes);
+        const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
+                                 _mm512_loadu_si512(table + 2 * kTableBytes)};
         const std::size_t start = t.windowStart[g];
         const __mmask64 inside = t.windowMask[g];
-        __m512i high = d.half;
-        __m512i low = _mm512_setzero_si512();
-        for (int r = 0; r < k; ++r) {
-            const std::uint8_t* at = rows[r] + start;
-            _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
-            const __m512i window =
-                inside == ~__mmask64{0} ? _mm512_loadu_si512(at) : _mm512_maskz_loadu_epi8(inside, at);
-            const __m512i taps = _mm512_permutexvar_epi8(indices, window);
-            high = _mm512_dpwssd_epi32(high, _mm512_maddubs_epi16(taps, highDigits),
-                                       _mm512_set1_epi32(static_cast<int>(weights[r].high)));
-            low = _mm512_dpwssd_epi32(low, _mm512_maddubs_epi16(taps, lowDigits),
-                                      _mm512_set1_epi32(static_cast<int>(weights[r].low)));
-        }
-        const __m128i bytes = _mm512_cvtusepi32_epi8(DivideLanes(_mm512_add_epi32(high, low), d));
+        const __m512i totals =
+            inside == ~__mmask64{0}
+                ? GroupTotals<Rows, false>(rows, count, start, inside, digits, v, d.half)
+                : GroupTotals<Rows, true>(rows, count, start, inside, digits, v, d.half);
+        const __m128i bytes = _mm512_cvtusepi32_epi8(DivideLanes(totals, d));
         if (t.storeMask[g] == 0xFFFF) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
         } else {
