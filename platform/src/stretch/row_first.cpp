@@ -30,7 +30,7 @@ constexpr int kMaxDigitBits = 6;  // low digits up to 63, a pair's up to 126
 constexpr std::uint32_t kMaxWord = 0x7FFF;
 // How far ahead in its rows a group asks for the bytes a later one reads:
 // the rows usually come from memory, not the caches.
-constexpr std::size_t kPrefetchAhead = 4096;
+constexpr std::size_t kPrefetchAhead = 2048;
 
 std::uint64_t LowBits(std::size_t n) { return n >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << n) - 1; }
 
