@@ -224,6 +224,8 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
         v.high[r] = _mm512_set1_epi32(static_cast<int>(weights[r].high));
         v.low[r] = _mm512_set1_epi32(static_cast<int>(weights[r].low));
     }
+    const __m512i lowBytes = _mm512_set_epi32(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x3C383430, 0x2C282420,
+                                              0x1C181410, 0x0C080400);
     for (std::size_t g = 0; g < t.groups; ++g, out += kGroupBytes) {
         const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
         const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
@@ -234,7 +236,9 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
             inside == ~__mmask64{0}
                 ? GroupTotals<Rows, false>(rows, count, start, inside, digits, v, d.half)
                 : GroupTotals<Rows, true>(rows, count, start, inside, digits, v, d.half);
-        const __m128i bytes = _mm512_cvtusepi32_epi8(DivideLanes(totals, d));
+        // Every mean is at most 255: its lane's low byte is all of it.
+        const __m128i bytes =
+            _mm512_castsi512_si128(_mm512_permutexvar_epi8(lowBytes, DivideLanes(totals, d)));
         if (t.storeMask[g] == 0xFFFF) {
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
         } else {
