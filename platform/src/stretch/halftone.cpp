@@ -79,16 +79,33 @@ bool AverageRowsFirst(const CoverageTable& xs, const CoverageTable& ys, std::int
     if constexpr (std::is_same_v<Source, DecodedSource>) {
         return false;
     } else {
+        static_assert(!std::is_same_v<Target, EncodedTarget>, "rows read in place are written in place");
         const RowFirstAverager averager(xs, ys, Source::kPixelBytes);
         if (!averager.usable()) return false;
         std::vector<const std::uint8_t*> rows;
-        for (std::size_t i = 0; i < ys.size(); ++i) {
-            const int count = ys.Count(i);
+        const auto gather = [&](std::int32_t first, int count) {
             rows.resize(static_cast<std::size_t>(count));
-            for (int t = 0; t < count; ++t) rows[static_cast<std::size_t>(t)] = source.Row(ys.first[i] + t);
+            for (int t = 0; t < count; ++t) rows[static_cast<std::size_t>(t)] = source.Row(first + t);
+        };
+        for (std::size_t i = 0; i < ys.size();) {
+            const int count = ys.Count(i);
             std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
+            // The next row starting on this one's last source row: both in one pass.
+            if (i + 1 < ys.size() && ys.first[i + 1] == ys.first[i] + count - 1) {
+                const int next = ys.Count(i + 1);
+                gather(ys.first[i], count + next - 1);
+                std::uint8_t* nextOut = target.Row(destTop + static_cast<std::int32_t>(i + 1));
+                if (averager.AverageRowPair(rows.data(), ys.Weights(i), count, ys.Weights(i + 1), next, out,
+                                            nextOut)) {
+                    target.Commit();
+                    i += 2;
+                    continue;
+                }
+            }
+            gather(ys.first[i], count);
             averager.AverageRow(rows.data(), ys.Weights(i), count, out);
             target.Commit();
+            ++i;
         }
         return true;
     }

@@ -171,6 +171,12 @@ STANDIN_AVX512 __m512i DivideLanes(__m512i x, const WideDivide& d) {
     return _mm512_mask_blend_epi32(0xAAAA, even, _mm512_slli_epi64(odd, 32));
 }
 
+// Indices of the low byte of every 32-bit lane, in the low 16 bytes.
+STANDIN_AVX512 inline __m512i LowBytesOfLanes() {
+    return _mm512_set_epi32(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x3C383430, 0x2C282420, 0x1C181410,
+                            0x0C080400);
+}
+
 // A group's digits, and the rows' weights as vectors: broadcast once per
 // destination row when the count of rows is known at compile time (Rows),
 // else for every group (Rows = 0).
@@ -214,6 +220,18 @@ STANDIN_AVX512 inline __attribute__((always_inline)) __m512i GroupTotals(
     return _mm512_add_epi32(high, low);
 }
 
+STANDIN_AVX512 inline __attribute__((always_inline)) void StoreMeans(__m512i totals, const WideDivide& d,
+                                                                     __m512i lowBytes, std::uint16_t mask,
+                                                                     std::uint8_t* out) {
+    // Every mean is at most 255: its lane's low byte is all of it.
+    const __m128i bytes = _mm512_castsi512_si128(_mm512_permutexvar_epi8(lowBytes, DivideLanes(totals, d)));
+    if (mask == 0xFFFF) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
+    } else {
+        _mm_mask_storeu_epi8(out, mask, bytes);
+    }
+}
+
 template <int Rows>
 STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* const* rows,
                                   const RowWeight* weights, int count, const WideDivide& d,
@@ -224,8 +242,7 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
         v.high[r] = _mm512_set1_epi32(static_cast<int>(weights[r].high));
         v.low[r] = _mm512_set1_epi32(static_cast<int>(weights[r].low));
     }
-    const __m512i lowBytes = _mm512_set_epi32(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x3C383430, 0x2C282420,
-                                              0x1C181410, 0x0C080400);
+    const __m512i lowBytes = LowBytesOfLanes();
     for (std::size_t g = 0; g < t.groups; ++g, out += kGroupBytes) {
         const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
         const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
@@ -236,16 +253,90 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
             inside == ~__mmask64{0}
                 ? GroupTotals<Rows, false>(rows, count, start, inside, digits, v, d.half)
                 : GroupTotals<Rows, true>(rows, count, start, inside, digits, v, d.half);
-        // Every mean is at most 255: its lane's low byte is all of it.
-        const __m128i bytes =
-            _mm512_castsi512_si128(_mm512_permutexvar_epi8(lowBytes, DivideLanes(totals, d)));
-        if (t.storeMask[g] == 0xFFFF) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), bytes);
-        } else {
-            _mm_mask_storeu_epi8(out, t.storeMask[g], bytes);
-        }
+        StoreMeans(totals, d, lowBytes, t.storeMask[g], out);
     }
 }
+
+// Two destination rows sharing one source row, the last of the first's A
+// and the first of the second's B: every source row's taps are made once
+// and added into the totals of each destination row over it. `high` and
+// `low` hold the first's A weights, then the second's B.
+template <int A, int B, bool Masked>
+STANDIN_AVX512 inline __attribute__((always_inline)) void PairTotals(
+    const std::uint8_t* const* rows, std::size_t start, __mmask64 inside, const GroupDigits& g,
+    const __m512i* highWeights, const __m512i* lowWeights, __m512i half, __m512i totals[2]) {
+    __m512i high[2] = {half, half};
+    __m512i low[2] = {_mm512_setzero_si512(), _mm512_setzero_si512()};
+#pragma GCC unroll 8
+    for (int r = 0; r < A + B - 1; ++r) {
+        const std::uint8_t* at = rows[r] + start;
+        _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
+        const __m512i window = Masked ? _mm512_maskz_loadu_epi8(inside, at) : _mm512_loadu_si512(at);
+        const __m512i taps = _mm512_permutexvar_epi8(g.indices, window);
+        const __m512i highSums = _mm512_maddubs_epi16(taps, g.high);
+        const __m512i lowSums = _mm512_maddubs_epi16(taps, g.low);
+        if (r < A) {
+            high[0] = _mm512_dpwssd_epi32(high[0], highSums, highWeights[r]);
+            low[0] = _mm512_dpwssd_epi32(low[0], lowSums, lowWeights[r]);
+        }
+        if (r >= A - 1) {
+            high[1] = _mm512_dpwssd_epi32(high[1], highSums, highWeights[r + 1]);
+            low[1] = _mm512_dpwssd_epi32(low[1], lowSums, lowWeights[r + 1]);
+        }
+    }
+    totals[0] = _mm512_add_epi32(high[0], low[0]);
+    totals[1] = _mm512_add_epi32(high[1], low[1]);
+}
+
+template <int A, int B>
+STANDIN_AVX512 void AverageGroupPairs(const GroupTables& t, const std::uint8_t* const* rows,
+                                      const RowWeight* weights, const WideDivide& d, std::uint8_t* first,
+                                      std::uint8_t* second) {
+    __m512i high[A + B], low[A + B];
+    for (int r = 0; r < A + B; ++r) {
+        high[r] = _mm512_set1_epi32(static_cast<int>(weights[r].high));
+        low[r] = _mm512_set1_epi32(static_cast<int>(weights[r].low));
+    }
+    const __m512i lowBytes = LowBytesOfLanes();
+    for (std::size_t g = 0; g < t.groups; ++g, first += kGroupBytes, second += kGroupBytes) {
+        const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
+        const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
+                                 _mm512_loadu_si512(table + 2 * kTableBytes)};
+        const std::size_t start = t.windowStart[g];
+        const __mmask64 inside = t.windowMask[g];
+        __m512i totals[2];
+        if (inside == ~__mmask64{0}) {
+            PairTotals<A, B, false>(rows, start, inside, digits, high, low, d.half, totals);
+        } else {
+            PairTotals<A, B, true>(rows, start, inside, digits, high, low, d.half, totals);
+        }
+        StoreMeans(totals[0], d, lowBytes, t.storeMask[g], first);
+        StoreMeans(totals[1], d, lowBytes, t.storeMask[g], second);
+    }
+}
+
+}  // namespace
+#endif
+
+#ifdef STANDIN_HAVE_SSSE3
+namespace {
+
+// A vertical weight v in both 16-bit halves of a lane, times 2^bits and
+// as it is.
+RowWeight SplitWeight(std::uint32_t v, int bits) {
+    constexpr std::uint32_t kBothHalves = 0x10001;
+    return {(v << bits) * kBothHalves, v * kBothHalves};
+}
+
+using PairRoutine = void (*)(const GroupTables&, const std::uint8_t* const*, const RowWeight*,
+                             const WideDivide&, std::uint8_t*, std::uint8_t*);
+constexpr int kFewestPairedRows = 2;
+constexpr int kMostPairedRows = 4;
+constexpr PairRoutine kPairRoutines[3][3] = {
+    {AverageGroupPairs<2, 2>, AverageGroupPairs<2, 3>, AverageGroupPairs<2, 4>},
+    {AverageGroupPairs<3, 2>, AverageGroupPairs<3, 3>, AverageGroupPairs<3, 4>},
+    {AverageGroupPairs<4, 2>, AverageGroupPairs<4, 3>, AverageGroupPairs<4, 4>},
+};
 
 }  // namespace
 #endif
@@ -253,21 +344,39 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
 void RowFirstAverager::AverageRow(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
                                   std::uint8_t* out) const {
 #ifdef STANDIN_HAVE_SSSE3
-    constexpr std::uint32_t kBothHalves = 0x10001;
-    std::vector<RowWeight> pairs(static_cast<std::size_t>(count));
-    for (int r = 0; r < count; ++r)
-        pairs[static_cast<std::size_t>(r)] = {(weights[r] << digitBits_) * kBothHalves,
-                                              weights[r] * kBothHalves};
+    std::vector<RowWeight> split(static_cast<std::size_t>(count));
+    for (int r = 0; r < count; ++r) split[static_cast<std::size_t>(r)] = SplitWeight(weights[r], digitBits_);
     const GroupTables t{windowStart_.data(), windowMask_.data(), storeMask_.data(), tables_.data(),
                         windowStart_.size()};
     const WideDivide d = MakeWideDivide(divide_);
     switch (count) {
-        case 3: return AverageGroups<3>(t, rows, pairs.data(), count, d, out);
-        case 4: return AverageGroups<4>(t, rows, pairs.data(), count, d, out);
-        default: return AverageGroups<0>(t, rows, pairs.data(), count, d, out);
+        case 3: return AverageGroups<3>(t, rows, split.data(), count, d, out);
+        case 4: return AverageGroups<4>(t, rows, split.data(), count, d, out);
+        default: return AverageGroups<0>(t, rows, split.data(), count, d, out);
     }
 #else
     (void)rows, (void)weights, (void)count, (void)out;
+#endif
+}
+
+bool RowFirstAverager::AverageRowPair(const std::uint8_t* const* rows, const std::uint32_t* firstWeights,
+                                      int firstCount, const std::uint32_t* secondWeights, int secondCount,
+                                      std::uint8_t* firstOut, std::uint8_t* secondOut) const {
+#ifdef STANDIN_HAVE_SSSE3
+    const auto paired = [](int count) { return count >= kFewestPairedRows && count <= kMostPairedRows; };
+    if (!paired(firstCount) || !paired(secondCount)) return false;
+    RowWeight split[2 * kMostPairedRows];
+    for (int r = 0; r < firstCount; ++r) split[r] = SplitWeight(firstWeights[r], digitBits_);
+    for (int r = 0; r < secondCount; ++r) split[firstCount + r] = SplitWeight(secondWeights[r], digitBits_);
+    const GroupTables t{windowStart_.data(), windowMask_.data(), storeMask_.data(), tables_.data(),
+                        windowStart_.size()};
+    kPairRoutines[firstCount - kFewestPairedRows][secondCount - kFewestPairedRows](
+        t, rows, split, MakeWideDivide(divide_), firstOut, secondOut);
+    return true;
+#else
+    (void)rows, (void)firstWeights, (void)firstCount, (void)secondWeights, (void)secondCount;
+    (void)firstOut, (void)secondOut;
+    return false;
 #endif
 }
 

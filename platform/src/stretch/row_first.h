@@ -41,6 +41,14 @@ public:
     void AverageRow(const std::uint8_t* const* rows, const std::uint32_t* weights, int count,
                     std::uint8_t* out) const;
 
+    // Two destination rows whose source rows overlap in one, the last of
+    // the first's and the first of the second's, in one pass: `rows` are the
+    // firstCount + secondCount - 1 source rows. False, with nothing
+    // written, when no routine takes these counts (2 to 4 rows each).
+    bool AverageRowPair(const std::uint8_t* const* rows, const std::uint32_t* firstWeights, int firstCount,
+                        const std::uint32_t* secondWeights, int secondCount, std::uint8_t* firstOut,
+                        std::uint8_t* secondOut) const;
+
 private:
     bool ChooseDigits(const CoverageTable& xs, const CoverageTable& ys);
     bool Plan(const CoverageTable& xs);
