@@ -12,6 +12,11 @@
 // vertical weight v, into the group's totals, which are exact:
 // sum over rows of v * (2^b * high sum + low sum) = sum of v * w * pixel.
 //
+// Two destination rows that share a source row (the last of the first, the
+// first of the second, as at any ratio that is not whole) are made in one
+// pass: the shared row's taps are made once and added into both rows'
+// totals, and each group's tables are read once for both.
+//
 // It takes 24- and 32-bit rows read in place when every group's columns fit
 // one window (reductions up to about 3:1 across), the weights split into
 // digits that nothing saturates, and the totals fit 32 bits. The results
