@@ -166,29 +166,43 @@ TEST(StretchHalftone, MatchesThePlainReferenceAtAnyRatio) {
 
 // Rows long enough for many groups of the AVX-512 route, reductions up to
 // 3:1 across with one to thirteen rows down (vertical weights that move the
-// digit split from 2^6 down to 2^4), against the reference, with and
-// without AVX-512.
+// digit split from 2^6 down to 2^4), mirrored and reaching past the
+// source's edges, against the reference, with and without AVX-512.
 TEST(StretchHalftone, LongRowsMatchTheReferenceWithAndWithoutAvx512) {
     std::mt19937 rng(kSeed + 13);
     const struct {
-        int sw, sh, dw, dh;
-    } sizes[] = {{401, 9, 150, 3}, {300, 7, 299, 6}, {257, 40, 86, 3}, {1000, 3, 367, 2},
-                 {100, 701, 50, 233}, {163, 1601, 70, 600}, {151, 2201, 65, 1024}};
+        int sw, sh;
+        ref::Call call;
+    } cases[] = {
+        {401, 9, Whole(401, 9, 150, 3)},
+        {300, 7, Whole(300, 7, 299, 6)},
+        {257, 40, Whole(257, 40, 86, 3)},
+        {1000, 3, Whole(1000, 3, 367, 2)},
+        {100, 701, Whole(100, 701, 50, 233)},
+        {163, 1601, Whole(163, 1601, 70, 600)},
+        {151, 2201, Whole(151, 2201, 65, 1024)},
+        // Source mirrored on both axes; destination mirrored across.
+        {401, 9, {0, 0, 150, 3, 401, 9, -401, -9}},
+        {1000, 3, {367, 0, -367, 2, 0, 0, 1000, 3}},
+        // The source area reaches past every edge: edge pixels stand in.
+        {257, 40, {0, 0, 86, 3, -30, -5, 317, 50}},
+    };
     for (const PixelLayout& layout : {Rgb24(), Bgrx32()}) {
-        for (const auto& s : sizes) {
-            const bool topDown = s.sh % 2 == 0;
-            const ref::Call call = Whole(s.sw, s.sh, s.dw, s.dh);
-            const ref::Picture picture = RandomPicture(s.sw, s.sh, rng, layout.bitCount == 32);
+        for (const auto& c : cases) {
+            const int dw = std::abs(c.call.wDest), dh = std::abs(c.call.hDest);
+            const bool topDown = c.sh % 2 == 0;
+            const ref::Picture picture = RandomPicture(c.sw, c.sh, rng, layout.bitCount == 32);
             const ref::Picture expected =
-                ref::Stretch(picture, ref::Picture(s.dw, s.dh), call, ref::Mode::Halftone);
-            Canvas source(layout, s.sw, s.sh, topDown);
+                ref::Stretch(picture, ref::Picture(dw, dh, Sentinel()), c.call, ref::Mode::Halftone);
+            Canvas source(layout, c.sw, c.sh, topDown);
             source.Write(picture);
             for (standin::SimdLimit limit : {standin::SimdLimit::All, standin::SimdLimit::Avx2}) {
-                SCOPED_TRACE(layout.name + " " + Describe(call) + " limit " +
+                SCOPED_TRACE(layout.name + " " + Describe(c.call) + " limit " +
                              std::to_string(static_cast<int>(limit)));
                 standin::LimitSimd(limit);
-                Canvas dest(layout, s.dw, s.dh, !topDown);
-                ASSERT_TRUE(Stretch(dest, source, HALFTONE, call));
+                Canvas dest(layout, dw, dh, !topDown);
+                dest.Write(ref::Picture(dw, dh, Sentinel()));
+                ASSERT_TRUE(Stretch(dest, source, HALFTONE, c.call));
                 EXPECT_TRUE(SamePicture(expected, dest.Read()));
             }
             standin::LimitSimd(standin::SimdLimit::All);
