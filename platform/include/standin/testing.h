@@ -73,8 +73,9 @@ enum class BmpRefusal {
 BmpRefusal ExamineBmp(const void* bytes, std::size_t size);
 
 // Vector instruction sets the stand-in may use: none, up to SSSE3, up to
-// AVX2, or all the processor has (the default). Tests lower it so that every version of
-// a routine is checked on one machine; it applies to calls made afterwards.
+// AVX2, or all the processor has (the default). Tests lower it so that
+// every version of a routine is checked on one machine; it applies to calls
+// made afterwards.
 enum class SimdLimit { Portable, Ssse3, Avx2, All };
 void LimitSimd(SimdLimit limit);
 

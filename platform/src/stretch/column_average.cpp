@@ -75,9 +75,8 @@ bool FitsVectorDivide(const RoundingDivider& divide) {
     return divide.narrow() && divide.multiplier() <= UINT32_MAX && divide.half() <= INT32_MAX;
 }
 
-// The divider's parts as vectors, loaded once per row. When the multiplier
-// is 2^j (as it is for a divisor that is a power of two), multiplying and
-// shifting by `shift` is one shift by shift - j.
+// The divider's parts as vectors, loaded once per row, with the single
+// shift that replaces the multiply when there is one (ShiftOnly).
 struct VectorDivide {
     __m256i half;
     __m256i multiplier;
@@ -87,12 +86,10 @@ struct VectorDivide {
 };
 
 STANDIN_AVX2 VectorDivide MakeVectorDivide(const RoundingDivider& divide) {
-    const std::uint64_t m = divide.multiplier();
-    const int j = m != 0 && (m & (m - 1)) == 0 ? __builtin_ctzll(m) : -1;
-    const bool byShiftOnly = j >= 0 && j <= divide.shift();
+    const int shiftOnly = divide.ShiftOnly();
     return {_mm256_set1_epi32(static_cast<int>(divide.half())),
-            _mm256_set1_epi64x(static_cast<long long>(m)), _mm_cvtsi32_si128(divide.shift()), byShiftOnly,
-            _mm_cvtsi32_si128(byShiftOnly ? divide.shift() - j : 0)};
+            _mm256_set1_epi64x(static_cast<long long>(divide.multiplier())), _mm_cvtsi32_si128(divide.shift()),
+            shiftOnly >= 0, _mm_cvtsi32_si128(shiftOnly >= 0 ? shiftOnly : 0)};
 }
 
 // `x` already holds the divider's half.

@@ -44,6 +44,14 @@ public:
     std::uint64_t half() const { return half_; }
     std::uint64_t multiplier() const { return multiplier_; }
     int shift() const { return shift_; }
+    // When the multiplier is 2^j (as it is for a divisor that is a power of
+    // two), multiplying and shifting by shift() is one shift right by
+    // shift() - j, which this returns; -1 for any other multiplier.
+    int ShiftOnly() const {
+        if (multiplier_ == 0 || (multiplier_ & (multiplier_ - 1)) != 0) return -1;
+        const int j = __builtin_ctzll(multiplier_);
+        return j <= shift_ ? shift_ - j : -1;
+    }
 
 private:
     std::uint64_t half_;

@@ -149,19 +149,15 @@ struct WideDivide {
     __m512i half;
     __m512i multiplier;
     __m128i shift;
-    // When the multiplier is 2^j (a divisor that is a power of two),
-    // multiplying and shifting by `shift` is one shift by shift - j.
-    bool byShiftOnly;
+    bool byShiftOnly;  // the divider's ShiftOnly() replaces the multiply
     __m128i shiftOnly;
 };
 
 STANDIN_AVX512 WideDivide MakeWideDivide(const RoundingDivider& divide) {
-    const std::uint64_t m = divide.multiplier();
-    const int j = m != 0 && (m & (m - 1)) == 0 ? __builtin_ctzll(m) : -1;
-    const bool byShiftOnly = j >= 0 && j <= divide.shift();
-    return {_mm512_set1_epi32(static_cast<int>(divide.half())), _mm512_set1_epi64(static_cast<long long>(m)),
-            _mm_cvtsi32_si128(divide.shift()), byShiftOnly,
-            _mm_cvtsi32_si128(byShiftOnly ? divide.shift() - j : 0)};
+    const int shiftOnly = divide.ShiftOnly();
+    return {_mm512_set1_epi32(static_cast<int>(divide.half())),
+            _mm512_set1_epi64(static_cast<long long>(divide.multiplier())), _mm_cvtsi32_si128(divide.shift()),
+            shiftOnly >= 0, _mm_cvtsi32_si128(shiftOnly >= 0 ? shiftOnly : 0)};
 }
 
 STANDIN_AVX512 __m512i DivideLanes(__m512i x, const WideDivide& d) {
