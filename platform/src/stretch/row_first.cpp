@@ -173,15 +173,43 @@ STANDIN_AVX512 inline __m512i LowBytesOfLanes() {
                             0x0C080400);
 }
 
-// A group's digits, and the rows' weights as vectors: broadcast once per
-// destination row when the count of rows is known at compile time (Rows),
-// else for every group (Rows = 0).
+// A group's permute indices and digits.
 struct GroupDigits {
     __m512i indices;
     __m512i high;
     __m512i low;
 };
 
+STANDIN_AVX512 inline __attribute__((always_inline)) GroupDigits LoadDigits(const GroupTables& t,
+                                                                            std::size_t g) {
+    const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
+    return {_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
+            _mm512_loadu_si512(table + 2 * kTableBytes)};
+}
+
+// One source row weighed across for a group: per output and pair of taps,
+// the 16-bit sums of its bytes times the high and the low digits. Masked:
+// the window reaches past the row's end, whose bytes are not read.
+struct AcrossSums {
+    __m512i high;
+    __m512i low;
+};
+
+template <bool Masked>
+STANDIN_AVX512 inline __attribute__((always_inline)) AcrossSums WeighAcross(const std::uint8_t* row,
+                                                                            std::size_t start,
+                                                                            __mmask64 inside,
+                                                                            const GroupDigits& g) {
+    const std::uint8_t* at = row + start;
+    _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
+    const __m512i window = Masked ? _mm512_maskz_loadu_epi8(inside, at) : _mm512_loadu_si512(at);
+    const __m512i taps = _mm512_permutexvar_epi8(g.indices, window);
+    return {_mm512_maddubs_epi16(taps, g.high), _mm512_maddubs_epi16(taps, g.low)};
+}
+
+// The rows' weights as vectors: broadcast once per destination row when
+// the count of rows is known at compile time (Rows), else for every group
+// (Rows = 0).
 template <int Rows>
 struct RowVectors {
     __m512i high[Rows != 0 ? Rows : 1];
@@ -189,8 +217,7 @@ struct RowVectors {
     const RowWeight* weights;
 };
 
-// One group's totals, the divider's half included. Masked: the window
-// reaches past the row's end, whose bytes are not read.
+// One group's totals, the divider's half included.
 template <int Rows, bool Masked>
 STANDIN_AVX512 inline __attribute__((always_inline)) __m512i GroupTotals(
     const std::uint8_t* const* rows, int count, std::size_t start, __mmask64 inside, const GroupDigits& g,
@@ -198,10 +225,7 @@ STANDIN_AVX512 inline __attribute__((always_inline)) __m512i GroupTotals(
     __m512i high = half;
     __m512i low = _mm512_setzero_si512();
     for (int r = 0; r < (Rows != 0 ? Rows : count); ++r) {
-        const std::uint8_t* at = rows[r] + start;
-        _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
-        const __m512i window = Masked ? _mm512_maskz_loadu_epi8(inside, at) : _mm512_loadu_si512(at);
-        const __m512i taps = _mm512_permutexvar_epi8(g.indices, window);
+        const AcrossSums across = WeighAcross<Masked>(rows[r], start, inside, g);
         __m512i highWeight, lowWeight;
         if constexpr (Rows != 0) {
             highWeight = v.high[r];
@@ -210,8 +234,8 @@ STANDIN_AVX512 inline __attribute__((always_inline)) __m512i GroupTotals(
             highWeight = _mm512_set1_epi32(static_cast<int>(v.weights[r].high));
             lowWeight = _mm512_set1_epi32(static_cast<int>(v.weights[r].low));
         }
-        high = _mm512_dpwssd_epi32(high, _mm512_maddubs_epi16(taps, g.high), highWeight);
-        low = _mm512_dpwssd_epi32(low, _mm512_maddubs_epi16(taps, g.low), lowWeight);
+        high = _mm512_dpwssd_epi32(high, across.high, highWeight);
+        low = _mm512_dpwssd_epi32(low, across.low, lowWeight);
     }
     return _mm512_add_epi32(high, low);
 }
@@ -240,9 +264,7 @@ STANDIN_AVX512 void AverageGroups(const GroupTables& t, const std::uint8_t* cons
     }
     const __m512i lowBytes = LowBytesOfLanes();
     for (std::size_t g = 0; g < t.groups; ++g, out += kGroupBytes) {
-        const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
-        const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
-                                 _mm512_loadu_si512(table + 2 * kTableBytes)};
+        const GroupDigits digits = LoadDigits(t, g);
         const std::size_t start = t.windowStart[g];
         const __mmask64 inside = t.windowMask[g];
         const __m512i totals =
@@ -265,19 +287,14 @@ STANDIN_AVX512 inline __attribute__((always_inline)) void PairTotals(
     __m512i low[2] = {_mm512_setzero_si512(), _mm512_setzero_si512()};
 #pragma GCC unroll 8
     for (int r = 0; r < A + B - 1; ++r) {
-        const std::uint8_t* at = rows[r] + start;
-        _mm_prefetch(reinterpret_cast<const char*>(at + kPrefetchAhead), _MM_HINT_T0);
-        const __m512i window = Masked ? _mm512_maskz_loadu_epi8(inside, at) : _mm512_loadu_si512(at);
-        const __m512i taps = _mm512_permutexvar_epi8(g.indices, window);
-        const __m512i highSums = _mm512_maddubs_epi16(taps, g.high);
-        const __m512i lowSums = _mm512_maddubs_epi16(taps, g.low);
+        const AcrossSums across = WeighAcross<Masked>(rows[r], start, inside, g);
         if (r < A) {
-            high[0] = _mm512_dpwssd_epi32(high[0], highSums, highWeights[r]);
-            low[0] = _mm512_dpwssd_epi32(low[0], lowSums, lowWeights[r]);
+            high[0] = _mm512_dpwssd_epi32(high[0], across.high, highWeights[r]);
+            low[0] = _mm512_dpwssd_epi32(low[0], across.low, lowWeights[r]);
         }
         if (r >= A - 1) {
-            high[1] = _mm512_dpwssd_epi32(high[1], highSums, highWeights[r + 1]);
-            low[1] = _mm512_dpwssd_epi32(low[1], lowSums, lowWeights[r + 1]);
+            high[1] = _mm512_dpwssd_epi32(high[1], across.high, highWeights[r + 1]);
+            low[1] = _mm512_dpwssd_epi32(low[1], across.low, lowWeights[r + 1]);
         }
     }
     totals[0] = _mm512_add_epi32(high[0], low[0]);
@@ -295,9 +312,7 @@ STANDIN_AVX512 void AverageGroupPairs(const GroupTables& t, const std::uint8_t* 
     }
     const __m512i lowBytes = LowBytesOfLanes();
     for (std::size_t g = 0; g < t.groups; ++g, first += kGroupBytes, second += kGroupBytes) {
-        const std::uint8_t* table = t.tables + g * 3 * kTableBytes;
-        const GroupDigits digits{_mm512_loadu_si512(table), _mm512_loadu_si512(table + kTableBytes),
-                                 _mm512_loadu_si512(table + 2 * kTableBytes)};
+        const GroupDigits digits = LoadDigits(t, g);
         const std::size_t start = t.windowStart[g];
         const __mmask64 inside = t.windowMask[g];
         __m512i totals[2];
