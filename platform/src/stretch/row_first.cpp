@@ -326,12 +326,6 @@ STANDIN_AVX512 void AverageGroupPairs(const GroupTables& t, const std::uint8_t* 
     }
 }
 
-}  // namespace
-#endif
-
-#ifdef STANDIN_HAVE_SSSE3
-namespace {
-
 // A vertical weight v in both 16-bit halves of a lane, times 2^bits and
 // as it is.
 RowWeight SplitWeight(std::uint32_t v, int bits) {
@@ -343,7 +337,8 @@ using PairRoutine = void (*)(const GroupTables&, const std::uint8_t* const*, con
                              const WideDivide&, std::uint8_t*, std::uint8_t*);
 constexpr int kFewestPairedRows = 2;
 constexpr int kMostPairedRows = 4;
-constexpr PairRoutine kPairRoutines[3][3] = {
+constexpr int kPairedCounts = kMostPairedRows - kFewestPairedRows + 1;
+constexpr PairRoutine kPairRoutines[kPairedCounts][kPairedCounts] = {
     {AverageGroupPairs<2, 2>, AverageGroupPairs<2, 3>, AverageGroupPairs<2, 4>},
     {AverageGroupPairs<3, 2>, AverageGroupPairs<3, 3>, AverageGroupPairs<3, 4>},
     {AverageGroupPairs<4, 2>, AverageGroupPairs<4, 3>, AverageGroupPairs<4, 4>},
