@@ -9,7 +9,7 @@ namespace standin {
 namespace {
 
 template <class T>
-T SwapAttribute(HDC hdc, T DeviceContext::*field, T value, T failure) {
+T SwapAttribute(HDC hdc, T DcState::*field, T value, T failure) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail(ERROR_INVALID_HANDLE, failure);
@@ -19,7 +19,7 @@ T SwapAttribute(HDC hdc, T DeviceContext::*field, T value, T failure) {
 }
 
 template <class T>
-T ReadAttribute(HDC hdc, T DeviceContext::*field, T failure) {
+T ReadAttribute(HDC hdc, T DcState::*field, T failure) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     return context != nullptr ? context->*field : Fail(ERROR_INVALID_HANDLE, failure);
@@ -31,19 +31,19 @@ T ReadAttribute(HDC hdc, T DeviceContext::*field, T failure) {
 using namespace standin;
 
 COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color) {
-    return SwapAttribute(hdc, &DeviceContext::backColor, color, COLORREF{CLR_INVALID});
+    return SwapAttribute(hdc, &DcState::backColor, color, COLORREF{CLR_INVALID});
 }
 
 COLORREF WINAPI GetBkColor(HDC hdc) {
-    return ReadAttribute(hdc, &DeviceContext::backColor, COLORREF{CLR_INVALID});
+    return ReadAttribute(hdc, &DcState::backColor, COLORREF{CLR_INVALID});
 }
 
 COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color) {
-    return SwapAttribute(hdc, &DeviceContext::textColor, color, COLORREF{CLR_INVALID});
+    return SwapAttribute(hdc, &DcState::textColor, color, COLORREF{CLR_INVALID});
 }
 
 COLORREF WINAPI GetTextColor(HDC hdc) {
-    return ReadAttribute(hdc, &DeviceContext::textColor, COLORREF{CLR_INVALID});
+    return ReadAttribute(hdc, &DcState::textColor, COLORREF{CLR_INVALID});
 }
 
 int WINAPI SetBkMode(HDC hdc, int mode) {
@@ -51,10 +51,10 @@ int WINAPI SetBkMode(HDC hdc, int mode) {
         ApiLock lock(ApiMutex());
         return Fail<int>(Lookup<DeviceContext>(hdc) ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
     }
-    return SwapAttribute(hdc, &DeviceContext::backMode, mode, 0);
+    return SwapAttribute(hdc, &DcState::backMode, mode, 0);
 }
 
-int WINAPI GetBkMode(HDC hdc) { return ReadAttribute(hdc, &DeviceContext::backMode, 0); }
+int WINAPI GetBkMode(HDC hdc) { return ReadAttribute(hdc, &DcState::backMode, 0); }
 
 BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt) {
     ApiLock lock(ApiMutex());

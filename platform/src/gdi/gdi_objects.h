@@ -66,9 +66,11 @@ struct Palette : Object {
     int selections = 0;  // contexts holding this palette
 };
 
-struct DeviceContext : Object {
-    static constexpr ObjectKind kKind = ObjectKind::DeviceContext;
-    DeviceContext() : Object(kKind) {}
+// Every attribute of a device context that SaveDC saves and RestoreDC
+// brings back: the selected objects, colours, modes and positions. A new
+// per-context attribute belongs here, so that it is saved with the rest;
+// DeviceContext itself holds only what no saved state may change.
+struct DcState {
     HBITMAP bitmap = nullptr;
     HPEN pen = nullptr;
     HBRUSH brush = nullptr;
@@ -80,11 +82,17 @@ struct DeviceContext : Object {
     COLORREF backColor = RGB(255, 255, 255);
     int backMode = OPAQUE;
     POINT brushOrigin{0, 0};
+    // Pixels of the dash pattern used since the last MoveToEx, modulo its
+    // period: it goes with the current position.
+    std::int64_t styleStep = 0;
+};
+
+struct DeviceContext : Object, DcState {
+    static constexpr ObjectKind kKind = ObjectKind::DeviceContext;
+    DeviceContext() : Object(kKind) {}
     // The pixel this context draws on while the stock bitmap is selected:
     // every context has its own, so drawing in one shows in no other.
     std::unique_ptr<Bitmap> defaultPixel;
-    // Pixels of the dash pattern used since the last MoveToEx, modulo its period.
-    std::int64_t styleStep = 0;
     // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
     // cannot be drawn on here, but describes the screen's format.
     bool screen = false;
