@@ -77,9 +77,21 @@ DWORD WINAPI GetFileType(HANDLE hFile);
 #define MOVEFILE_CREATE_HARDLINK 0x00000010
 #define MOVEFILE_FAIL_IF_NOT_TRACKABLE 0x00000020
 BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
+HANDLE WINAPI CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                          LPSECURITY_ATTRIBUTES lpSecurityAttributes,
+                          DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
+                          HANDLE hTemplateFile);
+BOOL WINAPI DeleteFileW(LPCWSTR lpFileName);
+BOOL WINAPI MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD dwFlags);
+#ifdef UNICODE
+#define CreateFile CreateFileW
+#define DeleteFile DeleteFileW
+#define MoveFileEx MoveFileExW
+#else
 #define CreateFile CreateFileA
 #define DeleteFile DeleteFileA
 #define MoveFileEx MoveFileExA
+#endif
 
 /* ---- Kernel: process heap --------------------------------------------- */
 

@@ -1,6 +1,6 @@
 /*
- * The platform's base types that <winnt.h> declares: characters, strings,
- * 32- and 64-bit integers, handles.
+ * The platform's base types that <winnt.h> declares: characters, narrow,
+ * wide and generic strings, 32- and 64-bit integers, handles.
  */
 #ifndef STANDIN_WINNT_H
 #define STANDIN_WINNT_H
@@ -22,6 +22,53 @@ typedef void *PVOID;
 typedef CHAR *LPSTR;
 typedef const CHAR *LPCSTR;
 typedef LONG *LPLONG;
+
+/*
+ * Wide characters are UTF-16 code units, 16 bits as on the platform. The
+ * host's wchar_t is 32 bits, so WCHAR is the type of the host's 16-bit
+ * literals instead: u"..." (C++11, C11) gives char16_t units, and WCHAR is
+ * char16_t in C++ and uint_least16_t (what C11 makes char16_t) in C, so
+ * those literals need no cast. TEXT() under UNICODE writes them.
+ */
+#ifdef __cplusplus
+typedef char16_t WCHAR;
+#else
+typedef uint_least16_t WCHAR;
+#endif
+typedef WCHAR *PWCHAR, *LPWCH, *PWCH;
+typedef const WCHAR *LPCWCH, *PCWCH;
+typedef WCHAR *NWPSTR, *LPWSTR, *PWSTR;
+typedef const WCHAR *LPCWSTR, *PCWSTR;
+typedef CHAR *PCHAR, *LPCH, *PCH;
+typedef const CHAR *LPCCH, *PCCH;
+typedef CHAR *NPSTR, *PSTR;
+typedef const CHAR *PCSTR;
+
+/* Generic text: CHAR, or WCHAR when UNICODE is defined. */
+#ifdef UNICODE
+#ifndef _TCHAR_DEFINED
+#define _TCHAR_DEFINED
+typedef WCHAR TCHAR, *PTCHAR;
+typedef WCHAR TBYTE, *PTBYTE;
+#endif
+typedef LPWSTR LPTCH, PTCH;
+typedef LPCWSTR LPCTCH, PCTCH;
+typedef LPWSTR PTSTR, LPTSTR;
+typedef LPCWSTR PCTSTR, LPCTSTR;
+#define __TEXT(quote) u##quote
+#else
+#ifndef _TCHAR_DEFINED
+#define _TCHAR_DEFINED
+typedef char TCHAR, *PTCHAR;
+typedef unsigned char TBYTE, *PTBYTE;
+#endif
+typedef LPSTR LPTCH, PTCH;
+typedef LPCCH LPCTCH, PCTCH;
+typedef LPSTR PTSTR, LPTSTR;
+typedef LPCSTR PCTSTR, LPCTSTR;
+#define __TEXT(quote) quote
+#endif
+#define TEXT(quote) __TEXT(quote)
 
 typedef void *HANDLE;
 typedef HANDLE *PHANDLE;
