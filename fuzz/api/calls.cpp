@@ -336,3 +336,69 @@ void Session::LoadImageCall() {
 }
 
 }  // namespace apifuzz
+
+namespace apifuzz {
+
+void Session::DeviceBitmapCall() {
+    static const UINT kDepths[] = {1, 1, 4, 8, 16, 24, 32, 32, 0, 2, 33, 0x10000};
+    const int width = in_.Int(), height = in_.Int();
+    const UINT planes = in_.Below(8) == 0 ? in_.U32() : 1, bits = in_.Pick(kDepths);
+    // Word-aligned rows as CreateBitmap reads them, when the buffer is small.
+    const std::int64_t rowBytes = (std::int64_t{width} * planes * bits + 15) / 16 * 2;
+    std::vector<std::uint8_t> rows;
+    if (width > 0 && height > 0 && rowBytes > 0 && rowBytes * height <= 1 << 16 && in_.Bool())
+        rows.assign(static_cast<std::size_t>(rowBytes * height), in_.Byte());
+    switch (in_.Below(5)) {
+        case 0: {
+            HBITMAP made = Timed("CreateBitmap", [&] {
+                return CreateBitmap(width, height, planes, bits, rows.empty() ? nullptr : rows.data());
+            });
+            Check(made == nullptr || width <= kMaxSide, "a bitmap beyond the size limits is refused");
+            Keep(&bitmaps_, made);
+            break;
+        }
+        case 1: {
+            BITMAP bm{in_.Below(8) == 0 ? 1 : 0, width, height, static_cast<LONG>(rowBytes), static_cast<WORD>(planes),
+                      static_cast<WORD>(bits), rows.empty() ? nullptr : rows.data()};
+            Keep(&bitmaps_, Timed("CreateBitmapIndirect", [&] { return CreateBitmapIndirect(&bm); }));
+            break;
+        }
+        case 2: {
+            const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
+            const BITMAPINFOHEADER header = HeaderOf(info);
+            std::vector<std::uint8_t> pixels(DeclaredPixelBytes(header), in_.Byte());
+            HDC dc = in_.Bool() ? nullptr : Dc();
+            const DWORD init = in_.Below(4) == 0 ? in_.U32() : CBM_INIT;
+            const UINT usage = in_.Below(4) == 0 ? DIB_PAL_COLORS : DIB_RGB_COLORS;
+            const auto* described = reinterpret_cast<const BITMAPINFO*>(info.data());
+            // The header CreateDIBitmap sizes the bitmap by is read whole: give it one.
+            BITMAPINFOHEADER size = header;
+            size.biSize = sizeof size;
+            Keep(&bitmaps_, Timed("CreateDIBitmap", [&] {
+                return CreateDIBitmap(dc, &size, init, pixels.empty() ? nullptr : pixels.data(), described, usage);
+            }));
+            break;
+        }
+        case 3: {
+            HBITMAP bitmap = Bitmap();
+            std::vector<std::uint8_t> buffer(in_.Below(4096));
+            const LONG asked = in_.Below(8) == 0 ? static_cast<LONG>(in_.U32()) : static_cast<LONG>(buffer.size());
+            void* where = buffer.empty() || in_.Below(8) == 0 ? nullptr : buffer.data();
+            if (where != nullptr && static_cast<std::size_t>(asked) > buffer.size()) break;  // a caller's overrun
+            const LONG moved = in_.Bool()
+                ? Timed("GetBitmapBits", [&] { return GetBitmapBits(bitmap, asked, where); })
+                : Timed("SetBitmapBits", [&] { return SetBitmapBits(bitmap, static_cast<DWORD>(asked), where); });
+            Check(where == nullptr || moved <= asked, "no more bits move than asked for");
+            break;
+        }
+        default: {
+            SIZE previous;
+            HBITMAP bitmap = Bitmap();
+            Timed("SetBitmapDimensionEx",
+                  [&] { return SetBitmapDimensionEx(bitmap, width, height, in_.Bool() ? &previous : nullptr); });
+            Timed("GetBitmapDimensionEx", [&] { return GetBitmapDimensionEx(bitmap, &previous); });
+        }
+    }
+}
+
+}  // namespace apifuzz

@@ -20,7 +20,7 @@ void Erase(std::vector<HANDLE>* pool, HANDLE handle) {
 }  // namespace
 
 void Session::Step() {
-    switch (in_.Below(24)) {
+    switch (in_.Below(26)) {
         case 0: case 1: CreateDc(); break;
         case 2: case 3: case 4: CreateSection(); break;
         case 5: CreatePenOrBrush(); break;
@@ -33,6 +33,7 @@ void Session::Step() {
         case 19: case 20: TransferIn(); break;
         case 21: HeapCall(); break;
         case 22: FileCall(); break;
+        case 24: case 25: DeviceBitmapCall(); break;
         default: LoadImageCall(); break;
     }
 }

@@ -41,6 +41,7 @@ private:
     void HeapCall();
     void FileCall();
     void LoadImageCall();
+    void DeviceBitmapCall();
 
     // Handle choice: mostly a live handle of the kind asked for, otherwise
     // null, a deleted one, a stock object, another kind or a made-up value.

@@ -73,6 +73,11 @@ typedef struct tagRECT {
 } RECT, *PRECT, *LPRECT;
 typedef const RECT *LPCRECT;
 
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE, *PSIZE, *LPSIZE;
+
 #ifdef __cplusplus
 }
 #endif

@@ -262,6 +262,14 @@ typedef struct tagLOGPALETTE {
 #define NOMIRRORBITMAP (DWORD)0x80000000
 #define CAPTUREBLT (DWORD)0x40000000
 
+/* CreateDIBitmap's initialisation flag. */
+#define CBM_INIT 0x04L
+
+/* Palette entry flags. */
+#define PC_RESERVED 0x01
+#define PC_EXPLICIT 0x02
+#define PC_NOCOLLAPSE 0x04
+
 #define HGDI_ERROR ((HANDLE)(LONG_PTR)-1)
 #define GDI_ERROR (0xFFFFFFFFL)
 
@@ -273,6 +281,14 @@ BOOL WINAPI DeleteDC(HDC hdc);
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *pbmi, UINT usage, VOID **ppvBits,
                                 HANDLE hSection, DWORD offset);
+HBITMAP WINAPI CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitCount, const VOID *lpBits);
+HBITMAP WINAPI CreateBitmapIndirect(const BITMAP *pbm);
+HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER *pbmih, DWORD flInit, const VOID *pjBits,
+                              const BITMAPINFO *pbmi, UINT iUsage);
+LONG WINAPI GetBitmapBits(HBITMAP hbit, LONG cb, LPVOID lpvBits);
+LONG WINAPI SetBitmapBits(HBITMAP hbm, DWORD cb, const VOID *pvBits);
+BOOL WINAPI SetBitmapDimensionEx(HBITMAP hbm, int w, int h, LPSIZE lpsz);
+BOOL WINAPI GetBitmapDimensionEx(HBITMAP hbit, LPSIZE lpsize);
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h);
 BOOL WINAPI DeleteObject(HGDIOBJ ho);
 HGDIOBJ WINAPI GetStockObject(int i);

@@ -8,9 +8,7 @@
 #include "support/last_error.h"
 
 namespace standin {
-namespace {
 
-// What a new bitmap for this context looks like, at the requested size.
 bool DescribeCompatible(const DeviceContext& context, int width, int height, DibDescription* out,
                         bool* dibSection) {
     const Bitmap* selected = context.screen ? nullptr : Lookup<Bitmap>(context.bitmap);
@@ -29,7 +27,6 @@ bool DescribeCompatible(const DeviceContext& context, int width, int height, Dib
     return true;
 }
 
-}  // namespace
 }  // namespace standin
 
 using namespace standin;

@@ -136,8 +136,9 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {
     if (context == nullptr) return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::SelectObject)) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
     if (Bitmap* bitmap = Lookup<Bitmap>(h)) {
-        // Bitmaps go into memory contexts only.
-        if (context->screen) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
+        // Bitmaps go into memory contexts only, and only in a format they
+        // are compatible with.
+        if (context->screen || !SelectableIntoMemoryContext(*bitmap)) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
         return SelectBitmap(hdc, context, static_cast<HBITMAP>(h), bitmap);
     }
     if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen);

@@ -4,6 +4,7 @@
 #include "support/api_boundary.h"
 
 #include "pixels/bitmap_info.h"
+#include "pixels/default_palettes.h"
 #include "support/fault_injection.h"
 #include "support/large_blocks.h"
 #include "support/last_error.h"
@@ -17,8 +18,7 @@ namespace {
 // Row length reported for a device-dependent bitmap: padded to a 16-bit
 // word, whatever the padding of the rows held here.
 LONG DeviceRowBytes(const Bitmap& bitmap) {
-    std::int64_t bits = std::int64_t{bitmap.width()} * bitmap.format().bitCount;
-    return static_cast<LONG>((bits + 15) / 16 * 2);
+    return static_cast<LONG>(WordAlignedRowBytes(bitmap.width(), bitmap.format().bitCount));
 }
 
 // The colour masks of a format above 8 bits: its own bitfields, or the
@@ -88,15 +88,16 @@ bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
     dib.width = static_cast<std::int32_t>(width);
     dib.height = static_cast<std::int32_t>(height);
     dib.format = RgbFormat(bitCount);
-    if (bitCount == 1) {
-        dib.colors[0] = RGBQUAD{0, 0, 0, 0};
-        dib.colors[1] = RGBQUAD{255, 255, 255, 0};
-        dib.colorCount = 2;
-    }
+    if (dib.format.indexed()) dib.colorCount = DefaultPalette(bitCount, dib.colors.data());
     dib.stride = static_cast<std::size_t>(stride);
     dib.imageBytes = static_cast<std::size_t>(stride * height);
     *out = dib;
     return true;
+}
+
+bool SelectableIntoMemoryContext(const Bitmap& bitmap) {
+    return bitmap.dibSection || bitmap.stock || bitmap.format().bitCount == 1 ||
+           bitmap.format().bitCount == kScreenBitCount;
 }
 
 HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection) {

@@ -30,6 +30,9 @@ struct Bitmap : Object {
     // other bitmap is device-dependent: its pixels are held the same way but
     // are reached only through the GDI calls.
     bool dibSection = false;
+    // The caller's physical size for it, in 0.1 mm (SetBitmapDimensionEx);
+    // nothing here reads it.
+    SIZE dimension{0, 0};
 
     std::int32_t width() const { return dib.width; }
     std::int32_t height() const { return dib.height; }
@@ -98,13 +101,30 @@ struct DeviceContext : Object, DcState {
     bool screen = false;
 };
 
+// Row length of a device-dependent bitmap's bits: padded to a 16-bit word.
+inline std::int64_t WordAlignedRowBytes(std::int64_t width, int bitCount) {
+    return (width * bitCount + 15) / 16 * 2;
+}
+
 // Bits per pixel of the screen every device context here is compatible with.
 constexpr int kScreenBitCount = 32;
 
-// The description of a device-dependent bitmap: 1 bit per pixel (black and
-// white) or the screen's 32-bit format. False beyond the size limits.
+// The description of a device-dependent bitmap of 1 (black and white), 4,
+// 8 (the default tables), 16 (5-5-5), 24 or 32 bits per pixel. False beyond
+// the size limits.
 bool DescribeDeviceBitmap(std::int64_t width, std::int64_t height, int bitCount,
                           DibDescription* out);
+
+// Whether a bitmap may be selected into a memory context: DIB sections and
+// monochrome bitmaps go into any, other device-dependent bitmaps only at
+// the screen's depth, the format every memory context here is compatible
+// with.
+bool SelectableIntoMemoryContext(const Bitmap& bitmap);
+
+// What CreateCompatibleBitmap makes for a context at this size (both sides
+// positive): false beyond the size limits.
+bool DescribeCompatible(const DeviceContext& context, int width, int height, DibDescription* out,
+                        bool* dibSection);
 
 // Makes a bitmap from a checked description, pixels zeroed; null when the
 // pixel block cannot be allocated.

@@ -1,0 +1,21 @@
+// Device-dependent bitmaps, colour tables and palettes, and DIBs drawn
+// straight onto a device: their structures, constants and signatures.
+#include "agreement.h"
+
+EXPECT_SIZE(SIZE, 8);
+EXPECT_FIELD(SIZE, cx, 0, LONG);
+EXPECT_FIELD(SIZE, cy, 4, LONG);
+
+EXPECT_VALUE(CBM_INIT, 4);
+EXPECT_VALUE(PC_RESERVED, 1);
+EXPECT_VALUE(PC_EXPLICIT, 2);
+EXPECT_VALUE(PC_NOCOLLAPSE, 4);
+
+EXPECT_SIGNATURE(CreateBitmap, HBITMAP(WINAPI *)(int, int, UINT, UINT, const VOID *));
+EXPECT_SIGNATURE(CreateBitmapIndirect, HBITMAP(WINAPI *)(const BITMAP *));
+EXPECT_SIGNATURE(CreateDIBitmap,
+                 HBITMAP(WINAPI *)(HDC, const BITMAPINFOHEADER *, DWORD, const VOID *, const BITMAPINFO *, UINT));
+EXPECT_SIGNATURE(GetBitmapBits, LONG(WINAPI *)(HBITMAP, LONG, LPVOID));
+EXPECT_SIGNATURE(SetBitmapBits, LONG(WINAPI *)(HBITMAP, DWORD, const VOID *));
+EXPECT_SIGNATURE(SetBitmapDimensionEx, BOOL(WINAPI *)(HBITMAP, int, int, LPSIZE));
+EXPECT_SIGNATURE(GetBitmapDimensionEx, BOOL(WINAPI *)(HBITMAP, LPSIZE));
