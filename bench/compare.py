@@ -160,6 +160,7 @@ CASES = stretch_cases() + [
     ("GetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
     ("SetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),
     ("SetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
+    ("StretchDIBits/HALFTONE/24bit/4096->2048", stretch_peers("HALFTONE", 24, 2048), PIXELS * 3, PIXELS * 3 // 4, None, 1.5, ""),
     ("LoadImageA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3, PIXELS * 3,
      0.3, 2.0, ""),
     ("LoadBitmapFromFileA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3,

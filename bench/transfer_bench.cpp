@@ -89,6 +89,32 @@ void RunSet(benchmark::State& state, int from, int to) {
     ReportTransfer(state, extraHeap);
 }
 
+// StretchDIBits of a caller's 24-bit buffer holding the large picture onto
+// a 24-bit section half its side in HALFTONE mode: StretchBlt's 2:1
+// reduction, reading the caller's rows in place.
+void RunStretchDibits(benchmark::State& state) {
+    Canvas& picture = SharedPicture(kLargeSide, 24);
+    picture.Deselect();
+    Buffer buffer = MakeBuffer(24);
+    std::memcpy(buffer.bytes.data(), picture.bits(), buffer.bytes.size());
+    Canvas target(kLargeSide / 2, kLargeSide / 2, 24, false);
+    target.Select();
+    SetStretchBltMode(target.dc(), HALFTONE);
+    std::size_t extraHeap = 0;
+    for (auto _ : state) {
+        StartHeapWatch();
+        if (StretchDIBits(target.dc(), 0, 0, kLargeSide / 2, kLargeSide / 2, 0, 0, kLargeSide, kLargeSide,
+                          buffer.bytes.data(), &buffer.info, DIB_RGB_COLORS, SRCCOPY) == 0) {
+            state.SkipWithError("StretchDIBits failed");
+            break;
+        }
+        extraHeap = std::max(extraHeap, HeapPeakSinceWatch());
+        benchmark::ClobberMemory();
+    }
+    target.Deselect();
+    ReportTransfer(state, extraHeap);
+}
+
 // The floor: copying the large picture's bytes at `bitCount` bits.
 void RunMemcpy(benchmark::State& state, int bitCount) {
     const std::size_t bytes = PictureBytes(bitCount);
@@ -114,6 +140,8 @@ void RegisterTransferBenchmarks() {
         benchmark::RegisterBenchmark(("GetDIBits/" + size + Depths(from, to)).c_str(), RunGet, from, to)->UseRealTime();
         benchmark::RegisterBenchmark(("SetDIBits/" + size + Depths(from, to)).c_str(), RunSet, from, to)->UseRealTime();
     }
+    benchmark::RegisterBenchmark(("StretchDIBits/HALFTONE/24bit/" + std::to_string(kLargeSide) + "->" +
+                                  std::to_string(kLargeSide / 2)).c_str(), RunStretchDibits)->UseRealTime();
     for (int bitCount : {24, 32})
         benchmark::RegisterBenchmark(("memcpy/" + size + std::to_string(bitCount) + "bit").c_str(),
                                      RunMemcpy, bitCount)->UseRealTime();

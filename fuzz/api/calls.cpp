@@ -402,3 +402,100 @@ void Session::DeviceBitmapCall() {
 }
 
 }  // namespace apifuzz
+
+namespace apifuzz {
+namespace {
+
+bool UsesSourceRop(DWORD rop) {
+    const unsigned code = (rop >> 16) & 0xFF;
+    return (((code >> 2) ^ code) & 0x33) != 0;
+}
+
+// Bytes a caller hands over for a header's pixels: the rows it declares, or
+// for a run-length one the biSizeImage bytes of stream.
+std::size_t SourceBytes(const BITMAPINFOHEADER& header) {
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4)
+        return header.biSizeImage <= kMaxPixelBuffer ? header.biSizeImage : 0;
+    return DeclaredPixelBytes(header);
+}
+
+}  // namespace
+
+void Session::ColourCall() {
+    HDC dc = in_.Bool() ? Canvas() : Dc();
+    const UINT start = in_.Count(), count = in_.Count();
+    std::vector<RGBQUAD> table(std::min<UINT>(count, 300));
+    const UINT asked = std::min<UINT>(count, static_cast<UINT>(table.size()));
+    switch (in_.Below(4)) {
+        case 0: {
+            for (RGBQUAD& q : table) q = RGBQUAD{in_.Byte(), in_.Byte(), in_.Byte(), 0};
+            RGBQUAD* where = table.empty() || in_.Below(8) == 0 ? nullptr : table.data();
+            const UINT moved = in_.Bool() ? Timed("GetDIBColorTable", [&] { return GetDIBColorTable(dc, start, asked, where); })
+                                          : Timed("SetDIBColorTable", [&] { return SetDIBColorTable(dc, start, asked, where); });
+            Check(moved <= asked && moved <= 256, "no more table entries move than asked for or exist");
+            break;
+        }
+        case 1: {
+            const COLORREF colour = in_.U32();
+            Timed("GetNearestColor", [&] { return GetNearestColor(dc, colour); });
+            const int x = in_.Int(), y = in_.Int();
+            Timed("SetPixelV", [&] { return SetPixelV(dc, x, y, colour); });
+            break;
+        }
+        default: {
+            // A palette of its own for this call, or a handle of any other kind.
+            HPALETTE own = in_.Bool() ? Timed("CreateHalftonePalette", [&] { return CreateHalftonePalette(dc); }) : nullptr;
+            HPALETTE palette = own != nullptr && in_.Below(4) != 0 ? own : static_cast<HPALETTE>(Choose(bitmaps_));
+            std::vector<PALETTEENTRY> entries(asked);
+            for (PALETTEENTRY& e : entries) e = PALETTEENTRY{in_.Byte(), in_.Byte(), in_.Byte(), in_.Byte()};
+            const PALETTEENTRY* from = entries.empty() ? nullptr : entries.data();
+            switch (in_.Below(3)) {
+                case 0: Timed("GetNearestPaletteIndex", [&] { return GetNearestPaletteIndex(palette, in_.U32()); }); break;
+                case 1: {
+                    const UINT set = Timed("SetPaletteEntries", [&] { return SetPaletteEntries(palette, start, asked, from); });
+                    Check(set <= asked, "no more palette entries are set than given");
+                    break;
+                }
+                default: Timed("AnimatePalette", [&] { return AnimatePalette(palette, start, asked, from); });
+            }
+            if (own != nullptr) Check(DeleteObject(own) != FALSE, "an unselected palette deletes");
+        }
+    }
+}
+
+void Session::DibToDeviceCall() {
+    const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
+    const BITMAPINFOHEADER header = HeaderOf(info);
+    std::vector<std::uint8_t> pixels(in_.Below(16) == 0 ? 0 : SourceBytes(header));
+    const std::uint8_t seed = in_.Byte();
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(seed + i * 13);
+    const void* bits = pixels.empty() ? nullptr : pixels.data();
+    const auto* described = reinterpret_cast<const BITMAPINFO*>(info.data());
+    HDC dc = Canvas();
+    const UINT usage = in_.Below(6) == 0 ? DIB_PAL_COLORS : in_.Below(16) == 0 ? in_.U32() : DIB_RGB_COLORS;
+    int d[4], s[4];
+    for (int& v : d) v = in_.Int();
+    for (int& v : s) v = in_.Int();
+    if (in_.Bool()) {
+        static const int kModes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE};
+        const int mode = in_.Pick(kModes);
+        Timed("SetStretchBltMode", [&] { return SetStretchBltMode(dc, mode); });
+        const DWORD rop = RasterOperation(in_);
+        const int lines = Timed("StretchDIBits", [&] {
+            return StretchDIBits(dc, d[0], d[1], d[2], d[3], s[0], s[1], s[2], s[3], bits, described, usage, rop);
+        });
+        Check(lines == static_cast<int>(GDI_ERROR) || std::llabs(lines) <= std::llabs(static_cast<long long>(s[3])) ||
+                  !UsesSourceRop(rop),
+              "StretchDIBits copies no more scan lines than the source rectangle holds");
+    } else {
+        const UINT start = in_.Count(), count = in_.Count();
+        const int lines = Timed("SetDIBitsToDevice", [&] {
+            return SetDIBitsToDevice(dc, d[0], d[1], static_cast<DWORD>(d[2]), static_cast<DWORD>(d[3]), s[0], s[1],
+                                     start, count, bits, described, usage);
+        });
+        Check(lines == static_cast<int>(GDI_ERROR) || (lines >= 0 && static_cast<UINT>(lines) <= count),
+              "SetDIBitsToDevice sets no more scan lines than it is given");
+    }
+}
+
+}  // namespace apifuzz

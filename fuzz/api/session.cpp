@@ -20,7 +20,7 @@ void Erase(std::vector<HANDLE>* pool, HANDLE handle) {
 }  // namespace
 
 void Session::Step() {
-    switch (in_.Below(26)) {
+    switch (in_.Below(29)) {
         case 0: case 1: CreateDc(); break;
         case 2: case 3: case 4: CreateSection(); break;
         case 5: CreatePenOrBrush(); break;
@@ -34,6 +34,8 @@ void Session::Step() {
         case 21: HeapCall(); break;
         case 22: FileCall(); break;
         case 24: case 25: DeviceBitmapCall(); break;
+        case 26: ColourCall(); break;
+        case 27: case 28: DibToDeviceCall(); break;
         default: LoadImageCall(); break;
     }
 }

@@ -42,6 +42,8 @@ private:
     void FileCall();
     void LoadImageCall();
     void DeviceBitmapCall();
+    void ColourCall();
+    void DibToDeviceCall();
 
     // Handle choice: mostly a live handle of the kind asked for, otherwise
     // null, a deleted one, a stock object, another kind or a made-up value.

@@ -298,6 +298,13 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
 #define GetObject GetObjectA
 
 HPALETTE WINAPI CreatePalette(const LOGPALETTE *plpal);
+HPALETTE WINAPI CreateHalftonePalette(HDC hdc);
+UINT WINAPI SetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, const PALETTEENTRY *pPalEntries);
+BOOL WINAPI AnimatePalette(HPALETTE hPal, UINT iStartIndex, UINT cEntries, const PALETTEENTRY *ppe);
+UINT WINAPI GetNearestPaletteIndex(HPALETTE h, COLORREF color);
+COLORREF WINAPI GetNearestColor(HDC hdc, COLORREF color);
+UINT WINAPI GetDIBColorTable(HDC hdc, UINT iStart, UINT cEntries, RGBQUAD *prgbq);
+UINT WINAPI SetDIBColorTable(HDC hdc, UINT iStart, UINT cEntries, const RGBQUAD *prgbq);
 HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd);
 UINT WINAPI RealizePalette(HDC hdc);
 UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, LPPALETTEENTRY pPalEntries);
@@ -309,6 +316,7 @@ BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
+BOOL WINAPI SetPixelV(HDC hdc, int x, int y, COLORREF color);
 
 int WINAPI SetBkMode(HDC hdc, int mode);
 int WINAPI GetBkMode(HDC hdc);
@@ -330,6 +338,11 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
                      LPBITMAPINFO lpbmi, UINT usage);
 int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID *lpBits,
                      const BITMAPINFO *lpbmi, UINT ColorUse);
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                         int SrcWidth, int SrcHeight, const VOID *lpBits, const BITMAPINFO *lpbmi, UINT iUsage,
+                         DWORD rop);
+int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
+                             UINT cLines, const VOID *lpvBits, const BITMAPINFO *lpbmi, UINT ColorUse);
 
 #ifdef __cplusplus
 }

@@ -19,3 +19,17 @@ EXPECT_SIGNATURE(GetBitmapBits, LONG(WINAPI *)(HBITMAP, LONG, LPVOID));
 EXPECT_SIGNATURE(SetBitmapBits, LONG(WINAPI *)(HBITMAP, DWORD, const VOID *));
 EXPECT_SIGNATURE(SetBitmapDimensionEx, BOOL(WINAPI *)(HBITMAP, int, int, LPSIZE));
 EXPECT_SIGNATURE(GetBitmapDimensionEx, BOOL(WINAPI *)(HBITMAP, LPSIZE));
+
+EXPECT_SIGNATURE(GetDIBColorTable, UINT(WINAPI *)(HDC, UINT, UINT, RGBQUAD *));
+EXPECT_SIGNATURE(SetDIBColorTable, UINT(WINAPI *)(HDC, UINT, UINT, const RGBQUAD *));
+EXPECT_SIGNATURE(GetNearestColor, COLORREF(WINAPI *)(HDC, COLORREF));
+EXPECT_SIGNATURE(SetPixelV, BOOL(WINAPI *)(HDC, int, int, COLORREF));
+EXPECT_SIGNATURE(CreateHalftonePalette, HPALETTE(WINAPI *)(HDC));
+EXPECT_SIGNATURE(GetNearestPaletteIndex, UINT(WINAPI *)(HPALETTE, COLORREF));
+EXPECT_SIGNATURE(SetPaletteEntries, UINT(WINAPI *)(HPALETTE, UINT, UINT, const PALETTEENTRY *));
+EXPECT_SIGNATURE(AnimatePalette, BOOL(WINAPI *)(HPALETTE, UINT, UINT, const PALETTEENTRY *));
+
+EXPECT_SIGNATURE(StretchDIBits,
+                 int(WINAPI *)(HDC, int, int, int, int, int, int, int, int, const VOID *, const BITMAPINFO *, UINT, DWORD));
+EXPECT_SIGNATURE(SetDIBitsToDevice, int(WINAPI *)(HDC, int, int, DWORD, DWORD, int, int, UINT, UINT, const VOID *,
+                                                  const BITMAPINFO *, UINT));

@@ -162,8 +162,10 @@ bool Representable(const PixelLayout& l, const Colour& c) {
     return Unpack(l, Pack(l, c)) == c;
 }
 
-Canvas::Canvas(const PixelLayout& layout, int width, int height, bool topDown)
-    : layout_(layout), width_(width), height_(height), topDown_(topDown) {
+testing_support::BitmapInfoBuffer Canvas::Info() const {
+    const PixelLayout& layout = layout_;
+    const int width = width_, height = height_;
+    const bool topDown = topDown_;
     testing_support::BitmapInfoBuffer info = testing_support::MakeInfo(
         width, topDown ? -height : height, layout.bitCount, layout.bitfields ? BI_BITFIELDS : BI_RGB);
     if (layout.bitfields) {
@@ -173,6 +175,12 @@ Canvas::Canvas(const PixelLayout& layout, int width, int height, bool topDown)
     info.header.biClrUsed = static_cast<DWORD>(layout.palette.size());
     for (std::size_t i = 0; i < layout.palette.size(); ++i)
         info.colors[i] = RGBQUAD{layout.palette[i].b, layout.palette[i].g, layout.palette[i].r, 0};
+    return info;
+}
+
+Canvas::Canvas(const PixelLayout& layout, int width, int height, bool topDown)
+    : layout_(layout), width_(width), height_(height), topDown_(topDown) {
+    testing_support::BitmapInfoBuffer info = Info();
     void* bits = nullptr;
     bitmap_ = CreateDIBSection(nullptr, info.info(), DIB_RGB_COLORS, &bits, nullptr, 0);
     dc_ = CreateCompatibleDC(nullptr);

@@ -6,6 +6,8 @@
 
 #include "stretch_reference.h"
 
+#include "test_support.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -59,6 +61,8 @@ public:
     void Write(const Picture& picture);
     Picture Read() const;
     std::vector<std::uint8_t> RawBytes() const;
+    // The BITMAPINFO the section was made from.
+    testing_support::BitmapInfoBuffer Info() const;
 
 private:
     std::uint8_t* Row(int y) const;

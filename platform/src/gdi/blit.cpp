@@ -25,6 +25,7 @@
 // takes part in fault injection.
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
+#include "gdi/blit.h"
 #include "gdi/gdi_objects.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
@@ -93,7 +94,50 @@ DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const De
     return dib;
 }
 
-// The whole operation; the caller holds the API lock.
+// The destination half of every blit: the coordinate limits, the brush,
+// the mapping and clipping of both axes and the pixel routine. `source` is
+// null for an operation that reads none. `rowsDrawn`, when given, receives
+// the number of destination rows written. The caller holds the API lock.
+BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int xDest, int yDest, int wDest,
+                 int hDest, int xSrc, int ySrc, int wSrc, int hSrc, std::int32_t* rowsDrawn) {
+    if (rowsDrawn != nullptr) *rowsDrawn = 0;
+    if (!WithinLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    Bitmap* target = to.bitmap;
+    if (UsesPattern(op.code)) {
+        const Brush* brush = Lookup<Brush>(to.context->brush);
+        if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
+        op.pattern = ColourValue(target->dib, brush->color);
+    }
+    // An operation that reads no source ignores the source rectangle.
+    if (source == nullptr) wSrc = wDest, hSrc = hDest;
+
+    const Surface targetSurface(target->pixels.get(), target->dib);
+    StretchJob job(source != nullptr ? Surface(source->pixels, source->dib) : targetSurface, targetSurface);
+    job.sharedPixels = source == nullptr || source->pixels == target->pixels.get();
+    job.op = op;
+    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) ||
+        !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
+        return TRUE;  // nothing to draw
+    if (source == nullptr) {
+        job.columns = ClipToBitmap(job.x, target->width());
+        job.rows = ClipToBitmap(job.y, target->height());
+    } else {
+        job.columns = ClipAxis(job.x, target->width(), source->dib.width);
+        job.rows = ClipAxis(job.y, target->height(), source->dib.height);
+    }
+    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+
+    if (source == nullptr) {
+        PaintTarget(job.target, job.columns, job.rows, job.op);
+    } else {
+        DrawStretch(job, to.context->stretchMode);
+    }
+    if (rowsDrawn != nullptr) *rowsDrawn = job.rows.count;
+    return TRUE;
+}
+
+// The whole operation between two contexts; the caller holds the API lock.
 BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
           int ySrc, int wSrc, int hSrc, DWORD rop) {
     PixelOp op;
@@ -101,49 +145,29 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     const bool readsSource = UsesSource(op.code);
     Operands to, from;
     if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    if (readsSource && !FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    if (!WithinLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
-        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    Bitmap* target = to.bitmap;
-    Bitmap* source = readsSource ? from.bitmap : target;
-
-    if (UsesPattern(op.code)) {
-        const Brush* brush = Lookup<Brush>(to.context->brush);
-        if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
-        op.pattern = ColourValue(target->dib, brush->color);
-    }
-    if (readsSource && IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
+    if (!readsSource) return StretchOnto(to, op, nullptr, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
+    if (!FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    const Bitmap* source = from.bitmap;
+    if (IsMonochrome(to.bitmap->dib) && !IsMonochrome(source->dib)) {
         op.toMonochrome = true;
         op.background = StoredColour(source->dib, from.context->backColor);
     }
-    // An operation that reads no source ignores the source rectangle.
-    if (!readsSource) wSrc = wDest, hSrc = hDest;
-
-    const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
-    StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
-    job.sharedPixels = source == target;
-    job.op = op;
-    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) ||
-        !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
-        return TRUE;  // nothing to draw
-    if (!readsSource) {
-        job.columns = ClipToBitmap(job.x, target->width());
-        job.rows = ClipToBitmap(job.y, target->height());
-    } else {
-        job.columns = ClipAxis(job.x, target->width(), source->width());
-        job.rows = ClipAxis(job.y, target->height(), source->height());
-    }
-    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
-
-    if (!readsSource) {
-        PaintTarget(job.target, job.columns, job.rows, job.op);
-    } else {
-        DrawStretch(job, to.context->stretchMode);
-    }
-    return TRUE;
+    const SourceImage image{source->pixels.get(), SourceAsSeen(*source, *to.bitmap, *to.context)};
+    return StretchOnto(to, op, &image, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
 }
 
 }  // namespace
+
+BOOL StretchDibOnto(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, const SourceImage& image, int xSrc,
+                    int ySrc, int wSrc, int hSrc, DWORD rop, std::int32_t* rowsDrawn) {
+    PixelOp op;
+    op.code = RasterOpCode(rop);
+    Operands to;
+    if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    const SourceImage* source = UsesSource(op.code) ? &image : nullptr;
+    return StretchOnto(to, op, source, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, rowsDrawn);
+}
+
 }  // namespace standin
 
 using namespace standin;

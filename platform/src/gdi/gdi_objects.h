@@ -61,11 +61,13 @@ struct Brush : Object {
     int selections = 0;  // contexts holding this brush
 };
 
-// A logical palette: its colours in order (entry flags are not kept).
+// A logical palette: its colours in order, and each entry's PC_* flags.
 struct Palette : Object {
     static constexpr ObjectKind kKind = ObjectKind::Palette;
     Palette() : Object(kKind) {}
     std::vector<RGBQUAD> colors;
+    std::vector<BYTE> flags;  // may be shorter than `colors`: the rest are 0
+    BYTE Flags(std::size_t i) const { return i < flags.size() ? flags[i] : 0; }
     int selections = 0;  // contexts holding this palette
 };
 

@@ -1,0 +1,128 @@
+// StretchDIBits and SetDIBitsToDevice: a caller's device-independent bits
+// drawn straight onto a device context, through the stretch engine that
+// StretchBlt uses (gdi/blit.h), reading the caller's rows in place.
+//
+// The source rectangle is in the DIB's own coordinates: its origin is the
+// lower-left corner of a bottom-up DIB and the upper-left corner of a
+// top-down one, so (xSrc, ySrc) names the rectangle's corner nearest that
+// origin and the picture is drawn upright either way. Mirroring follows the
+// signs of the extents, as in StretchBlt. SetDIBitsToDevice draws one to
+// one, in SRCCOPY, from a buffer holding scan lines StartScan to
+// StartScan + cLines - 1 (counted from the DIB's origin) of the picture;
+// only the part of the rectangle those lines cover is drawn.
+#include "gdi/blit.h"
+#include "gdi/gdi_objects.h"
+#include "stretch/geometry.h"
+#include "support/api_boundary.h"
+#include "support/last_error.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace standin {
+namespace {
+
+// The caller's bits as a source image, and the copy made of them when they
+// lie inside the destination's own pixels (a DIB section's bits handed back
+// to StretchDIBits), so that drawing cannot change rows still to be read.
+struct CallerImage {
+    SourceImage image;
+    std::vector<std::uint8_t> copy;
+};
+
+// Reads the caller's BITMAPINFO (a DIB_PAL_COLORS table indexes the
+// context's palette) over the caller's bits. False, with the error set, for
+// a context or a description the stand-in cannot draw from.
+bool DescribeCallerImage(HDC hdc, const void* bits, const BITMAPINFO* info, UINT usage, CallerImage* out) {
+    LogicalColors logical;
+    if (!SelectedLogicalColors(hdc, &logical)) return Fail<bool>(ERROR_INVALID_HANDLE);
+    if (bits == nullptr || info == nullptr || !DescribeDib(info, usage, &out->image.dib, logical))
+        return Fail<bool>(ERROR_INVALID_PARAMETER);
+    out->image.pixels = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
+    return true;
+}
+
+// Copies the caller's rows aside when they overlap the destination's pixels.
+void SeparateFromTarget(HDC hdc, CallerImage* caller) {
+    const Bitmap* target = SelectedBitmap(hdc);
+    if (target == nullptr) return;
+    const std::uint8_t* begin = target->pixels.get();
+    const std::uint8_t* end = begin + target->dib.imageBytes;
+    const std::uint8_t* from = caller->image.pixels;
+    if (from + caller->image.dib.imageBytes <= begin || from >= end) return;
+    caller->copy.assign(from, from + caller->image.dib.imageBytes);
+    caller->image.pixels = caller->copy.data();
+}
+
+// The row, counted from the top of an image `height` rows high, of the
+// source rectangle's top edge, given its origin and extent in the DIB's own
+// coordinates (from the bottom when bottom-up).
+std::int64_t TopDownOrigin(const DibDescription& dib, std::int64_t height, int ySrc, int hSrc) {
+    return dib.topDown ? ySrc : height - ySrc - std::int64_t{hSrc};
+}
+
+bool FitsInt(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+bool IsCompressedImage(const BITMAPINFO* info) {
+    return info != nullptr && (info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG);
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestHeight, int xSrc, int ySrc,
+                         int SrcWidth, int SrcHeight, const VOID* lpBits, const BITMAPINFO* lpbmi, UINT iUsage,
+                         DWORD rop) try {
+    ApiLock lock(ApiMutex());
+    // No JPEG or PNG decoder stands behind this device.
+    if (IsCompressedImage(lpbmi)) return Fail<int>(ERROR_NOT_SUPPORTED, static_cast<int>(GDI_ERROR));
+    CallerImage caller;
+    if (!DescribeCallerImage(hdc, lpBits, lpbmi, iUsage, &caller)) return 0;
+    SeparateFromTarget(hdc, &caller);
+    const std::int64_t top = TopDownOrigin(caller.image.dib, caller.image.dib.height, ySrc, SrcHeight);
+    if (!FitsInt(top)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    std::int32_t rows = 0;
+    if (!StretchDibOnto(hdc, xDest, yDest, DestWidth, DestHeight, caller.image, xSrc, static_cast<int>(top), SrcWidth,
+                        SrcHeight, rop, &rows))
+        return 0;
+    if (rows == 0) return 0;
+    // The source's scan lines, negative when the picture is mirrored top to bottom.
+    const int lines = std::abs(SrcHeight);
+    return (SrcHeight < 0) != (DestHeight < 0) ? -lines : lines;
+} catch (...) {
+    return OutOfMemory<int>();
+}
+
+int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
+                             UINT cLines, const VOID* lpvBits, const BITMAPINFO* lpbmi, UINT ColorUse) try {
+    ApiLock lock(ApiMutex());
+    if (IsCompressedImage(lpbmi)) return Fail<int>(ERROR_NOT_SUPPORTED, static_cast<int>(GDI_ERROR));
+    CallerImage caller;
+    if (!DescribeCallerImage(hdc, lpvBits, lpbmi, ColorUse, &caller)) return 0;
+    DibDescription& band = caller.image.dib;
+    const std::int64_t height = band.height;
+    if (w > static_cast<DWORD>(kMaxStretchCoordinate) || h > static_cast<DWORD>(kMaxStretchCoordinate))
+        return Fail<int>(ERROR_INVALID_PARAMETER);
+    // The buffer holds scan lines StartScan .. StartScan + lines - 1: the
+    // source is those rows alone, with the rectangle moved to match.
+    if (StartScan >= height || cLines == 0 || w == 0 || h == 0) return 0;
+    const auto lines = static_cast<std::int32_t>(std::min<std::int64_t>(cLines, height - StartScan));
+    band.height = lines;
+    band.imageBytes = band.stride * static_cast<std::size_t>(lines);
+    SeparateFromTarget(hdc, &caller);
+    const int width = static_cast<int>(w), rowsHigh = static_cast<int>(h);
+    const std::int64_t top = band.topDown ? std::int64_t{ySrc} - StartScan
+                                          : std::int64_t{StartScan} + lines - ySrc - rowsHigh;
+    if (!FitsInt(top)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    std::int32_t rows = 0;
+    if (!StretchDibOnto(hdc, xDest, yDest, width, rowsHigh, caller.image, xSrc, static_cast<int>(top), width, rowsHigh,
+                        SRCCOPY, &rows))
+        return 0;
+    return lines;
+} catch (...) {
+    return OutOfMemory<int>();
+}
