@@ -8,7 +8,8 @@ namespace apifuzz {
 namespace {
 
 constexpr DWORD kInfoHeaderBytes = sizeof(BITMAPINFOHEADER);
-constexpr DWORD kLargestHeaderBytes = sizeof(BITMAPV5HEADER);
+// The largest biSize the stand-in reads a header of.
+constexpr DWORD kTakenHeaderBytes = 4096;
 constexpr unsigned kSmallSide = 48;
 
 // Sides of a small bitmap, either way up, and sides that must be refused.
@@ -73,6 +74,12 @@ void Plausible(Input& in, BITMAPV5HEADER* h, DWORD masks[3]) {
     h->bV5BitCount = in.Pick(kCounts);
     const bool masked = (h->bV5BitCount == 16 || h->bV5BitCount == 32) && in.Below(3) == 0;
     h->bV5Compression = masked ? BI_BITFIELDS : BI_RGB;
+    // Now and then a run-length stream of a few bytes, bottom-up as it must be.
+    if ((h->bV5BitCount == 8 || h->bV5BitCount == 4) && in.Below(4) == 0) {
+        h->bV5Compression = h->bV5BitCount == 8 ? BI_RLE8 : BI_RLE4;
+        h->bV5Height = h->bV5Height < 0 ? -h->bV5Height : h->bV5Height;
+        h->bV5SizeImage = in.Below(256) + 1;
+    }
     h->bV5ClrUsed = h->bV5BitCount <= 8 && in.Below(4) == 0 ? in.Below(1u << h->bV5BitCount) : 0;
     Masks(in, masks);
     if (h->bV5BitCount == 16 && masks[0] > 0xFFFF) masks[0] = 0x7C00, masks[1] = 0x03E0, masks[2] = 0x001F;
@@ -106,12 +113,19 @@ std::vector<std::uint8_t> MakeBitmapInfo(Input& in, bool plausible) {
     h.bV5BlueMask = masks[2];
 
     const DWORD size = h.bV5Size;
-    const std::size_t headerRoom = size <= kLargestHeaderBytes ? std::max<DWORD>(size, sizeof(DWORD)) : kInfoHeaderBytes;
-    const std::size_t maskRoom = size == kInfoHeaderBytes && h.bV5Compression == BI_BITFIELDS ? sizeof masks : 0;
+    // Any header size from 40 bytes up to kTakenHeaderBytes is read, the
+    // colour table after it; a larger one gets only the 40-byte header's room.
+    const std::size_t headerRoom = size <= kTakenHeaderBytes ? std::max<DWORD>(size, sizeof(DWORD)) : kInfoHeaderBytes;
+    // Masks sit 40 bytes in: after a 40-byte header, inside a larger one
+    // (room after a 41- to 51-byte one for the bytes it lacks).
+    const std::size_t maskRoom = size >= kInfoHeaderBytes && size < kInfoHeaderBytes + sizeof masks &&
+                                         h.bV5Compression == BI_BITFIELDS
+                                     ? kInfoHeaderBytes + sizeof masks - size
+                                     : 0;
     const std::size_t tableRoom = TableEntries(h.bV5BitCount, h.bV5ClrUsed) * sizeof(RGBQUAD);
     std::vector<std::uint8_t> info(headerRoom + maskRoom + tableRoom);
     std::memcpy(info.data(), &h, std::min(headerRoom, sizeof h));
-    if (maskRoom != 0) std::memcpy(info.data() + headerRoom, masks, sizeof masks);
+    if (maskRoom != 0) std::memcpy(info.data() + kInfoHeaderBytes, masks, sizeof masks);
     const std::uint8_t seed = in.Byte();
     for (std::size_t i = headerRoom + maskRoom; i < info.size(); ++i) info[i] = static_cast<std::uint8_t>(seed * i);
     return info;
@@ -125,6 +139,8 @@ BITMAPINFOHEADER HeaderOf(const std::vector<std::uint8_t>& info) {
 }
 
 std::size_t DeclaredPixelBytes(const BITMAPINFOHEADER& header) {
+    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4)
+        return header.biSizeImage > kMaxPixelBuffer ? 0 : header.biSizeImage;
     if (header.biWidth <= 0 || header.biBitCount == 0 || header.biBitCount > 32) return 0;
     const std::uint64_t rows = static_cast<std::uint64_t>(std::llabs(static_cast<long long>(header.biHeight)));
     const std::uint64_t stride = (static_cast<std::uint64_t>(header.biWidth) * header.biBitCount + 31) / 32 * 4;

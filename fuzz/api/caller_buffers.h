@@ -16,10 +16,10 @@ namespace apifuzz {
 // declares more gets a null buffer instead.
 constexpr std::size_t kMaxPixelBuffer = std::size_t{8} << 20;
 
-// A BITMAPINFO with adversarial fields, allocated exactly: a header of a
-// size the platform defines takes that many bytes; an unknown larger one
-// takes only the 40-byte header's room, so a stand-in that believed it
-// would reach beyond. A `plausible` one describes a small picture as a
+// A BITMAPINFO with adversarial fields, allocated exactly: a header of up
+// to 4096 bytes (the largest the stand-in reads) takes that many bytes; a
+// larger one takes only the 40-byte header's room, so a stand-in that
+// believed it would reach beyond. A `plausible` one describes a small picture as a
 // careful caller would (any depth, either row order, masks that make sense),
 // so that the calls it feeds get past their checks.
 std::vector<std::uint8_t> MakeBitmapInfo(Input& in, bool plausible);
@@ -29,8 +29,9 @@ std::vector<std::uint8_t> MakeBitmapInfo(Input& in, bool plausible);
 BITMAPINFOHEADER HeaderOf(const std::vector<std::uint8_t>& info);
 
 // Bytes of pixel rows the header declares: |biHeight| rows of biWidth
-// pixels at biBitCount bits, each padded to 4 bytes; 0 when the header
-// declares nothing sensible or more than kMaxPixelBuffer.
+// pixels at biBitCount bits, each padded to 4 bytes, or a run-length
+// stream's biSizeImage; 0 when the header declares nothing sensible or more
+// than kMaxPixelBuffer.
 std::size_t DeclaredPixelBytes(const BITMAPINFOHEADER& header);
 
 }  // namespace apifuzz

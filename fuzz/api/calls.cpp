@@ -9,6 +9,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace apifuzz {
 namespace {
 
@@ -20,6 +23,19 @@ constexpr SIZE_T kLargestBlock = 1 << 16;
 constexpr DWORD kMaxFileTransfer = 256;
 // Contexts below this count leave room for one made beside a new section.
 constexpr std::size_t kPoolRoom = 6;
+// A last error no call sets, to see which calls leave it alone.
+constexpr DWORD kUntouchedError = 0x2A2A;
+
+std::size_t PageBytes() {
+    static const std::size_t page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+    return page;
+}
+
+// A page the process may read but not write, for GetObject's buffer.
+void* ReadOnlyPage() {
+    static void* const page = mmap(nullptr, PageBytes(), PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return page;
+}
 
 DWORD RasterOperation(Input& in) {
     static const DWORD kCodes[] = {SRCCOPY, SRCPAINT, SRCAND, SRCINVERT, BLACKNESS, WHITENESS,
@@ -66,9 +82,12 @@ void Session::CreateSection() {
     Check(!DeclaresTooBig(header), "a picture beyond the size limits is refused");
     Check(!wantBits || bits != nullptr, "a section's bits are handed out");
     DIBSECTION ds;
-    if (GetObjectA(bitmap, sizeof ds, &ds) == static_cast<int>(sizeof ds) && bits != nullptr &&
-        ds.dsBmih.biSizeImage <= kMaxPixelBuffer) {
-        std::memset(bits, in_.Byte(), ds.dsBmih.biSizeImage);  // the whole block is the caller's
+    if (GetObjectA(bitmap, sizeof ds, &ds) == static_cast<int>(sizeof ds)) {
+        Check(ds.dsBmih.biHeight > 0 && ds.dsBm.bmHeight > 0, "a section reports its height positive");
+        Check(reinterpret_cast<std::uintptr_t>(ds.dsBm.bmBits) % PageBytes() == 0, "section bits are page-aligned");
+        // The whole block, up to the end of its last page, is the caller's.
+        const std::size_t pages = (ds.dsBmih.biSizeImage + PageBytes() - 1) / PageBytes() * PageBytes();
+        if (bits != nullptr && pages <= kMaxPixelBuffer) std::memset(bits, in_.Byte(), pages);
     }
     // Often straight into a new context of its own, ready for blits.
     if (in_.Below(3) != 0 && dcs_.size() < kPoolRoom && bitmaps_.size() < kPoolRoom) {
@@ -87,7 +106,11 @@ void Session::CreatePenOrBrush() {
     if (in_.Bool()) {
         const int style = in_.Below(8) == 0 ? static_cast<int>(in_.U32()) : in_.Pick(kStyles);
         const int width = in_.Pick(kWidths);
-        Keep(&pens_, Timed("CreatePen", [&] { return CreatePen(style, width, color); }));
+        HPEN pen = Timed("CreatePen", [&] { return CreatePen(style, width, color); });
+        LOGPEN lp;
+        if (pen != nullptr && width != INT_MIN && GetObjectA(pen, sizeof lp, &lp) == static_cast<int>(sizeof lp))
+            Check(lp.lopnWidth.x == (width < 0 ? -width : width), "a pen keeps the magnitude of its width");
+        Keep(&pens_, pen);
     } else {
         Keep(&brushes_, Timed("CreateSolidBrush", [&] { return CreateSolidBrush(color); }));
     }
@@ -104,9 +127,12 @@ void Session::Delete() {
     const bool isDc = in_.Bool();
     const bool live = IsLive(handle);
     const bool dead = std::find(dead_.begin(), dead_.end(), handle) != dead_.end();
+    SetLastError(kUntouchedError);
     const BOOL deleted = Timed("DeleteObject", [&] {
         return isDc ? DeleteDC(static_cast<HDC>(handle)) : DeleteObject(handle);
     });
+    if (handle == nullptr && !isDc)
+        Check(!deleted && GetLastError() == kUntouchedError, "DeleteObject(NULL) leaves the last error");
     Check(!deleted || !dead, "a deleted handle cannot be deleted again");
     if (deleted && live) Bury(handle);
 }
@@ -120,7 +146,14 @@ void Session::Describe() {
             const int size = in_.Pick(kSizes);
             std::vector<std::uint8_t> out(size > 0 ? static_cast<std::size_t>(size) : 0);
             void* where = in_.Bool() || out.empty() ? nullptr : out.data();
-            Timed("GetObjectA", [&] { return GetObjectA(handle, size, where); });
+            // Now and then a buffer the caller cannot write: refused, not a crash.
+            const bool unwritable = in_.Below(8) == 0 && ReadOnlyPage() != MAP_FAILED;
+            if (unwritable) where = ReadOnlyPage();
+            SetLastError(kUntouchedError);
+            const int written = Timed("GetObjectA", [&] { return GetObjectA(handle, size, where); });
+            if (handle == nullptr)
+                Check(written == 0 && GetLastError() == kUntouchedError, "GetObject(NULL) leaves the last error");
+            if (unwritable) Check(written == 0, "GetObject into an unwritable buffer fails");
             break;
         }
         case 1:

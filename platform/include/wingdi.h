@@ -20,6 +20,9 @@ extern "C" {
 #define GetGValue(rgb) ((BYTE)(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) ((BYTE)((rgb) >> 16))
 #define CLR_INVALID 0xFFFFFFFF
+#define PALETTERGB(r, g, b) (0x02000000 | RGB(r, g, b))
+#define PALETTEINDEX(i) ((COLORREF)(0x01000000 | (DWORD)(WORD)(i)))
+#define DIBINDEX(n) ((COLORREF)(0x10FF0000 | (DWORD)(WORD)(n)))
 
 /* ---- Device-independent bitmaps --------------------------------------- */
 

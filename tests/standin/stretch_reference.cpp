@@ -39,15 +39,29 @@ std::int64_t Coverage(const Image& im, int p, int limit) {
     return std::max<std::int64_t>(0, std::min(im.hi, cellHi) - std::max(im.lo, cellLo));
 }
 
-// The source pixels one axis contributes to a scan mode.
-std::vector<int> ScanPixels(const Image& im, int limit, bool reduces, bool combine) {
+// The source pixels one axis contributes to a scan mode; `dropped` is a
+// source pixel left out (-1: none).
+std::vector<int> ScanPixels(const Image& im, int limit, bool reduces, bool combine, int dropped) {
     if (!(reduces && combine)) return {PixelUnderCentre(im)};
     std::vector<int> pixels;
     for (int p = 0; p < limit; ++p) {
         const std::int64_t twiceCentre = (2 * p + 1) * im.den;
         if (twiceCentre >= 2 * im.lo && twiceCentre < 2 * im.hi) pixels.push_back(p);
     }
+    if (pixels.size() > 1 && pixels.back() == dropped) pixels.pop_back();
     return pixels;
+}
+
+// A reduction of a positive source extent to a destination extent of 1
+// leaves out the last source pixel of the span.
+int DroppedPixel(int destExtent, int srcOrigin, int srcExtent) {
+    return std::abs(destExtent) == 1 && srcExtent > 1 ? srcOrigin + srcExtent - 1 : -1;
+}
+
+// A negative extent covers its origin pixel and those before it: between
+// the edges origin + 1 + extent and origin + 1.
+void CoverStartPixel(int* origin, int extent) {
+    if (extent < 0) ++*origin;
 }
 
 std::uint8_t Channel(const Colour& c, int i) {
@@ -113,7 +127,14 @@ Colour Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return c;
 }
 
-Picture Stretch(const Picture& source, Picture dest, const Call& call, Mode mode) {
+Picture Stretch(const Picture& source, Picture dest, const Call& asked, Mode mode) {
+    Call call = asked;
+    CoverStartPixel(&call.xDest, call.wDest);
+    CoverStartPixel(&call.yDest, call.hDest);
+    CoverStartPixel(&call.xSrc, call.wSrc);
+    CoverStartPixel(&call.ySrc, call.hSrc);
+    const int droppedX = DroppedPixel(call.wDest, call.xSrc, call.wSrc);
+    const int droppedY = DroppedPixel(call.hDest, call.ySrc, call.hSrc);
     if (call.wDest == 0 || call.hDest == 0 || call.wSrc == 0 || call.hSrc == 0) return dest;
     const bool reducesX = std::abs(call.wSrc) > std::abs(call.wDest);
     const bool reducesY = std::abs(call.hSrc) > std::abs(call.hDest);
@@ -133,8 +154,8 @@ Picture Stretch(const Picture& source, Picture dest, const Call& call, Mode mode
             if (mode == Mode::Halftone) {
                 dest.at(x, y) = Average(source, ix, iy);
             } else {
-                dest.at(x, y) = Combine(source, ScanPixels(ix, source.width, reducesX, combine),
-                                        ScanPixels(iy, source.height, reducesY, combine),
+                dest.at(x, y) = Combine(source, ScanPixels(ix, source.width, reducesX, combine, droppedX),
+                                        ScanPixels(iy, source.height, reducesY, combine, droppedY),
                                         mode != Mode::Or);
             }
         }

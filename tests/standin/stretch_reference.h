@@ -37,15 +37,18 @@ struct Call {
 };
 
 // What the destination holds after the stretch `call` from `source` onto
-// `dest`. Each axis maps destination coordinate d to source coordinate
-// xSrc + (d - xDest) * wSrc / wDest. A destination pixel inside its bitmap
+// `dest`. A rectangle x, w covers pixels x .. x + w - 1, or with a negative
+// w x, x - 1 .. x + w + 1: between the edges x and x + w, or x + 1 and
+// x + 1 + w. Each axis maps destination edge d to source edge
+// xSrc + (d - xDest) * wSrc / wDest (origins at those edges). A destination pixel inside its bitmap
 // is written when the image of its centre lies inside the source bitmap.
 // Halftone: the mean of the source area under the pixel, every source pixel
 // weighted by the area it shares with the pixel's image, the bitmap's edge
 // pixels standing in for everything beyond them; rounded half up. Delete:
 // the source pixel under the centre. And / Or: on an axis that reduces, the
 // source pixels whose centres lie in the image, combined byte by byte;
-// otherwise the pixel under the centre.
+// otherwise the pixel under the centre; a reduction of a positive source
+// extent n > 1 to a destination extent of 1 leaves the last of them out.
 Picture Stretch(const Picture& source, Picture dest, const Call& call, Mode mode);
 
 }  // namespace stretch_reference

@@ -319,8 +319,9 @@ TEST(StretchScans, HandCheckedRowsAndColumns) {
         {3, 2, COLORONCOLOR, {A, C}},
         {3, 2, BLACKONWHITE, {A, And(B, C)}},
         {3, 2, WHITEONBLACK, {A, Or(B, C)}},
-        {4, 1, BLACKONWHITE, {And(And(A, B), And(C, D))}},
-        {4, 1, WHITEONBLACK, {Or(Or(A, B), Or(C, D))}},
+        // A destination extent of 1 combines all but the last source pixel.
+        {4, 1, BLACKONWHITE, {And(And(A, B), C)}},
+        {4, 1, WHITEONBLACK, {Or(Or(A, B), C)}},
         // Enlargement replicates in every scan mode.
         {2, 4, COLORONCOLOR, {A, A, B, B}},
         {2, 4, BLACKONWHITE, {A, A, B, B}},
@@ -385,12 +386,13 @@ TEST(StretchGeometry, OppositeSignsMirror) {
         ref::Call call;
         bool flipX, flipY;
     } cases[] = {
-        {{w, 0, -w, h, 0, 0, w, h}, true, false},
-        {{0, h, w, -h, 0, 0, w, h}, false, true},
-        {{w, h, -w, -h, 0, 0, w, h}, true, true},
-        {{0, 0, w, h, w, 0, -w, h}, true, false},
-        {{0, 0, w, h, 0, h, w, -h}, false, true},
-        {{w, h, -w, -h, w, h, -w, -h}, false, false},
+        // A negative extent covers its start pixel and the ones before it.
+        {{w - 1, 0, -w, h, 0, 0, w, h}, true, false},
+        {{0, h - 1, w, -h, 0, 0, w, h}, false, true},
+        {{w - 1, h - 1, -w, -h, 0, 0, w, h}, true, true},
+        {{0, 0, w, h, w - 1, 0, -w, h}, true, false},
+        {{0, 0, w, h, 0, h - 1, w, -h}, false, true},
+        {{w - 1, h - 1, -w, -h, w - 1, h - 1, -w, -h}, false, false},
     };
     for (int mode : kAllModes) {
         for (const auto& c : cases) {

@@ -1,25 +1,17 @@
-// Run-length encoded pixels: RLE8 and RLE4 (Windows) and RLE24 (OS/2).
+// Run-length encoded files: how large a picture a stream may declare, and
+// the decoder (pixels/run_length.h) fed through the file's reading window.
 #ifndef STANDIN_BMP_RLE_H
 #define STANDIN_BMP_RLE_H
 
 #include "bmp/window_reader.h"
+
+#include "pixels/run_length.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace standin {
 namespace bmp {
-
-enum class RleKind { Rle8, Rle4, Rle24 };
-
-// Where decoded pixels go: a bottom-up block of 8-, 4- or 24-bit rows
-// (matching the kind), zeroed beforehand. Pixels the stream skips keep 0.
-struct RleTarget {
-    std::uint8_t* pixels = nullptr;
-    std::size_t stride = 0;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-};
 
 // The largest picture a run-length stream may declare: kRleFreePixels plus
 // kRlePixelsPerStreamByte for each byte of the stream. A stream that ends
@@ -34,11 +26,7 @@ constexpr std::int64_t kRlePixelsPerStreamByte = 256;
 
 bool RleStreamMayDeclare(std::uint64_t streamBytes, std::int64_t pixels);
 
-// Decodes `data` into `target`. A run that reaches past the end of its row
-// keeps the pixels that fit. Fails on a run above the last row, a move that
-// leaves the picture and a stream that ends before reaching either an
-// end-of-bitmap code or the end of the last row. Every step consumes input,
-// so the work is bounded by the length of `data`.
+// Decodes the stream read through `data` into `target` (pixels/run_length.h).
 bool DecodeRle(WindowReader* data, RleKind kind, const RleTarget& target);
 
 }  // namespace bmp

@@ -26,6 +26,7 @@
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/blit.h"
+#include "gdi/color_ref.h"
 #include "gdi/gdi_objects.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
@@ -107,7 +108,7 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int 
     if (UsesPattern(op.code)) {
         const Brush* brush = Lookup<Brush>(to.context->brush);
         if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
-        op.pattern = ColourValue(target->dib, brush->color);
+        op.pattern = InkValue(*target, ResolveInk(to.context, *target, brush->color));
     }
     // An operation that reads no source ignores the source rectangle.
     if (source == nullptr) wSrc = wDest, hSrc = hDest;

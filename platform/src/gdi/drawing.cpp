@@ -30,13 +30,6 @@ bool FindCanvas(HDC dc, Canvas* canvas) {
     return canvas->bitmap != nullptr;
 }
 
-void ColorToWorkPixel(COLORREF color, std::uint8_t px[4]) {
-    px[0] = GetBValue(color);
-    px[1] = GetGValue(color);
-    px[2] = GetRValue(color);
-    px[3] = 0;
-}
-
 RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
 }
@@ -52,7 +45,7 @@ void PlotLine(SpanPainter& painter, POINT from, POINT to) {
 // last line; gaps take the background colour in OPAQUE mode.
 void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
                     const DashPattern& pattern, POINT from, POINT to) {
-    SpanPainter ink(bitmap, pen.color), gap(bitmap, context.backColor);
+    SpanPainter ink(bitmap, ResolveInk(&context, bitmap, pen.color)), gap(bitmap, context.backColor);
     const bool fillGaps = context.backMode == OPAQUE;
     const std::int64_t start = context.styleStep;
     LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, bitmap.width(), bitmap.height());
@@ -68,19 +61,18 @@ void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
 void DrawLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
     DashPattern pattern;
     if (DashPattern::For(pen.style, &pattern)) return PlotDashedLine(context, bitmap, pen, pattern, from, to);
-    SpanPainter painter(bitmap, pen.color);
+    SpanPainter painter(bitmap, ResolveInk(&context, bitmap, pen.color));
     if (pen.width > 1)
         DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y);
     else
         PlotLine(painter, from, to);
 }
 
-// The bitmap of a context when (x, y) lies inside it, else null.
-Bitmap* PixelTarget(HDC dc, int x, int y) {
-    Canvas canvas;
-    if (!FindCanvas(dc, &canvas)) return nullptr;
-    const Bitmap& b = *canvas.bitmap;
-    return x >= 0 && y >= 0 && x < b.width() && y < b.height() ? canvas.bitmap : nullptr;
+// The context and bitmap of `dc` when (x, y) lies inside the bitmap.
+bool PixelTarget(HDC dc, int x, int y, Canvas* canvas) {
+    if (!FindCanvas(dc, canvas)) return false;
+    const Bitmap& b = *canvas->bitmap;
+    return x >= 0 && y >= 0 && x < b.width() && y < b.height();
 }
 
 }  // namespace
@@ -105,7 +97,7 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     std::int32_t right = std::min<std::int32_t>(lprc->right, bitmap.width());
     std::int32_t bottom = std::min<std::int32_t>(lprc->bottom, bitmap.height());
     if (left >= right || top >= bottom) return TRUE;
-    SpanPainter painter(bitmap, brush->color);
+    SpanPainter painter(bitmap, ResolveInk(canvas.context, bitmap, brush->color));
     for (std::int32_t y = top; y < bottom; ++y) painter.Run(y, left, right);
     return TRUE;
 } catch (...) {
@@ -140,8 +132,9 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) try {
 
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
-    Bitmap* bitmap = PixelTarget(hdc, x, y);
-    if (bitmap == nullptr) return CLR_INVALID;
+    Canvas canvas;
+    if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
+    const Bitmap* bitmap = canvas.bitmap;
     std::uint8_t px[4];
     CodecFor(*bitmap).Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);
@@ -151,12 +144,12 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) try {
 
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     ApiLock lock(ApiMutex());
-    Bitmap* bitmap = PixelTarget(hdc, x, y);
-    if (bitmap == nullptr) return CLR_INVALID;
+    Canvas canvas;
+    if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
+    Bitmap* bitmap = canvas.bitmap;
+    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(x, y);
     std::uint8_t px[4];
-    ColorToWorkPixel(color, px);
     RowCodec codec = CodecFor(*bitmap);
-    codec.Pack(px, x, 1, bitmap->Row(y));
     // The colour actually stored, which at low depths is the nearest one.
     codec.Unpack(bitmap->Row(y), x, 1, px);
     return RGB(px[2], px[1], px[0]);

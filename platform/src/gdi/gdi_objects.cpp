@@ -1,7 +1,9 @@
 // Bitmaps, pens and brushes: creation, description and deletion.
 #include "gdi/gdi_objects.h"
+#include "gdi/color_ref.h"
 
 #include "support/api_boundary.h"
+#include "support/caller_memory.h"
 
 #include "pixels/bitmap_info.h"
 #include "pixels/default_palettes.h"
@@ -9,6 +11,7 @@
 #include "support/large_blocks.h"
 #include "support/last_error.h"
 
+#include <climits>
 #include <cstring>
 #include <new>
 
@@ -37,6 +40,13 @@ void ReportMasks(const PixelFormat& format, DWORD masks[3]) {
     }
 }
 
+// Hands a record to GetObject's caller: its size, or 0 with ERROR_NOACCESS
+// when the caller's buffer cannot be written.
+int Hand(void* out, const void* record, std::size_t bytes) {
+    if (!CopyToCaller(out, record, bytes)) return Fail<int>(ERROR_NOACCESS);
+    return static_cast<int>(bytes);
+}
+
 int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     BITMAP bm{};
     bm.bmType = 0;
@@ -50,23 +60,22 @@ int DescribeBitmap(const Bitmap& bitmap, int size, void* out) {
     if (bitmap.dibSection && size >= static_cast<int>(sizeof(DIBSECTION))) {
         DIBSECTION ds{};
         ds.dsBm = bm;
-        ds.dsBmih = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
+        // The header reports the height as positive whichever way the
+        // rows are stored, as the platform does.
+        ds.dsBmih = MakeInfoHeader(bitmap.width(), bitmap.height(), false, bitmap.format());
         ds.dsBmih.biClrUsed = static_cast<DWORD>(bitmap.dib.colorCount);
         ReportMasks(bitmap.format(), ds.dsBitfields);
-        std::memcpy(out, &ds, sizeof ds);
-        return sizeof(DIBSECTION);
+        return Hand(out, &ds, sizeof ds);
     }
     if (size < static_cast<int>(sizeof(BITMAP))) return 0;
-    std::memcpy(out, &bm, sizeof bm);
-    return sizeof(BITMAP);
+    return Hand(out, &bm, sizeof bm);
 }
 
 template <class Record>
 int CopyRecord(const Record& record, int size, void* out) {
     if (out == nullptr) return sizeof(Record);
     if (size < static_cast<int>(sizeof(Record))) return 0;
-    std::memcpy(out, &record, sizeof record);
-    return sizeof(Record);
+    return Hand(out, &record, sizeof record);
 }
 
 }  // namespace
@@ -74,7 +83,8 @@ int CopyRecord(const Record& record, int size, void* out) {
 std::unique_ptr<Bitmap> MakeBitmap(const DibDescription& dib) {
     auto bitmap = std::make_unique<Bitmap>();
     bitmap->dib = dib;
-    bitmap->pixels.reset(static_cast<std::uint8_t*>(AllocateBlock(dib.imageBytes, true)));
+    bitmap->pixels = PixelBlock(static_cast<std::uint8_t*>(AllocatePages(dib.imageBytes)),
+                                PagesDeleter{dib.imageBytes});
     if (!bitmap->pixels) return nullptr;
     return bitmap;
 }
@@ -138,13 +148,16 @@ HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO* pbmi, UINT usage, VOI
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) try {
     ApiLock lock(ApiMutex());
+    // A negative width means its magnitude (INT_MIN, having none, is the
+    // widest the stand-in draws anyway).
+    const int width = cWidth >= 0 ? cWidth : cWidth == INT_MIN ? INT_MAX : -cWidth;
     switch (iStyle) {
         case PS_DASH:
         case PS_DOT:
         case PS_DASHDOT:
         case PS_DASHDOTDOT:
             // Dashes exist only one pixel wide; a wider dashed pen is solid.
-            if (cWidth > 1) iStyle = PS_SOLID;
+            if (width > 1) iStyle = PS_SOLID;
             break;
         case PS_SOLID:
         case PS_NULL:
@@ -156,20 +169,21 @@ HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color) try {
         default:
             return Fail<HPEN>(ERROR_INVALID_PARAMETER);
     }
-    return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, cWidth, color & 0xFFFFFF));
+    return InsertObject<HPEN>(std::make_unique<Pen>(iStyle, width, StoredColorRef(color)));
 } catch (...) {
     return OutOfMemory<HPEN>();
 }
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) try {
     ApiLock lock(ApiMutex());
-    return InsertObject<HBRUSH>(std::make_unique<Brush>(BS_SOLID, color & 0xFFFFFF));
+    return InsertObject<HBRUSH>(std::make_unique<Brush>(BS_SOLID, StoredColorRef(color)));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }
 
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
     ApiLock lock(ApiMutex());
+    if (h == nullptr) return 0;  // the platform leaves the last error alone
     if (InjectedFailure(Call::GetObjectA)) return Fail<int>(ERROR_INVALID_HANDLE);
     if (Bitmap* bitmap = Lookup<Bitmap>(h)) return DescribeBitmap(*bitmap, c, pv);
     if (Pen* pen = Lookup<Pen>(h)) {
@@ -210,6 +224,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) try {
 
 BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
     ApiLock lock(ApiMutex());
+    if (ho == nullptr) return FALSE;  // the platform leaves the last error alone
     Object* object = Objects().Find(ho);
     if (object == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     // Deleting a stock object is allowed and does nothing.

@@ -5,24 +5,30 @@
 
 #include "support/object_table.h"
 #include "pixels/pixel_format.h"
+#include "support/large_blocks.h"
 
 #include <cstdint>
-#include <cstdlib>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
 namespace standin {
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
+// Pixels are held in whole pages of their own, as the platform's section
+// bits are: the block is page-aligned, and a caller writing past the last
+// row but inside the last page touches only the bitmap's memory.
+struct PagesDeleter {
+    std::size_t bytes = 0;
+    void operator()(std::uint8_t* p) const { FreePages(p, bytes); }
 };
+using PixelBlock = std::unique_ptr<std::uint8_t, PagesDeleter>;
 
 struct Bitmap : Object {
     static constexpr ObjectKind kKind = ObjectKind::Bitmap;
     Bitmap() : Object(kKind) {}
 
     DibDescription dib;
-    std::unique_ptr<std::uint8_t, FreeDeleter> pixels;
+    PixelBlock pixels;
     // The device context this bitmap is selected into, or null. A bitmap is
     // selected into at most one context at a time (stock bitmaps excepted).
     HDC selectedInto = nullptr;

@@ -1,8 +1,7 @@
 // GetDIBits and SetDIBits: pixel rows between a bitmap and a caller's
-// device-independent buffer, converted between formats a row at a time.
-//
-// Scan lines are counted in the buffer's own order: in a bottom-up buffer
-// scan line 0 is the bottom row of the picture, in a top-down one the top.
+// device-independent buffer, converted between formats a row at a time
+// (ScanLines says which rows meet). SetDIBits also takes run-length
+// streams, decoded first into rows of their own depth.
 #include "support/api_boundary.h"
 #include "pixels/bitmap_info.h"
 #include "pixels/default_palettes.h"
@@ -10,9 +9,14 @@
 #include "gdi/gdi_objects.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
+#include "pixels/run_length.h"
+#include "support/large_blocks.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <vector>
 
 namespace standin {
@@ -86,19 +90,34 @@ private:
     std::vector<std::uint8_t> work_;
 };
 
-// Row `line` of a buffer in the picture's top-down numbering.
-std::int32_t PictureRow(const DibDescription& buffer, std::int32_t pictureHeight, std::int64_t line) {
-    return static_cast<std::int32_t>(buffer.topDown ? line : pictureHeight - 1 - line);
-}
+// How the caller's DIB meets the bitmap. Scan lines are counted in the
+// caller's DIB from its bottom row up, whichever way its rows are stored,
+// and the DIB and the bitmap are aligned at their top rows: scan line s is
+// the bitmap's row H - 1 - s from the top, for a DIB of H rows, and lies
+// above the bitmap's top when that row is past the bitmap's height. A call
+// moves the scan lines [start, end), at most up to the DIB's height; the
+// caller's buffer holds them in the DIB's own order, the first of them in
+// its first row when the DIB is bottom-up, the last when it is top-down.
+struct ScanLines {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
 
-// How many scan lines from `start` the request asks for, the picture holds
-// and the caller's buffer has room for: the caller's header declares
-// |biHeight| rows, and no more are ever read or written.
-std::int32_t LinesToMove(std::int32_t pictureHeight, const DibDescription& buffer, UINT start, UINT lines) {
-    if (start >= static_cast<UINT>(pictureHeight)) return 0;
-    UINT count = std::min<UINT>(lines, static_cast<UINT>(pictureHeight) - start);
-    return static_cast<std::int32_t>(std::min<UINT>(count, static_cast<UINT>(buffer.height)));
-}
+    ScanLines(const DibDescription& buffer, UINT first, UINT lines)
+        : start(first), end(std::min<std::int64_t>(std::int64_t{first} + lines, buffer.height)) {
+        if (end < start) end = start;
+    }
+    std::int64_t count() const { return end - start; }
+    // The buffer row holding the k-th line moved.
+    std::size_t BufferRow(const DibDescription& buffer, std::int64_t k) const {
+        return static_cast<std::size_t>(buffer.topDown ? count() - 1 - k : k);
+    }
+    // The bitmap row (from the top) under the k-th line moved, or -1 when
+    // that line lies beyond the bitmap.
+    std::int32_t BitmapRow(const DibDescription& buffer, const Bitmap& bitmap, std::int64_t k) const {
+        const std::int64_t row = buffer.height - 1 - (start + k);
+        return row < bitmap.height() ? static_cast<std::int32_t>(row) : -1;
+    }
+};
 
 // Chooses the bitfield masks reported for a BI_BITFIELDS request: the
 // bitmap's own at the same depth, else 5-6-5 or 8-8-8.
@@ -134,22 +153,29 @@ void SettleColorTable(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const 
     }
     if (bitmap.format().indexed() && bitmap.format().bitCount == asked.biBitCount)
         std::copy(bitmap.dib.colors.begin(), bitmap.dib.colors.end(), out->colors.begin());
+    else if (!bitmap.dibSection)
+        DeviceDependentPalette(asked.biBitCount, out->colors.data());
     else
         DefaultPalette(asked.biBitCount, out->colors.data());
     std::memcpy(tableOut, out->colors.data(), sizeof(RGBQUAD) * static_cast<std::size_t>(entries));
 }
 
 // Describes the buffer a GetDIBits caller asks for, settling its colour
-// table (or masks) and writing them back into the caller's BITMAPINFO.
+// table and writing it back into the caller's BITMAPINFO, with the masks of
+// a bitfield request when the call reads bits (a query leaves them).
 bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const LogicalColors& logical,
-                     DibDescription* out) {
+                     bool readsBits, DibDescription* out) {
     const BITMAPINFOHEADER& asked = info->bmiHeader;
-    // The colour table is written right after the caller's header: only a
-    // header size the platform defines says where that is.
+    // The colour table is written right after the caller's header, biSize
+    // bytes in.
     if (!IsSupportedHeaderSize(asked.biSize)) return false;
+    // The planes are looked at only when bits are read, and then only 0 is
+    // refused.
+    if (readsBits && asked.biPlanes == 0) return false;
     BitmapInfoBuffer request{};
     request.header = asked;
     request.header.biSize = kInfoHeaderBytes;
+    request.header.biPlanes = 1;
     request.header.biClrUsed = 0;
     DWORD masks[3] = {0, 0, 0};
     if (asked.biCompression == BI_BITFIELDS) {
@@ -160,7 +186,7 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const L
 
     if (out->format.indexed()) {
         SettleColorTable(bitmap, info, usage, logical, out);
-    } else if (asked.biCompression == BI_BITFIELDS) {
+    } else if (asked.biCompression == BI_BITFIELDS && readsBits) {
         // The masks follow the 40-byte header, or fill the same bytes of a
         // larger one.
         std::memcpy(reinterpret_cast<BYTE*>(info) + kInfoHeaderBytes, masks, sizeof masks);
@@ -169,10 +195,12 @@ bool DescribeRequest(const Bitmap& bitmap, BITMAPINFO* info, UINT usage, const L
 }
 
 // Reports the bitmap's own format in the caller's header (a GetDIBits call
-// with no buffer and a zero bit count).
-// The caller's header keeps its size and resolution fields.
+// with no buffer and a zero bit count). A device-dependent bitmap deeper than
+// 8 bits reports BI_BITFIELDS, as a bitfield section does; the masks are not
+// written. The caller's header keeps its size and resolution fields.
 void ReportFormat(const Bitmap& bitmap, BITMAPINFOHEADER* header) {
     BITMAPINFOHEADER own = MakeInfoHeader(bitmap.width(), bitmap.height(), bitmap.dib.topDown, bitmap.format());
+    if (!bitmap.dibSection && !bitmap.format().indexed()) own.biCompression = BI_BITFIELDS;
     own.biSize = header->biSize;
     own.biXPelsPerMeter = header->biXPelsPerMeter;
     own.biYPelsPerMeter = header->biYPelsPerMeter;
@@ -185,32 +213,61 @@ std::size_t WholeBytes(int columns, int bitCount) {
     return static_cast<std::size_t>(columns) * bitCount / 8;
 }
 
-int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bits, UINT start,
-            UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
+// Reads the lines into the caller's buffer: each row the bitmap holds is
+// converted, each line beyond it is zeros. Returns how many came from the
+// bitmap.
+int CopyOut(const Bitmap& bitmap, const DibDescription& buffer, std::uint8_t* bits, const ScanLines& lines) {
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(bitmap.dib, buffer, columns,
-                           StoresFor(static_cast<std::size_t>(count) * buffer.stride));
+                           StoresFor(static_cast<std::size_t>(lines.count()) * buffer.stride));
     std::size_t keep = buffer.format.bitCount < 8 ? 0 : WholeBytes(columns, buffer.format.bitCount);
-    for (std::int32_t k = 0; k < count; ++k) {
-        std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
+    int copied = 0;
+    for (std::int64_t k = 0; k < lines.count(); ++k) {
+        std::uint8_t* row = bits + lines.BufferRow(buffer, k) * buffer.stride;
+        const std::int32_t from = lines.BitmapRow(buffer, bitmap, k);
+        if (from < 0) {
+            std::memset(row, 0, buffer.stride);
+            continue;
+        }
         std::memset(row + keep, 0, buffer.stride - keep);
-        converter.Convert(bitmap.Row(PictureRow(buffer, bitmap.height(), std::int64_t{start} + k)), row);
+        converter.Convert(bitmap.Row(from), row);
+        ++copied;
     }
-    return count;
+    return copied;
 }
 
-int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bits, UINT start,
-           UINT lines) {
-    std::int32_t count = LinesToMove(bitmap.height(), buffer, start, lines);
+// Writes the lines the bitmap holds from the caller's buffer; lines beyond
+// the bitmap are passed over. Returns how many were written.
+int CopyIn(Bitmap& bitmap, const DibDescription& buffer, const std::uint8_t* bits, const ScanLines& lines) {
     int columns = std::min(buffer.width, bitmap.width());
     RowConverter converter(buffer, bitmap.dib, columns,
-                           StoresFor(static_cast<std::size_t>(count) * bitmap.dib.stride));
-    for (std::int32_t k = 0; k < count; ++k) {
-        const std::uint8_t* row = bits + static_cast<std::size_t>(k) * buffer.stride;
-        converter.Convert(row, bitmap.Row(PictureRow(buffer, bitmap.height(), std::int64_t{start} + k)));
+                           StoresFor(static_cast<std::size_t>(lines.count()) * bitmap.dib.stride));
+    int copied = 0;
+    for (std::int64_t k = 0; k < lines.count(); ++k) {
+        const std::int32_t to = lines.BitmapRow(buffer, bitmap, k);
+        if (to < 0) continue;
+        converter.Convert(bits + lines.BufferRow(buffer, k) * buffer.stride, bitmap.Row(to));
+        ++copied;
     }
-    return count;
+    return copied;
+}
+
+struct FreeBlock {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+using DecodedRows = std::unique_ptr<std::uint8_t, FreeBlock>;
+
+// Decodes a caller's run-length stream, which holds the lines moved as an
+// uncompressed buffer would (bottom-up, the first line moved at the
+// bottom), into rows of `buffer`'s format. Null when the stream is bad.
+DecodedRows DecodeRunLength(const DibDescription& buffer, const void* stream, const ScanLines& lines) {
+    const std::size_t bytes = static_cast<std::size_t>(lines.count()) * buffer.stride;
+    DecodedRows rows(static_cast<std::uint8_t*>(AllocateBlock(bytes, true)));
+    if (!rows) throw std::bad_alloc();
+    RleMemoryStream source(static_cast<const std::uint8_t*>(stream), buffer.streamBytes);
+    const RleTarget target{rows.get(), buffer.stride, buffer.width, static_cast<std::int32_t>(lines.count())};
+    if (!DecodeRle(&source, buffer.runLength == BI_RLE8 ? RleKind::Rle8 : RleKind::Rle4, target)) return nullptr;
+    return rows;
 }
 
 }  // namespace
@@ -225,8 +282,10 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
     LogicalColors logical;
     if (!SelectedLogicalColors(hdc, &logical) || bitmap == nullptr || lpbmi == nullptr)
         return Fail<int>(ERROR_INVALID_HANDLE);
-    // The bitmap must not be selected into a device context.
-    if (bitmap->selectedInto != nullptr || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
+    // A device-dependent bitmap must not be selected into a device context;
+    // a DIB section's bits may be read wherever it is selected.
+    if ((bitmap->selectedInto != nullptr && !bitmap->dibSection) ||
+        (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS))
         return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::GetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
     // Nothing past biSize is read before its size is known to hold it.
@@ -236,12 +295,14 @@ int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBi
         return bitmap->height();
     }
     DibDescription buffer;
-    if (!DescribeRequest(*bitmap, lpbmi, usage, logical, &buffer)) return Fail<int>(ERROR_INVALID_PARAMETER);
-    if (lpvBits == nullptr) {
-        lpbmi->bmiHeader.biSizeImage = static_cast<DWORD>(buffer.imageBytes);
-        return bitmap->height();
-    }
-    int copied = CopyOut(*bitmap, buffer, static_cast<std::uint8_t*>(lpvBits), start, cLines);
+    if (!DescribeRequest(*bitmap, lpbmi, usage, logical, lpvBits != nullptr, &buffer))
+        return Fail<int>(ERROR_INVALID_PARAMETER);
+    lpbmi->bmiHeader.biSizeImage = static_cast<DWORD>(buffer.imageBytes);
+    if (lpvBits == nullptr) return bitmap->height();
+    // A start at or past the DIB's last scan line moves nothing, and the
+    // platform answers 1.
+    if (cLines > 0 && start >= static_cast<UINT>(buffer.height)) return 1;
+    int copied = CopyOut(*bitmap, buffer, static_cast<std::uint8_t*>(lpvBits), ScanLines(buffer, start, cLines));
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
 } catch (...) {
     return OutOfMemory<int>();
@@ -259,9 +320,18 @@ int WINAPI SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, const VOID* 
     // The bitmap must not be selected into a device context.
     if (bitmap->selectedInto != nullptr || lpBits == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER);
     DibDescription buffer;
-    if (!DescribeDib(lpbmi, ColorUse, &buffer, logical)) return Fail<int>(ERROR_INVALID_PARAMETER);
+    if (!DescribeDib(lpbmi, ColorUse, &buffer, logical, DibRules::Transfer))
+        return Fail<int>(ERROR_INVALID_PARAMETER);
     if (InjectedFailure(Call::SetDIBits)) return Fail<int>(ERROR_INVALID_PARAMETER);
-    int copied = CopyIn(*bitmap, buffer, static_cast<const std::uint8_t*>(lpBits), start, cLines);
+    const ScanLines lines(buffer, start, cLines);
+    const std::uint8_t* rows = static_cast<const std::uint8_t*>(lpBits);
+    DecodedRows decoded;
+    if (buffer.runLength != BI_RGB && lines.count() > 0) {
+        decoded = DecodeRunLength(buffer, lpBits, lines);
+        if (!decoded) return Fail<int>(ERROR_INVALID_PARAMETER);
+        rows = decoded.get();
+    }
+    int copied = CopyIn(*bitmap, buffer, rows, lines);
     return copied > 0 ? copied : Fail<int>(ERROR_INVALID_PARAMETER);
 } catch (...) {
     return OutOfMemory<int>();

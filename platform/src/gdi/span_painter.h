@@ -4,6 +4,7 @@
 #ifndef STANDIN_SPAN_PAINTER_H
 #define STANDIN_SPAN_PAINTER_H
 
+#include "gdi/color_ref.h"
 #include "gdi/gdi_objects.h"
 #include "pixels/row_codec.h"
 
@@ -14,7 +15,9 @@ namespace standin {
 
 class SpanPainter {
 public:
-    SpanPainter(Bitmap& bitmap, COLORREF color);
+    SpanPainter(Bitmap& bitmap, COLORREF color) : SpanPainter(bitmap, Ink{color & 0xFFFFFF, -1}) {}
+    // An ink naming a colour-table entry stores that entry as it stands.
+    SpanPainter(Bitmap& bitmap, const Ink& ink);
 
     std::int32_t width() const { return bitmap_.width(); }
     std::int32_t height() const { return bitmap_.height(); }
@@ -28,6 +31,8 @@ private:
     RowCodec codec_;
     std::uint8_t pixel_[kWorkBytesPerPixel];
     std::vector<std::uint8_t> run_;  // the colour repeated, grown on demand
+    int index_;                        // the entry stored as it stands, or -1
+    std::vector<std::uint32_t> values_;  // the entry repeated, grown on demand
 };
 
 }  // namespace standin

@@ -1,5 +1,7 @@
 #include "pixels/default_palettes.h"
 
+#include <utility>
+
 namespace standin {
 namespace {
 
@@ -59,6 +61,22 @@ int DefaultPalette(int bitCount, RGBQUAD* colors) {
         BYTE v = static_cast<BYTE>((i + 1) * 255 / (kGreyRamp + 1));
         colors[n++] = RGBQUAD{v, v, v, 0};
     }
+    for (const RGBQUAD& c : kStaticLast) colors[n++] = c;
+    return n;
+}
+
+int DeviceDependentPalette(int bitCount, RGBQUAD* colors) {
+    if (bitCount == 1) return DefaultPalette(1, colors);
+    if (bitCount == 4) {
+        DefaultPalette(4, colors);
+        std::swap(colors[7], colors[8]);
+        return 16;
+    }
+    int n = 0;
+    for (const RGBQUAD& c : kStaticFirst) colors[n++] = c;
+    for (; n < kMaxColors - kStaticHalf; ++n)
+        colors[n] = RGBQUAD{static_cast<BYTE>(n & 0xC0), static_cast<BYTE>((n & 0x38) << 2),
+                            static_cast<BYTE>((n & 7) << 5), 0};
     for (const RGBQUAD& c : kStaticLast) colors[n++] = c;
     return n;
 }

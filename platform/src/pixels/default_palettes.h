@@ -13,6 +13,14 @@ namespace standin {
 // ten static colours. Returns the entry count.
 int DefaultPalette(int bitCount, RGBQUAD* colors);
 
+// Fills `colors` with the table made up for a device-dependent bitmap, which
+// has none of its own, read at `bitCount` (1, 4 or 8) bits: black and white;
+// the 16 VGA colours in the VGA order (grey 80 80 80 at 7, silver C0 C0 C0 at
+// 8); the first ten static colours, a 3-3-2 colour cube (entry i has red
+// (i & 7) << 5, green (i & 0x38) << 2, blue i & 0xC0) and the last ten
+// static colours. Returns the entry count.
+int DeviceDependentPalette(int bitCount, RGBQUAD* colors);
+
 // Entries in the default logical palette.
 constexpr int kDefaultLogicalColors = 20;
 

@@ -26,7 +26,8 @@ void ReadMasks(const BITMAPINFO* info, std::uint32_t masks[3]) {
 bool MakeBitfieldFormat(const std::uint32_t colourMasks[3], int bitCount, PixelFormat* format) {
     const std::uint32_t masks[kMaskCount] = {colourMasks[0], colourMasks[1], colourMasks[2], 0};
     ChannelMask channels[kMaskCount];
-    if (!MakeChannelMasks(masks, bitCount, channels)) return false;
+    // A caller's masks may have gaps, as the platform's calls take them.
+    if (!MakeChannelMasks(masks, bitCount, channels, true)) return false;
     format->bitCount = bitCount;
     format->bitfields = true;
     format->red = channels[kRedMask];
@@ -38,32 +39,37 @@ bool MakeBitfieldFormat(const std::uint32_t colourMasks[3], int bitCount, PixelF
 }  // namespace
 
 bool IsSupportedHeaderSize(DWORD size) {
-    return size == kInfoHeaderBytes || size == kV2HeaderBytes || size == kV3HeaderBytes ||
-           size == kV4HeaderBytes || size == kV5HeaderBytes;
+    return size >= kInfoHeaderBytes && size <= kMaxInfoHeaderBytes;
 }
 
 std::int64_t DibStride(std::int64_t width, int bitCount) {
     return (width * bitCount + 31) / 32 * 4;
 }
 
-bool MakeChannelMask(std::uint32_t mask, ChannelMask* out) {
+bool MakeChannelMask(std::uint32_t mask, ChannelMask* out, bool gaps) {
     if (mask == 0) return false;
     int shift = 0;
     while (((mask >> shift) & 1u) == 0) ++shift;
     int bits = 0;
-    while (shift + bits < 32 && ((mask >> (shift + bits)) & 1u) != 0) ++bits;
+    if (gaps) {
+        while (shift + bits < 32 && (mask >> (shift + bits)) != 0) ++bits;
+    } else {
+        while (shift + bits < 32 && ((mask >> (shift + bits)) & 1u) != 0) ++bits;
+    }
     std::uint64_t run = ((std::uint64_t{1} << bits) - 1) << shift;
-    if (run != mask) return false;
+    if (!gaps && run != mask) return false;
     *out = ChannelMask{mask, shift, bits};
     return true;
 }
 
-bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount]) {
+bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount],
+                      bool gaps) {
     if (bitCount != 16 && bitCount != 32) return false;
     ChannelMask channels[kMaskCount];
     for (int i = kRedMask; i <= kBlueMask; ++i)
-        if (!MakeChannelMask(masks[i], &channels[i])) return false;
-    if (masks[kAlphaMask] != 0 && !MakeChannelMask(masks[kAlphaMask], &channels[kAlphaMask])) return false;
+        if (!MakeChannelMask(masks[i], &channels[i], gaps)) return false;
+    if (masks[kAlphaMask] != 0 && !MakeChannelMask(masks[kAlphaMask], &channels[kAlphaMask], gaps))
+        return false;
     std::uint32_t seen = 0;
     for (int i = 0; i < kMaskCount; ++i) {
         if ((seen & masks[i]) != 0) return false;
@@ -113,12 +119,23 @@ void ReadColorTable(const BITMAPINFO* info, UINT usage, int given, const Logical
     }
 }
 
+bool PlanesAccepted(const BITMAPINFOHEADER& h, DibRules rules) {
+    if (rules == DibRules::Transfer) return h.biPlanes != 0;
+    return h.biPlanes == 1 || (h.biPlanes > 1 && h.biPlanes * h.biBitCount <= 16);
+}
+
+bool IsRunLength(const BITMAPINFOHEADER& h, DibRules rules) {
+    return rules == DibRules::Transfer && ((h.biCompression == BI_RLE8 && h.biBitCount == 8) ||
+                                           (h.biCompression == BI_RLE4 && h.biBitCount == 4));
+}
+
 }  // namespace
 
-bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out, const LogicalColors& logical) {
+bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out, const LogicalColors& logical,
+                 DibRules rules) {
     if (info == nullptr || (usage != DIB_RGB_COLORS && usage != DIB_PAL_COLORS)) return false;
     const BITMAPINFOHEADER& h = info->bmiHeader;
-    if (!IsSupportedHeaderSize(h.biSize) || h.biPlanes != 1 || !IsSupportedBitCount(h.biBitCount))
+    if (!IsSupportedHeaderSize(h.biSize) || !PlanesAccepted(h, rules) || !IsSupportedBitCount(h.biBitCount))
         return false;
     if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == INT_MIN) return false;
     std::int64_t width = h.biWidth;
@@ -137,6 +154,13 @@ bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out, const 
 
     if (h.biCompression == BI_RGB) {
         d.format = RgbFormat(h.biBitCount);
+    } else if (IsRunLength(h, rules)) {
+        // Run-length rows are bottom-up only, and the stream's length is
+        // the only bound on reading it.
+        if (d.topDown || h.biSizeImage == 0) return false;
+        d.format = RgbFormat(h.biBitCount);
+        d.runLength = h.biCompression;
+        d.streamBytes = h.biSizeImage;
     } else if (h.biCompression == BI_BITFIELDS && (h.biBitCount == 16 || h.biBitCount == 32)) {
         std::uint32_t masks[3];
         ReadMasks(info, masks);

@@ -44,19 +44,32 @@ struct DibDescription {
     int colorCount = 0;         // entries in the colour table, 0 above 8 bits
     std::size_t stride = 0;     // bytes per row, padded to 4
     std::size_t imageBytes = 0; // stride * height
+    // BI_RLE8 or BI_RLE4 for a caller's run-length pixels (SetDIBits), whose
+    // stream is `streamBytes` long; BI_RGB otherwise.
+    DWORD runLength = BI_RGB;
+    std::size_t streamBytes = 0;
 };
 
-// Whether a BITMAPINFO may start with a header of this many bytes: the info
-// header (40), its extensions with masks (52, 56) and the V4 and V5 headers
-// (108, 124). The 12-byte core header is not supported.
+// Largest biSize taken. The platform reads the fields it knows from any
+// header of at least 40 bytes; the colour table follows biSize bytes in, so
+// a bound keeps an absurd size from sending reads gigabytes past the header.
+constexpr DWORD kMaxInfoHeaderBytes = 4096;
+
+// Whether a BITMAPINFO may start with a header of this many bytes: any size
+// from the info header's 40 bytes to kMaxInfoHeaderBytes (52, 56, 108 and
+// 124 are the defined ones; others are read as the 40-byte header, with the
+// colour table after biSize bytes). The 12-byte core header is not
+// supported.
 bool IsSupportedHeaderSize(DWORD size);
 
 // Row length in bytes of a device-independent row: padded to 4 bytes.
 std::int64_t DibStride(std::int64_t width, int bitCount);
 
 // Reduces a mask to its shift and width; false unless it is one contiguous
-// run of set bits.
-bool MakeChannelMask(std::uint32_t mask, ChannelMask* out);
+// run of set bits. With `gaps` a mask with clear bits inside it is taken
+// too, as the run from its lowest to its highest set bit: the bits in the
+// gaps read as 0 and are dropped when the channel is written.
+bool MakeChannelMask(std::uint32_t mask, ChannelMask* out, bool gaps = false);
 
 // The channels of a 16- or 32-bit pixel, in mask order: red, green, blue,
 // alpha.
@@ -65,8 +78,10 @@ enum MaskIndex { kRedMask, kGreenMask, kBlueMask, kAlphaMask, kMaskCount };
 // The one check of bitfield masks: reduces red, green, blue and alpha (an
 // alpha of 0 means none) to channels. Refuses a bit count other than 16 or
 // 32, an empty colour mask, a mask that is not one run of set bits, masks
-// that overlap and bits beyond the pixel.
-bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount]);
+// that overlap and bits beyond the pixel; a mask with gaps only without
+// `gaps` (MakeChannelMask).
+bool MakeChannelMasks(const std::uint32_t masks[kMaskCount], int bitCount, ChannelMask out[kMaskCount],
+                      bool gaps = false);
 
 // The default formats of 16-bit (5-5-5) and 32-bit (8-8-8) BI_RGB pixels.
 PixelFormat RgbFormat(int bitCount);
@@ -78,13 +93,25 @@ struct LogicalColors {
     int count = 0;
 };
 
-// Validates a BITMAPINFO as CreateDIBSection and SetDIBits take it: header
-// size, planes, bit count, compression, masks, colour count, dimensions and
-// total size. With DIB_PAL_COLORS the colour table holds 16-bit indices into
-// `logical`; an index past its end gives black. Fills `out` and returns
-// true when every field is acceptable.
+// What a call takes in a caller's BITMAPINFO beyond the common checks.
+enum class DibRules {
+    // CreateDIBSection: biPlanes 1, or more where biPlanes x biBitCount is
+    // at most 16; uncompressed or bitfield pixels.
+    Section,
+    // SetDIBits and GetDIBits reading bits: any biPlanes but 0; SetDIBits
+    // also takes run-length pixels (BI_RLE8 at 8 bits, BI_RLE4 at 4, rows
+    // bottom-up, biSizeImage bytes of stream).
+    Transfer,
+};
+
+// Validates a BITMAPINFO as `rules` say: header size, planes, bit count,
+// compression, masks, colour count, dimensions and total size. With
+// DIB_PAL_COLORS the colour table holds 16-bit indices into `logical`; an
+// index past its end gives black. Fills `out` and returns true when every
+// field is acceptable. A run-length description is of the decoded rows,
+// with `runLength` set.
 bool DescribeDib(const BITMAPINFO* info, UINT usage, DibDescription* out,
-                 const LogicalColors& logical = LogicalColors{});
+                 const LogicalColors& logical = LogicalColors{}, DibRules rules = DibRules::Section);
 
 // Colour table size in entries that a header with this bit count and
 // biClrUsed carries.

@@ -46,11 +46,13 @@ bool MakeAxisMapping(std::int64_t destOrigin, std::int64_t destExtent, std::int6
                      std::int64_t srcExtent, AxisMapping* out) {
     if (destExtent == 0 || srcExtent == 0) return false;
     AxisMapping m;
-    m.destStart = destExtent < 0 ? destOrigin + destExtent : destOrigin;
+    // A negative extent covers its start pixel and the pixels before it.
+    m.destStart = destExtent < 0 ? destOrigin + destExtent + 1 : destOrigin;
     m.destSpan = destExtent < 0 ? -destExtent : destExtent;
-    m.srcStart = srcExtent < 0 ? srcOrigin + srcExtent : srcOrigin;
+    m.srcStart = srcExtent < 0 ? srcOrigin + srcExtent + 1 : srcOrigin;
     m.srcSpan = srcExtent < 0 ? -srcExtent : srcExtent;
     m.mirrored = (destExtent < 0) != (srcExtent < 0);
+    m.dropsLastSource = m.destSpan == 1 && srcExtent > 1;
     *out = m;
     return true;
 }
@@ -112,6 +114,7 @@ RunTable BuildRunTable(const AxisMapping& m, DrawnRange range, std::int32_t srcL
             // Source pixel p's centre, (2p + 1) * unit / 2, lies in [a, a + srcSpan).
             first = std::max<std::int64_t>(CeilDiv(2 * a - unit, 2 * unit), 0);
             end = std::min<std::int64_t>(CeilDiv(2 * (a + m.srcSpan) - unit, 2 * unit), srcLimit);
+            if (m.dropsLastSource) end = std::max(first + 1, std::min(end, m.srcStart + m.srcSpan - 1));
         } else {
             first = FloorDiv(2 * a + m.srcSpan, 2 * unit);
             end = first + 1;

@@ -1,12 +1,13 @@
 // How one axis of a stretch lays destination pixels onto source pixels.
 //
 // Coordinates are pixel edges: pixel j covers [j, j + 1) and its centre sits
-// at j + 1/2. A rectangle with origin x and signed extent w covers the pixels
-// between the edges x and x + w, whichever way round they lie, so
-// StretchBlt(dst, w, 0, -w, h, src, 0, 0, w, h, ...) mirrors onto the
-// destination pixels 0 .. w-1. The destination span is laid linearly onto
-// the source span; it runs backwards when exactly one of the two extents is
-// negative. Each destination pixel thus has a footprint on the source axis
+// at j + 1/2. A rectangle with origin x and extent w > 0 covers pixels x ..
+// x + w - 1; with extent -w it covers x, x - 1, .. x - w + 1, the start
+// pixel included, as on the platform. So StretchBlt(dst, w - 1, 0, -w, h,
+// src, 0, 0, w, h, ...) and StretchBlt(dst, 0, 0, w, h, src, w - 1, 0, -w,
+// h, ...) both mirror a w-wide picture onto destination pixels 0 .. w - 1.
+// The destination span is laid linearly onto the source span; it runs
+// backwards when exactly one of the two extents is negative. Each destination pixel thus has a footprint on the source axis
 // of length srcSpan / destSpan source pixels. Intervals are half-open: a
 // point on the boundary of two pixels (or footprints) belongs to the one
 // that starts there.
@@ -35,6 +36,10 @@ struct AxisMapping {
     std::int64_t srcStart = 0;   // lower edge of the source span
     std::int64_t srcSpan = 1;    // > 0
     bool mirrored = false;
+    // A reduction of a positive source extent of n > 1 to one destination
+    // pixel: the modes that combine eliminated pixels combine only the
+    // first n - 1, as the platform does.
+    bool dropsLastSource = false;
 };
 
 // Builds the mapping from an API call's origins and signed extents; false
@@ -72,7 +77,9 @@ CoverageTable BuildCoverageTable(const AxisMapping& mapping, DrawnRange range,
 // Runs of source pixels per drawn destination pixel for the scan modes: the
 // one pixel under the footprint's centre, or, when `combineEliminated` is set
 // and the axis reduces, every source pixel whose centre lies in the
-// footprint. The groups of consecutive destination pixels tile the source.
+// footprint (the first n - 1 of them where the mapping drops the last
+// source pixel). The groups of consecutive destination pixels tile the
+// source.
 struct RunTable {
     std::vector<std::int32_t> first;
     std::vector<std::int32_t> count;

@@ -32,7 +32,30 @@ void AdviseHugePages(void* block, std::size_t bytes) {
 #endif
 }
 
+std::size_t PageBytes() {
+    static const long page = ::sysconf(_SC_PAGESIZE);
+    return page > 0 ? static_cast<std::size_t>(page) : 4096;
+}
+
 }  // namespace
+
+std::size_t PageRounded(std::size_t bytes) {
+    const std::size_t page = PageBytes();
+    if (bytes == 0) return page;
+    return (bytes + page - 1) / page * page;
+}
+
+void* AllocatePages(std::size_t bytes) {
+    const std::size_t rounded = PageRounded(bytes);
+    void* block = ::mmap(nullptr, rounded, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+    if (rounded >= kLargeBlockBytes) AdviseHugePages(block, rounded);
+    return block;
+}
+
+void FreePages(void* block, std::size_t bytes) {
+    if (block != nullptr) ::munmap(block, PageRounded(bytes));
+}
 
 void* AllocateBlock(std::size_t bytes, bool zeroed) {
     if (bytes == 0) bytes = 1;

@@ -23,6 +23,15 @@ void* AllocateBlock(std::size_t bytes, bool zeroed);
 // Advice only: where the kernel lacks it, nothing changes.
 void CommitPages(void* block, std::size_t bytes);
 
+// Zeroed whole pages for at least `bytes` (at least one page), page-aligned,
+// straight from the kernel, or null; released with FreePages and the same
+// `bytes`. The pages are cleared lazily, on first touch, and a write past
+// `bytes` but inside the last page lands in memory the block owns.
+void* AllocatePages(std::size_t bytes);
+void FreePages(void* block, std::size_t bytes);
+// The bytes AllocatePages takes for `bytes`: rounded up to whole pages.
+std::size_t PageRounded(std::size_t bytes);
+
 }  // namespace standin
 
 #endif
