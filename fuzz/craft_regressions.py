@@ -180,10 +180,13 @@ FILES = {
     "refused-width-past-limit.bmp": width_past_limit,
     "refused-negative-width.bmp": negative_width,
     "refused-bitfields-overlapping.bmp": bitfields_overlapping,
-    "refused-bitfields-split-mask.bmp": bitfields_split_mask,
+    # LoadImageA refuses these two; the module's own reader then takes them
+    # through CreateDIBSection, which accepts masks with gaps and any header
+    # of 40 bytes or more, as the platform's does.
+    "loads-bitfields-split-mask.bmp": bitfields_split_mask,
     "refused-pixels-inside-header.bmp": pixels_inside_header,
     "refused-indexed-without-table.bmp": indexed_without_table,
-    "refused-unknown-header-size.bmp": unknown_header_size,
+    "loads-unknown-header-size.bmp": unknown_header_size,
 }
 
 

@@ -201,7 +201,13 @@ TEST_F(LoaderTest, EveryFormatLoadsExactlyAtEveryWidthAndHeight) {
             EXPECT_EQ(ds.dsBm.bmHeight, height);
             EXPECT_EQ(ds.dsBm.bmBitsPixel, format.dibBits);
             EXPECT_EQ(ds.dsBmih.biCompression, format.dibCompression);
-            EXPECT_EQ(ds.dsBmih.biHeight < 0, parts.height < 0) << "row order kept";
+            // GetObject reports heights positive; GetDIBits tells the row order.
+            BITMAPINFOHEADER own{};
+            own.biSize = sizeof own;
+            HDC dc = CreateCompatibleDC(nullptr);
+            EXPECT_NE(GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&own), DIB_RGB_COLORS), 0);
+            DeleteDC(dc);
+            EXPECT_EQ(own.biHeight < 0, parts.height < 0) << "row order kept";
             EXPECT_EQ(FirstColourMismatch(ReadPixels(bitmap, 32), sample), -1);
             EXPECT_EQ(FirstColourMismatch(ReadPixels(bitmap, 24), sample), -1);
             DeleteObject(bitmap);

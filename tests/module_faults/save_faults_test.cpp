@@ -124,20 +124,28 @@ TEST(SaveFaults, WithoutFaultsTheSameBitmapSaves) {
     DeleteObject(dib.bitmap);
 }
 
-TEST(SaveFaults, BitmapStillSelectedIsRefusedAndOldFileKept) {
+// GetDIBits cannot read a device-dependent bitmap selected into a context,
+// so the save fails; a selected DIB section is read, and saved, as on the
+// platform.
+TEST(SaveFaults, DeviceBitmapStillSelectedIsRefusedAndOldFileKept) {
     TempDir dir;
     std::string path = dir.File("output.bmp");
     WriteBytes(path, kOlderFile);
-    Dib dib = MakeDib(8, 8, 24);
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ previous = SelectObject(dc, dib.bitmap);
+    HBITMAP device = CreateCompatibleBitmap(dc, 8, 8);
+    Dib dib = MakeDib(8, 8, 24);
+    HGDIOBJ previous = SelectObject(dc, device);
     {
         ResourceGuard guard;
-        EXPECT_FALSE(SaveBitmapToFileA(path.c_str(), dib.bitmap));
+        EXPECT_FALSE(SaveBitmapToFileA(path.c_str(), device));
     }
     EXPECT_EQ(ReadBytes(path), kOlderFile);
+    SelectObject(dc, dib.bitmap);
+    EXPECT_TRUE(SaveBitmapToFileA(path.c_str(), dib.bitmap));
+    EXPECT_EQ(ReadBytes(path).size(), 246u);
     SelectObject(dc, previous);
     DeleteObject(dib.bitmap);
+    DeleteObject(device);
     DeleteDC(dc);
 }
 
