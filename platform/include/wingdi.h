@@ -280,6 +280,8 @@ typedef struct tagLOGPALETTE {
 
 HDC WINAPI CreateCompatibleDC(HDC hdc);
 BOOL WINAPI DeleteDC(HDC hdc);
+int WINAPI SaveDC(HDC hdc);
+BOOL WINAPI RestoreDC(HDC hdc, int nSavedDC);
 
 HBITMAP WINAPI CreateCompatibleBitmap(HDC hdc, int cx, int cy);
 HBITMAP WINAPI CreateDIBSection(HDC hdc, const BITMAPINFO *pbmi, UINT usage, VOID **ppvBits,

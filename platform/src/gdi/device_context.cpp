@@ -3,6 +3,7 @@
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
+#include "gdi/dc_state.h"
 #include "support/last_error.h"
 
 namespace standin {
@@ -11,27 +12,23 @@ namespace {
 HGDIOBJ SelectBitmap(HDC dc, DeviceContext* context, HBITMAP handle, Bitmap* bitmap) {
     HBITMAP previous = context->bitmap;
     if (handle == previous) return previous;
-    // A bitmap lives in one context at a time; stock bitmaps are shared.
-    if (!bitmap->stock && bitmap->selectedInto != nullptr) return nullptr;
-    if (Bitmap* old = Lookup<Bitmap>(previous); old != nullptr && !old->stock)
-        old->selectedInto = nullptr;
-    if (!bitmap->stock) bitmap->selectedInto = dc;
+    // A bitmap lives in one context at a time; stock bitmaps are shared. One
+    // that a saved state of this context holds may come back into it.
+    if (!bitmap->stock && bitmap->selectedInto != nullptr && bitmap->selectedInto != dc)
+        return nullptr;
+    HoldBitmap(dc, bitmap);
+    ReleaseBitmap(previous);
     context->bitmap = handle;
     return previous;
 }
 
 template <class T, class Handle>
-HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object) {
+HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object, void (*release)(Handle)) {
     Handle previous = *slot;
-    if (T* old = Lookup<T>(previous)) --old->selections;
-    ++object->selections;
+    HoldObject(object);
+    release(previous);
     *slot = handle;
     return previous;
-}
-
-template <class T, class Handle>
-void ReleaseDrawingObject(Handle handle) {
-    if (T* object = Lookup<T>(handle)) --object->selections;
 }
 
 // A context with the default pen, brush and palette; null when memory runs
@@ -49,15 +46,15 @@ HDC InsertContext(HBITMAP bitmap, bool screen) {
     context->pen = static_cast<HPEN>(StockObject(BLACK_PEN));
     context->brush = static_cast<HBRUSH>(StockObject(WHITE_BRUSH));
     context->palette = static_cast<HPALETTE>(StockObject(DEFAULT_PALETTE));
-    return InsertObject<HDC>(std::move(context));
+    // Its state holds its objects like every later one (ReleaseAllStates).
+    const DcState& state = *context;
+    HDC dc = InsertObject<HDC>(std::move(context));
+    if (dc != nullptr) HoldState(dc, state);
+    return dc;
 }
 
 void RemoveContext(HDC hdc, DeviceContext* context) {
-    if (Bitmap* bitmap = Lookup<Bitmap>(context->bitmap); bitmap != nullptr && !bitmap->stock)
-        bitmap->selectedInto = nullptr;
-    ReleaseDrawingObject<Pen>(context->pen);
-    ReleaseDrawingObject<Brush>(context->brush);
-    ReleaseDrawingObject<Palette>(context->palette);
+    ReleaseAllStates(context);
     Objects().Remove(hdc);
 }
 
@@ -141,9 +138,9 @@ HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {
         if (context->screen || !SelectableIntoMemoryContext(*bitmap)) return Fail<HGDIOBJ>(ERROR_INVALID_PARAMETER);
         return SelectBitmap(hdc, context, static_cast<HBITMAP>(h), bitmap);
     }
-    if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen);
+    if (Pen* pen = Lookup<Pen>(h)) return SwapDrawingObject(&context->pen, static_cast<HPEN>(h), pen, ReleasePen);
     if (Brush* brush = Lookup<Brush>(h))
-        return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush);
+        return SwapDrawingObject(&context->brush, static_cast<HBRUSH>(h), brush, ReleaseBrush);
     // Palettes are selected with SelectPalette only.
     return Fail<HGDIOBJ>(ERROR_INVALID_HANDLE);
 } catch (...) {
@@ -156,7 +153,7 @@ HPALETTE WINAPI SelectPalette(HDC hdc, HPALETTE hPal, BOOL bForceBkgd) try {
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     Palette* palette = Lookup<Palette>(hPal);
     if (context == nullptr || palette == nullptr) return Fail<HPALETTE>(ERROR_INVALID_HANDLE);
-    return static_cast<HPALETTE>(SwapDrawingObject(&context->palette, hPal, palette));
+    return static_cast<HPALETTE>(SwapDrawingObject(&context->palette, hPal, palette, ReleasePalette));
 } catch (...) {
     return OutOfMemory<HPALETTE>();
 }

@@ -32,6 +32,9 @@ struct Bitmap : Object {
     // The device context this bitmap is selected into, or null. A bitmap is
     // selected into at most one context at a time (stock bitmaps excepted).
     HDC selectedInto = nullptr;
+    // States of that context naming it: the current one and saved ones. It
+    // stays selected until the last of them lets it go.
+    int selections = 0;
     // Whether it is a DIB section (GetObject then reports its bits). Every
     // other bitmap is device-dependent: its pixels are held the same way but
     // are reached only through the GDI calls.
@@ -56,7 +59,7 @@ struct Pen : Object {
     int style;
     int width;
     COLORREF color;
-    int selections = 0;  // contexts holding this pen
+    int selections = 0;  // context states (current or saved) naming this pen
 };
 
 struct Brush : Object {
@@ -64,7 +67,7 @@ struct Brush : Object {
     Brush(UINT s, COLORREF c) : Object(kKind), style(s), color(c) {}
     UINT style;
     COLORREF color;
-    int selections = 0;  // contexts holding this brush
+    int selections = 0;  // context states (current or saved) naming this brush
 };
 
 // A logical palette: its colours in order, and each entry's PC_* flags.
@@ -74,7 +77,7 @@ struct Palette : Object {
     std::vector<RGBQUAD> colors;
     std::vector<BYTE> flags;  // may be shorter than `colors`: the rest are 0
     BYTE Flags(std::size_t i) const { return i < flags.size() ? flags[i] : 0; }
-    int selections = 0;  // contexts holding this palette
+    int selections = 0;  // context states (current or saved) naming this palette
 };
 
 // Every attribute of a device context that SaveDC saves and RestoreDC
@@ -107,6 +110,8 @@ struct DeviceContext : Object, DcState {
     // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
     // cannot be drawn on here, but describes the screen's format.
     bool screen = false;
+    // States pushed by SaveDC, oldest first; SaveDC's level n is saved[n - 1].
+    std::vector<DcState> saved;
 };
 
 // Row length of a device-dependent bitmap's bits: padded to a 16-bit word.
