@@ -1,6 +1,7 @@
 // BitBlt of the large 24-bit picture onto another: SRCCOPY (the row copy),
 // SRCINVERT and PATINVERT (operations with loops of their own) and 0xE2
-// (DSPDxax, which only the general per-bit evaluation handles).
+// (DSPDxax, which only the general per-bit evaluation handles); and
+// FillRect with a solid brush at 24 and 32 bits.
 #include "bench_cases.h"
 #include "pictures.h"
 
@@ -36,6 +37,23 @@ void RunBlit(benchmark::State& state, BlitCase c) {
     state.SetItemsProcessed(state.iterations() * kLargeSide * kLargeSide);
 }
 
+void RunFill(benchmark::State& state, int bitCount) {
+    Canvas target(kLargeSide, kLargeSide, bitCount, false);
+    target.Select();
+    HBRUSH brush = CreateSolidBrush(RGB(12, 200, 77));
+    const RECT whole{0, 0, kLargeSide, kLargeSide};
+    for (auto _ : state) {
+        if (!FillRect(target.dc(), &whole, brush)) {
+            state.SkipWithError("FillRect failed");
+            break;
+        }
+        benchmark::ClobberMemory();
+    }
+    target.Deselect();
+    DeleteObject(brush);
+    state.SetItemsProcessed(state.iterations() * kLargeSide * kLargeSide);
+}
+
 }  // namespace
 
 void RegisterBlitBenchmarks() {
@@ -46,6 +64,10 @@ void RegisterBlitBenchmarks() {
     for (const BlitCase& c : cases) {
         const std::string name = std::string("BitBlt/") + c.name + "/24bit/4096x4096";
         benchmark::RegisterBenchmark(name.c_str(), RunBlit, c)->UseRealTime();
+    }
+    for (int bitCount : {24, 32}) {
+        const std::string name = "FillRect/solid/" + std::to_string(bitCount) + "bit/4096x4096";
+        benchmark::RegisterBenchmark(name.c_str(), RunFill, bitCount)->UseRealTime();
     }
 }
 

@@ -182,6 +182,16 @@ typedef struct tagLOGBRUSH {
     ULONG_PTR lbHatch;
 } LOGBRUSH, *PLOGBRUSH, *LPLOGBRUSH;
 
+typedef struct tagEXTLOGPEN {
+    DWORD elpPenStyle;
+    DWORD elpWidth;
+    UINT elpBrushStyle;
+    COLORREF elpColor;
+    ULONG_PTR elpHatch;
+    DWORD elpNumEntries;
+    DWORD elpStyleEntry[1];
+} EXTLOGPEN, *PEXTLOGPEN, *NPEXTLOGPEN, *LPEXTLOGPEN;
+
 typedef struct tagPALETTEENTRY {
     BYTE peRed;
     BYTE peGreen;
@@ -209,6 +219,8 @@ typedef struct tagLOGPALETTE {
 #define BLACK_PEN 7
 #define NULL_PEN 8
 #define DEFAULT_PALETTE 15
+#define DC_BRUSH 18
+#define DC_PEN 19
 
 /* Object types reported by GetObjectType. */
 #define OBJ_PEN 1
@@ -217,6 +229,7 @@ typedef struct tagLOGPALETTE {
 #define OBJ_PAL 5
 #define OBJ_BITMAP 7
 #define OBJ_MEMDC 10
+#define OBJ_EXTPEN 11
 
 /* Pen and brush styles. */
 #define PS_SOLID 0
@@ -228,9 +241,35 @@ typedef struct tagLOGPALETTE {
 #define PS_INSIDEFRAME 6
 #define PS_USERSTYLE 7
 #define PS_ALTERNATE 8
+#define PS_STYLE_MASK 0x0000000F
+#define PS_ENDCAP_ROUND 0x00000000
+#define PS_ENDCAP_SQUARE 0x00000100
+#define PS_ENDCAP_FLAT 0x00000200
+#define PS_ENDCAP_MASK 0x00000F00
+#define PS_JOIN_ROUND 0x00000000
+#define PS_JOIN_BEVEL 0x00001000
+#define PS_JOIN_MITER 0x00002000
+#define PS_JOIN_MASK 0x0000F000
+#define PS_COSMETIC 0x00000000
+#define PS_GEOMETRIC 0x00010000
+#define PS_TYPE_MASK 0x000F0000
 #define BS_SOLID 0
 #define BS_NULL 1
 #define BS_HOLLOW BS_NULL
+#define BS_HATCHED 2
+#define BS_PATTERN 3
+#define BS_INDEXED 4
+#define BS_DIBPATTERN 5
+#define BS_DIBPATTERNPT 6
+#define BS_PATTERN8X8 7
+#define BS_DIBPATTERN8X8 8
+#define BS_MONOPATTERN 9
+#define HS_HORIZONTAL 0
+#define HS_VERTICAL 1
+#define HS_FDIAGONAL 2
+#define HS_BDIAGONAL 3
+#define HS_CROSS 4
+#define HS_DIAGCROSS 5
 
 /* Background modes. */
 #define TRANSPARENT 1
@@ -316,6 +355,15 @@ UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, LPPALET
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color);
+HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm);
+HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID *lpPackedDIB, UINT iUsage);
+HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH *plbrush);
+COLORREF WINAPI SetDCBrushColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetDCBrushColor(HDC hdc);
+COLORREF WINAPI SetDCPenColor(HDC hdc, COLORREF color);
+COLORREF WINAPI GetDCPenColor(HDC hdc);
+BOOL WINAPI UnrealizeObject(HGDIOBJ h);
 
 BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI LineTo(HDC hdc, int x, int y);
@@ -338,6 +386,7 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
                        int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
                    DWORD rop);
+BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
 
 int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
                      LPBITMAPINFO lpbmi, UINT usage);

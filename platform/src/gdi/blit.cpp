@@ -8,7 +8,8 @@
 // flags are ignored. Operations combine pixel values (colour-table indices
 // at 8 bits or fewer, packed bits above; see stretch/raster_op.h): the
 // stretched source is first converted to the destination's format, the
-// destination context's brush to the destination's value for its colour.
+// destination context's brush to the destination's values for its colours,
+// its pattern aligned to the context's brush origin (gdi/brush_pattern.h).
 // An operation that reads no source does not look at hdcSrc; one that reads
 // the pattern draws nothing while a hollow brush is selected.
 //
@@ -27,6 +28,7 @@
 #include "support/fault_injection.h"
 #include "gdi/blit.h"
 #include "gdi/color_ref.h"
+#include "gdi/brush_pattern.h"
 #include "gdi/gdi_objects.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
@@ -107,8 +109,8 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int 
     Bitmap* target = to.bitmap;
     if (UsesPattern(op.code)) {
         const Brush* brush = Lookup<Brush>(to.context->brush);
-        if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
-        op.pattern = InkValue(*target, ResolveInk(to.context, *target, brush->color));
+        if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
+        if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
     // An operation that reads no source ignores the source rectangle.
     if (source == nullptr) wSrc = wDest, hSrc = hDest;

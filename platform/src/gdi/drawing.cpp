@@ -3,6 +3,7 @@
 // short of their end point, solid or dashed; wider pens draw round-ended
 // bands. Everything is clipped to the bitmap.
 #include "support/api_boundary.h"
+#include "gdi/brush_pattern.h"
 #include "gdi/cosmetic_line.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pen_style.h"
@@ -11,6 +12,7 @@
 #include "gdi/wide_line.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
+#include "stretch/job.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -34,6 +36,11 @@ RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
 }
 
+// The stock DC_PEN draws in the context's DC pen colour.
+COLORREF PenColour(const DeviceContext& context, const Pen& pen) {
+    return pen.dcColor ? context.dcPenColor : pen.color;
+}
+
 // Plots the one-pixel line from `from` towards `to` in one colour.
 void PlotLine(SpanPainter& painter, POINT from, POINT to) {
     LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, painter.width(), painter.height());
@@ -45,7 +52,7 @@ void PlotLine(SpanPainter& painter, POINT from, POINT to) {
 // last line; gaps take the background colour in OPAQUE mode.
 void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
                     const DashPattern& pattern, POINT from, POINT to) {
-    SpanPainter ink(bitmap, ResolveInk(&context, bitmap, pen.color)), gap(bitmap, context.backColor);
+    SpanPainter ink(bitmap, ResolveInk(&context, bitmap, PenColour(context, pen))), gap(bitmap, context.backColor);
     const bool fillGaps = context.backMode == OPAQUE;
     const std::int64_t start = context.styleStep;
     LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, bitmap.width(), bitmap.height());
@@ -61,7 +68,7 @@ void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
 void DrawLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
     DashPattern pattern;
     if (DashPattern::For(pen.style, &pattern)) return PlotDashedLine(context, bitmap, pen, pattern, from, to);
-    SpanPainter painter(bitmap, ResolveInk(&context, bitmap, pen.color));
+    SpanPainter painter(bitmap, ResolveInk(&context, bitmap, PenColour(context, pen)));
     if (pen.width > 1)
         DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y);
     else
@@ -88,7 +95,6 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     if (brush == nullptr) brush = SystemColorBrushFromValue(hbr);
     if (!FindCanvas(hDC, &canvas) || brush == nullptr || lprc == nullptr)
         return Fail<int>(ERROR_INVALID_PARAMETER);
-    if (brush->style == BS_NULL) return TRUE;
     Bitmap& bitmap = *canvas.bitmap;
     // Right and bottom edges are excluded; an empty or inverted rectangle
     // fills nothing.
@@ -97,8 +103,13 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     std::int32_t right = std::min<std::int32_t>(lprc->right, bitmap.width());
     std::int32_t bottom = std::min<std::int32_t>(lprc->bottom, bitmap.height());
     if (left >= right || top >= bottom) return TRUE;
-    SpanPainter painter(bitmap, ResolveInk(canvas.context, bitmap, brush->color));
-    for (std::int32_t y = top; y < bottom; ++y) painter.Run(y, left, right);
+    // The brush's pattern copied in, as PatBlt's PATCOPY does.
+    PixelOp op;
+    op.code = RasterOpCode(PATCOPY);
+    op.pattern = RealizeBrush(*brush, *canvas.context, bitmap);
+    if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+    PaintTarget(Surface(bitmap.pixels.get(), bitmap.dib), DrawnRange{left, right - left},
+                DrawnRange{top, bottom - top}, op);
     return TRUE;
 } catch (...) {
     return OutOfMemory<int>();

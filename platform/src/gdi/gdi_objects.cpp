@@ -191,7 +191,7 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
         return CopyRecord(record, c, pv);
     }
     if (Brush* brush = Lookup<Brush>(h)) {
-        LOGBRUSH record{brush->style, brush->color, 0};
+        LOGBRUSH record{brush->style, brush->color, brush->hatch};
         return CopyRecord(record, c, pv);
     }
     if (Palette* palette = Lookup<Palette>(h)) {

@@ -59,14 +59,32 @@ struct Pen : Object {
     int style;
     int width;
     COLORREF color;
+    bool dcColor = false;  // the stock DC_PEN: draws in the context's DC pen colour
     int selections = 0;  // context states (current or saved) naming this pen
+};
+
+// The picture of a pattern brush, copied when the brush is made, so the
+// bitmap or the caller's block can go away while the brush lives.
+struct BrushPicture {
+    DibDescription dib;
+    std::vector<std::uint8_t> pixels;  // dib.imageBytes, rows as dib says
+    // A monochrome bitmap's pattern takes the drawing context's text (0) and
+    // background (1) colours instead of its own.
+    bool monochrome = false;
+    // DIB_PAL_COLORS: colour-table entries as indices into the palette of
+    // the context drawn into, resolved when drawing.
+    bool paletteIndices = false;
+    std::vector<WORD> indices;
 };
 
 struct Brush : Object {
     static constexpr ObjectKind kKind = ObjectKind::Brush;
     Brush(UINT s, COLORREF c) : Object(kKind), style(s), color(c) {}
-    UINT style;
-    COLORREF color;
+    UINT style;      // BS_SOLID, BS_NULL, BS_HATCHED, BS_PATTERN, BS_DIBPATTERNPT
+    COLORREF color;  // solid and hatch colour; DIB_RGB_COLORS or DIB_PAL_COLORS for DIB patterns
+    ULONG_PTR hatch = 0;  // LOGBRUSH's lbHatch as GetObject reports it
+    bool dcColor = false;  // the stock DC_BRUSH: takes the drawing context's DC brush colour
+    std::shared_ptr<const BrushPicture> picture;  // pattern brushes only
     int selections = 0;  // context states (current or saved) naming this brush
 };
 
@@ -96,6 +114,9 @@ struct DcState {
     COLORREF backColor = RGB(255, 255, 255);
     int backMode = OPAQUE;
     POINT brushOrigin{0, 0};
+    // The colours of the stock DC_BRUSH and DC_PEN while drawing here.
+    COLORREF dcBrushColor = RGB(255, 255, 255);
+    COLORREF dcPenColor = RGB(0, 0, 0);
     // Pixels of the dash pattern used since the last MoveToEx, modulo its
     // period: it goes with the current position.
     std::int64_t styleStep = 0;

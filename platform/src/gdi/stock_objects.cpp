@@ -12,8 +12,8 @@
 namespace standin {
 namespace {
 
-// Indices 9 to 14 are the stock fonts, which do not exist here.
-constexpr int kStockObjectCount = DEFAULT_PALETTE + 1;
+// Indices 9 to 14, 16 and 17 are the stock fonts, which do not exist here.
+constexpr int kStockObjectCount = DC_PEN + 1;
 
 struct StockTable {
     std::array<HGDIOBJ, kStockObjectCount> objects{};
@@ -77,6 +77,11 @@ void EnsureStockObjects() {
     pen(WHITE_PEN, PS_SOLID, RGB(255, 255, 255));
     pen(BLACK_PEN, PS_SOLID, RGB(0, 0, 0));
     pen(NULL_PEN, PS_NULL, RGB(0, 0, 0));
+    // DC_BRUSH and DC_PEN draw in the colours of the context they draw in.
+    brush(DC_BRUSH, BS_SOLID, RGB(255, 255, 255));
+    pen(DC_PEN, PS_SOLID, RGB(0, 0, 0));
+    if (Object* dcBrush = Objects().Find(t.objects[DC_BRUSH])) static_cast<Brush*>(dcBrush)->dcColor = true;
+    if (Object* dcPen = Objects().Find(t.objects[DC_PEN])) static_cast<Pen*>(dcPen)->dcColor = true;
     if (t.objects[DEFAULT_PALETTE] == nullptr) t.objects[DEFAULT_PALETTE] = MakeDefaultPalette();
     if (t.bitmap == nullptr) t.bitmap = MakeStockBitmap();
     t.made = t.bitmap != nullptr && t.objects[DEFAULT_PALETTE] != nullptr;

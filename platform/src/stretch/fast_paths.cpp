@@ -285,19 +285,20 @@ void CombineRows(const StretchJob& job, int pixelBytes) {
     const std::int64_t dx = job.x.srcStart - job.x.destStart;
     const std::int64_t dy = job.y.srcStart - job.y.destStart;
     const auto count = static_cast<std::size_t>(job.columns.count);
-    const std::vector<std::uint8_t> pattern = RepeatedPixelBytes(job.op.pattern, pixelBytes, count);
+    PatternRows<std::uint8_t> pattern(job.op.pattern, pixelBytes, job.columns);
+    std::vector<std::uint8_t> scratch;
     const std::size_t from = static_cast<std::size_t>(job.columns.first + dx) * pixelBytes;
     const std::size_t to = static_cast<std::size_t>(job.columns.first) * pixelBytes;
     // Within one bitmap, rows moving down are done bottom first, so each is
     // read before it is overwritten, and each source row is copied aside
     // first in case it overlaps the row it is combined into.
     const bool bottomFirst = job.sharedPixels && dy < 0;
-    std::vector<std::uint8_t> aside(job.sharedPixels ? pattern.size() : 0);
+    std::vector<std::uint8_t> aside(job.sharedPixels ? count * static_cast<std::size_t>(pixelBytes) : 0);
     for (std::int32_t i = 0; i < job.rows.count; ++i) {
         std::int32_t y = bottomFirst ? job.rows.first + job.rows.count - 1 - i : job.rows.first + i;
         const std::uint8_t* source = job.source.Row(static_cast<std::int32_t>(y + dy)) + from;
         if (job.sharedPixels) source = static_cast<const std::uint8_t*>(std::memcpy(aside.data(), source, aside.size()));
-        ApplyRasterOp(job.op.code, pattern.data(), source, job.target.Row(y) + to, pattern.size());
+        ApplyPatternOp(job.op.code, pattern, y, source, job.target.Row(y) + to, &scratch);
     }
 }
 

@@ -4,6 +4,7 @@
 #define STANDIN_STRETCH_JOB_H
 
 #include "stretch/geometry.h"
+#include "stretch/pattern.h"
 #include "stretch/raster_op.h"
 #include "stretch/surface.h"
 
@@ -16,7 +17,7 @@ namespace standin {
 // How the stretched source meets the destination.
 struct PixelOp {
     std::uint8_t code = kSourceCopy;  // ternary raster operation (raster_op.h)
-    std::uint32_t pattern = 0;        // the brush as a destination pixel value
+    SharedPattern pattern;            // the brush in the destination's format (pattern.h)
     // Colour to monochrome: source colours equal to `background` become
     // white (1), all others black (0), before the operation.
     bool toMonochrome = false;

@@ -112,11 +112,4 @@ void ApplyRasterOp(std::uint8_t code, const std::uint8_t* pattern, const std::ui
     DispatchBest(code, pattern, source, dest, count);
 }
 
-std::vector<std::uint8_t> RepeatedPixelBytes(std::uint32_t value, int pixelBytes, std::size_t pixels) {
-    std::vector<std::uint8_t> bytes(pixels * static_cast<std::size_t>(pixelBytes));
-    for (std::size_t i = 0; i < bytes.size(); ++i)
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * (i % static_cast<std::size_t>(pixelBytes))));
-    return bytes;
-}
-
 }  // namespace standin

@@ -9,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <vector>
 
 namespace standin {
 
@@ -33,9 +32,6 @@ void ApplyRasterOp(std::uint8_t code, const std::uint32_t* pattern, const std::u
                    std::uint32_t* dest, std::size_t count);
 void ApplyRasterOp(std::uint8_t code, const std::uint8_t* pattern, const std::uint8_t* source,
                    std::uint8_t* dest, std::size_t count);
-
-// A row of `pixels` pixels of `value`, `pixelBytes` little-endian bytes each.
-std::vector<std::uint8_t> RepeatedPixelBytes(std::uint32_t value, int pixelBytes, std::size_t pixels);
 
 }  // namespace standin
 

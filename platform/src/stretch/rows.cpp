@@ -58,12 +58,12 @@ EncodedTarget::EncodedTarget(const Surface& surface, DrawnRange columns, const P
     const auto count = static_cast<std::size_t>(columns.count);
     packed_.resize(static_cast<std::size_t>(DibStride(columns.count, bitCount)));
     if (bitCount >= 8) {
-        patternBytes_ = RepeatedPixelBytes(op.pattern, bitCount / 8, count);
+        patternBytes_ = std::make_unique<PatternRows<std::uint8_t>>(op.pattern, bitCount / 8, columns);
         return;
     }
     source_.resize(count);
-    pattern_.assign(count, op.pattern);
     values_.resize(count);
+    patternValues_ = std::make_unique<PatternRows<std::uint32_t>>(op.pattern, 0, columns);
 }
 
 void EncodedTarget::Commit() {
@@ -75,13 +75,13 @@ void EncodedTarget::Commit() {
     if (format.bitCount >= 8) {
         // Whole-byte pixels: the operation runs on the row's bytes in place.
         const std::size_t pixelBytes = static_cast<std::size_t>(format.bitCount / 8);
-        ApplyRasterOp(op_.code, patternBytes_.data(), packed_.data(),
-                      row + static_cast<std::size_t>(columns_.first) * pixelBytes, patternBytes_.size());
+        ApplyPatternOp(op_.code, *patternBytes_, row_, packed_.data(),
+                       row + static_cast<std::size_t>(columns_.first) * pixelBytes, &byteScratch_);
         return;
     }
     ReadPixelValues(format, packed_.data(), 0, columns_.count, source_.data());
     ReadPixelValues(format, row, columns_.first, columns_.count, values_.data());
-    ApplyRasterOp(op_.code, pattern_.data(), source_.data(), values_.data(), values_.size());
+    ApplyPatternOp(op_.code, *patternValues_, row_, source_.data(), values_.data(), &valueScratch_);
     WritePixelValues(format, values_.data(), columns_.first, columns_.count, row);
 }
 

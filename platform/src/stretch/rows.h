@@ -13,6 +13,7 @@
 #include "stretch/job.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace standin {
@@ -89,10 +90,12 @@ private:
     std::int32_t row_ = 0;
     std::vector<std::uint8_t> pixels_;
     // For operations other than SRCCOPY: the source packed into the
-    // destination's format and the brush's row in that format; below 8 bits
-    // the source, brush and destination values of the row.
-    std::vector<std::uint8_t> packed_, patternBytes_;
-    std::vector<std::uint32_t> source_, pattern_, values_;
+    // destination's format and the brush's rows in that format; below 8 bits
+    // the source and destination values of the row.
+    std::vector<std::uint8_t> packed_, byteScratch_;
+    std::vector<std::uint32_t> source_, values_, valueScratch_;
+    std::unique_ptr<PatternRows<std::uint8_t>> patternBytes_;
+    std::unique_ptr<PatternRows<std::uint32_t>> patternValues_;
 };
 
 }  // namespace standin

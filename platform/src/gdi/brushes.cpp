@@ -1,0 +1,179 @@
+// Brushes beyond the solid one: hatched, pattern (from a bitmap) and DIB
+// pattern (from a packed DIB), CreateBrushIndirect over all of them, the DC
+// brush and pen colours, and UnrealizeObject.
+//
+// A pattern brush copies its picture when it is made, so the bitmap may be
+// deleted, or the packed DIB freed, while the brush lives; GetObject reports
+// the bitmap handle or the DIB pointer it was made from. A monochrome bitmap
+// (1 bit, black and white) draws in the context's text and background
+// colours, any other picture in its own.
+#include "support/api_boundary.h"
+#include "gdi/brush_pattern.h"
+#include "gdi/color_ref.h"
+#include "gdi/gdi_objects.h"
+#include "pixels/bitmap_info.h"
+#include "pixels/pixel_values.h"
+#include "support/last_error.h"
+
+#include <cstring>
+#include <memory>
+
+namespace standin {
+namespace {
+
+HBRUSH InsertBrush(std::unique_ptr<Brush> brush) {
+    HBRUSH handle = InsertObject<HBRUSH>(std::move(brush));
+    return handle != nullptr ? handle : Fail<HBRUSH>(ERROR_NOT_ENOUGH_MEMORY);
+}
+
+HBRUSH MakeHatchBrush(int hatch, COLORREF color) {
+    std::uint8_t bits;
+    if (hatch < 0 || !HatchRow(static_cast<ULONG_PTR>(hatch), 0, &bits))
+        return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    auto brush = std::make_unique<Brush>(BS_HATCHED, StoredColorRef(color));
+    brush->hatch = static_cast<ULONG_PTR>(hatch);
+    return InsertBrush(std::move(brush));
+}
+
+HBRUSH MakePatternBrush(HBITMAP handle) {
+    const Bitmap* bitmap = Lookup<Bitmap>(handle);
+    if (bitmap == nullptr) return Fail<HBRUSH>(ERROR_INVALID_HANDLE);
+    auto picture = std::make_shared<BrushPicture>();
+    picture->dib = bitmap->dib;
+    picture->pixels.assign(bitmap->pixels.get(), bitmap->pixels.get() + bitmap->dib.imageBytes);
+    picture->monochrome = IsMonochrome(bitmap->dib);
+    auto brush = std::make_unique<Brush>(BS_PATTERN, 0);
+    brush->hatch = reinterpret_cast<ULONG_PTR>(handle);
+    brush->picture = std::move(picture);
+    return InsertBrush(std::move(brush));
+}
+
+// Bytes of a packed DIB before its pixels: the header, masks after a
+// 40-byte header, and the colour table (RGBQUADs or 16-bit indices).
+std::size_t PackedDibPixelOffset(const BITMAPINFOHEADER& h, UINT usage) {
+    std::size_t offset = h.biSize;
+    if (h.biSize == kInfoHeaderBytes && h.biCompression == BI_BITFIELDS) offset += 3 * sizeof(DWORD);
+    const std::size_t entries = h.biBitCount <= 8 ? static_cast<std::size_t>(ColorTableEntries(h.biBitCount, h.biClrUsed))
+                                                  : static_cast<std::size_t>(h.biClrUsed);
+    return offset + entries * (usage == DIB_PAL_COLORS ? sizeof(WORD) : sizeof(RGBQUAD));
+}
+
+HBRUSH MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
+    if (packed == nullptr) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    const auto* info = static_cast<const BITMAPINFO*>(packed);
+    auto picture = std::make_shared<BrushPicture>();
+    // Palette indices are resolved against the context drawn into, so the
+    // table is read here only for its layout.
+    if (!DescribeDib(info, usage, &picture->dib)) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    const BITMAPINFOHEADER& h = info->bmiHeader;
+    const auto* bytes = static_cast<const std::uint8_t*>(packed);
+    if (usage == DIB_PAL_COLORS && picture->dib.format.indexed()) {
+        picture->paletteIndices = true;
+        picture->indices.resize(static_cast<std::size_t>(ColorTableEntries(h.biBitCount, h.biClrUsed)));
+        std::memcpy(picture->indices.data(), bytes + h.biSize, picture->indices.size() * sizeof(WORD));
+    }
+    const std::uint8_t* pixels = bytes + PackedDibPixelOffset(h, usage);
+    picture->pixels.assign(pixels, pixels + picture->dib.imageBytes);
+    auto brush = std::make_unique<Brush>(style, usage);
+    brush->hatch = reinterpret_cast<ULONG_PTR>(packed);
+    brush->picture = std::move(picture);
+    return InsertBrush(std::move(brush));
+}
+
+COLORREF SwapDcColour(HDC hdc, COLORREF DeviceContext::*field, COLORREF value) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    if (context == nullptr) return Fail(ERROR_INVALID_HANDLE, COLORREF{CLR_INVALID});
+    const COLORREF previous = context->*field;
+    context->*field = StoredColorRef(value);
+    return previous;
+}
+
+COLORREF ReadDcColour(HDC hdc, COLORREF DeviceContext::*field) {
+    ApiLock lock(ApiMutex());
+    DeviceContext* context = Lookup<DeviceContext>(hdc);
+    return context != nullptr ? context->*field : Fail(ERROR_INVALID_HANDLE, COLORREF{CLR_INVALID});
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color) try {
+    ApiLock lock(ApiMutex());
+    return MakeHatchBrush(iHatch, color);
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
+}
+
+HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) try {
+    ApiLock lock(ApiMutex());
+    return MakePatternBrush(hbm);
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
+}
+
+HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID* lpPackedDIB, UINT iUsage) try {
+    ApiLock lock(ApiMutex());
+    return MakeDibPatternBrush(lpPackedDIB, iUsage, BS_DIBPATTERNPT);
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
+}
+
+HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* plbrush) try {
+    ApiLock lock(ApiMutex());
+    if (plbrush == nullptr) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    switch (plbrush->lbStyle) {
+        case BS_SOLID:
+            return InsertBrush(std::make_unique<Brush>(BS_SOLID, StoredColorRef(plbrush->lbColor)));
+        case BS_NULL: return InsertBrush(std::make_unique<Brush>(BS_NULL, 0));
+        case BS_HATCHED:
+            if (plbrush->lbHatch > HS_DIAGCROSS) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+            return MakeHatchBrush(static_cast<int>(plbrush->lbHatch), plbrush->lbColor);
+        case BS_PATTERN:
+        case BS_PATTERN8X8:
+            return MakePatternBrush(reinterpret_cast<HBITMAP>(plbrush->lbHatch));
+        case BS_DIBPATTERNPT:
+            return MakeDibPatternBrush(reinterpret_cast<const void*>(plbrush->lbHatch),
+                                       static_cast<UINT>(plbrush->lbColor & 0xFFFF), BS_DIBPATTERNPT);
+        default: return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    }
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
+}
+
+COLORREF WINAPI SetDCBrushColor(HDC hdc, COLORREF color) try {
+    return SwapDcColour(hdc, &DeviceContext::dcBrushColor, color);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
+}
+
+COLORREF WINAPI GetDCBrushColor(HDC hdc) try {
+    return ReadDcColour(hdc, &DeviceContext::dcBrushColor);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
+}
+
+COLORREF WINAPI SetDCPenColor(HDC hdc, COLORREF color) try {
+    return SwapDcColour(hdc, &DeviceContext::dcPenColor, color);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
+}
+
+COLORREF WINAPI GetDCPenColor(HDC hdc) try {
+    return ReadDcColour(hdc, &DeviceContext::dcPenColor);
+} catch (...) {
+    return OutOfMemory<COLORREF>(CLR_INVALID);
+}
+
+BOOL WINAPI UnrealizeObject(HGDIOBJ h) try {
+    ApiLock lock(ApiMutex());
+    // Brushes are realized afresh, at the current brush origin, every time
+    // they draw, and there is no system palette to map a logical palette
+    // onto: for both there is nothing to reset.
+    if (Lookup<Brush>(h) == nullptr && Lookup<Palette>(h) == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
+}
