@@ -1,5 +1,6 @@
-// Device contexts: memory contexts and the screen's, creation, deletion,
-// object selection and the stretching mode.
+// Device contexts: making and removing them, memory contexts, deletion,
+// object selection and the stretching mode. The screen's contexts are made
+// by CreateDC and CreateIC (display_contexts.cpp) and GetDC (user/).
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/gdi_objects.h"
@@ -31,15 +32,18 @@ HGDIOBJ SwapDrawingObject(Handle* slot, Handle handle, T* object, void (*release
     return previous;
 }
 
+}  // namespace
+
 // A context with the default pen, brush and palette; null when memory runs
 // out. The caller holds the lock.
-HDC InsertContext(HBITMAP bitmap, bool screen) {
+HDC InsertContext(DeviceContext::Source source) {
     auto context = std::make_unique<DeviceContext>();
-    context->bitmap = bitmap;
-    context->screen = screen;
+    context->source = source;
+    context->screen = source != DeviceContext::Source::Memory;
     // A memory context draws on a pixel of its own while it holds the stock
-    // bitmap; the screen's context draws on nothing.
-    if (!screen) {
+    // bitmap; the screen's contexts draw on nothing.
+    if (!context->screen) {
+        context->bitmap = StockBitmap();
         context->defaultPixel = MakeDefaultBitmap();
         if (!context->defaultPixel) return nullptr;
     }
@@ -57,8 +61,6 @@ void RemoveContext(HDC hdc, DeviceContext* context) {
     ReleaseAllStates(context);
     Objects().Remove(hdc);
 }
-
-}  // namespace
 
 bool SelectedLogicalColors(HDC dc, LogicalColors* out) {
     DeviceContext* context = Lookup<DeviceContext>(dc);
@@ -87,7 +89,7 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) try {
     // Only memory contexts exist here; a given context must at least be one.
     if (hdc != nullptr && Lookup<DeviceContext>(hdc) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
     if (InjectedFailure(Call::CreateCompatibleDC)) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    HDC dc = InsertContext(StockBitmap(), false);
+    HDC dc = InsertContext(DeviceContext::Source::Memory);
     if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
     return dc;
 } catch (...) {
@@ -97,34 +99,13 @@ HDC WINAPI CreateCompatibleDC(HDC hdc) try {
 BOOL WINAPI DeleteDC(HDC hdc) try {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
-    // The screen's contexts are given back with ReleaseDC.
-    if (context == nullptr || context->screen) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    // GetDC's contexts are given back with ReleaseDC.
+    if (context == nullptr || context->source == DeviceContext::Source::GetDC)
+        return Fail<BOOL>(ERROR_INVALID_HANDLE);
     RemoveContext(hdc, context);
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
-}
-
-HDC WINAPI GetDC(HWND hWnd) try {
-    ApiLock lock(ApiMutex());
-    EnsureStockObjects();
-    // There are no windows here: only the whole screen has a context.
-    if (hWnd != nullptr) return Fail<HDC>(ERROR_INVALID_WINDOW_HANDLE);
-    HDC dc = InsertContext(nullptr, true);
-    if (dc == nullptr) return Fail<HDC>(ERROR_NOT_ENOUGH_MEMORY);
-    return dc;
-} catch (...) {
-    return OutOfMemory<HDC>();
-}
-
-int WINAPI ReleaseDC(HWND hWnd, HDC hDC) try {
-    ApiLock lock(ApiMutex());
-    DeviceContext* context = Lookup<DeviceContext>(hDC);
-    if (hWnd != nullptr || context == nullptr || !context->screen) return 0;
-    RemoveContext(hDC, context);
-    return 1;
-} catch (...) {
-    return OutOfMemory<int>();
 }
 
 HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h) try {

@@ -6,6 +6,7 @@
 #include "support/object_table.h"
 #include "pixels/pixel_format.h"
 #include "support/large_blocks.h"
+#include "gdi/screen.h"
 
 #include <cstdint>
 #include <cstddef>
@@ -128,9 +129,14 @@ struct DeviceContext : Object, DcState {
     // The pixel this context draws on while the stock bitmap is selected:
     // every context has its own, so drawing in one shows in no other.
     std::unique_ptr<Bitmap> defaultPixel;
-    // A context for the whole screen (GetDC(NULL)): it holds no bitmap and
-    // cannot be drawn on here, but describes the screen's format.
+    // A context for the whole screen (GetDC(NULL), CreateDC, CreateIC): it
+    // holds no bitmap and cannot be drawn on here, but describes the
+    // screen's format.
     bool screen = false;
+    // How it was made, which says how it is given back: GetDC's with
+    // ReleaseDC, every other with DeleteDC.
+    enum class Source : std::uint8_t { Memory, GetDC, CreateDC, CreateIC };
+    Source source = Source::Memory;
     // States pushed by SaveDC, oldest first; SaveDC's level n is saved[n - 1].
     std::vector<DcState> saved;
 };
@@ -139,9 +145,6 @@ struct DeviceContext : Object, DcState {
 inline std::int64_t WordAlignedRowBytes(std::int64_t width, int bitCount) {
     return (width * bitCount + 15) / 16 * 2;
 }
-
-// Bits per pixel of the screen every device context here is compatible with.
-constexpr int kScreenBitCount = 32;
 
 // The description of a device-dependent bitmap of 1 (black and white), 4,
 // 8 (the default tables), 16 (5-5-5), 24 or 32 bits per pixel. False beyond
@@ -171,6 +174,15 @@ HBITMAP InsertBitmap(const DibDescription& dib, bool dibSection);
 // The bitmap a context draws on, or null when the context is invalid: the
 // selected one, or the context's own pixel while the stock bitmap is selected.
 Bitmap* SelectedBitmap(HDC dc);
+
+// A new context made the given way, with the default objects; a memory
+// context starts with the stock bitmap, the screen's hold none. Null when
+// memory runs out. Caller holds the lock.
+HDC InsertContext(DeviceContext::Source source);
+
+// Removes a context, letting go of everything its states hold. Caller
+// holds the lock.
+void RemoveContext(HDC hdc, DeviceContext* context);
 
 // The colours of the palette selected into a context (for DIB_PAL_COLORS);
 // false when the context is invalid. Caller holds the lock.
