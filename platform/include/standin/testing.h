@@ -79,6 +79,19 @@ BmpRefusal ExamineBmp(const void* bytes, std::size_t size);
 enum class SimdLimit { Portable, Ssse3, Avx2, All };
 void LimitSimd(SimdLimit limit);
 
+// The routine that made the rows of the latest StretchBlt or BitBlt that
+// drew pixels, by name ("HALFTONE 2:1 AVX2", "HALFTONE two-pass AVX2",
+// "COLORONCOLOR picks", ...), so that a benchmark or a test can say what
+// ran; empty before the first. The name is a constant string.
+const char* LastBlitRoute();
+
+// With false, StretchBlt and BitBlt skip every dedicated route (exact 2:1
+// reductions, plain row copies, the common raster operations' own loops,
+// whole-row vector kernels) and take the general route of the job, so the
+// two can be compared on the same pictures; true (the default) restores
+// them. Applies to calls made afterwards.
+void UseDedicatedRoutes(bool use);
+
 // Live GDI objects made by the caller (stock objects excluded).
 std::size_t LiveGdiObjects();
 // Open file handles.

@@ -1,5 +1,6 @@
 #include "stretch/fast_paths.h"
 
+#include "support/blit_routes.h"
 #include "support/simd_support.h"
 
 #include <cstring>
@@ -149,11 +150,25 @@ STANDIN_AVX2 std::int32_t HalveRowsOf4Wide(const std::uint8_t* top, const std::u
 }
 #endif
 
+// The vector routine a 2:1 reduction's rows take; the plain loops finish
+// what it leaves. Both HalveRows and HalvingRouteName ask this.
+enum class HalvingKernel { Avx2, Ssse3, Plain };
+
+HalvingKernel ChooseHalvingKernel(int pixelBytes) {
+#ifdef STANDIN_HAVE_SSSE3
+    if (HasAvx2()) return HalvingKernel::Avx2;
+    if (pixelBytes == 3 && HasSsse3()) return HalvingKernel::Ssse3;
+#else
+    (void)pixelBytes;
+#endif
+    return HalvingKernel::Plain;
+}
+
 void HalveRowsOf4(const std::uint8_t* top, const std::uint8_t* bottom, std::int32_t count,
                   std::uint8_t* out) {
     std::int32_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
-    if (HasAvx2()) done = HalveRowsOf4Wide(top, bottom, count, out);
+    if (ChooseHalvingKernel(4) == HalvingKernel::Avx2) done = HalveRowsOf4Wide(top, bottom, count, out);
 #endif
     const std::size_t from = static_cast<std::size_t>(done) * 8;
     HalveRowsOf4Plain(top + from, bottom + from, count - done, out + static_cast<std::size_t>(done) * 4);
@@ -163,10 +178,10 @@ void HalveRowsOf3(const std::uint8_t* top, const std::uint8_t* bottom, std::int3
                   std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
     std::int32_t done = 0;
 #ifdef STANDIN_HAVE_SSSE3
-    if (HasAvx2()) {
-        done = HalveRowsOf3Wide(top, bottom, count, out);
-    } else if (HasSsse3()) {
-        done = HalveRowsOf3Shuffled(top, bottom, count, out);
+    switch (ChooseHalvingKernel(3)) {
+        case HalvingKernel::Avx2: done = HalveRowsOf3Wide(top, bottom, count, out); break;
+        case HalvingKernel::Ssse3: done = HalveRowsOf3Shuffled(top, bottom, count, out); break;
+        case HalvingKernel::Plain: break;
     }
 #endif
     const std::size_t from = static_cast<std::size_t>(done) * 6;
@@ -237,6 +252,15 @@ bool IsExactHalving(const CoverageTable& axis) {
     return true;
 }
 
+const char* HalvingRouteName(int pixelBytes) {
+    switch (ChooseHalvingKernel(pixelBytes)) {
+        case HalvingKernel::Avx2: return "HALFTONE 2:1 AVX2";
+        case HalvingKernel::Ssse3: return "HALFTONE 2:1 SSSE3";
+        case HalvingKernel::Plain: break;
+    }
+    return "HALFTONE 2:1 scalar";
+}
+
 void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
                std::int32_t count, std::uint8_t* out, std::vector<std::uint8_t>* scratch) {
     if (pixelBytes == 3) return HalveRowsOf3(top, bottom, count, out, scratch);
@@ -249,6 +273,17 @@ bool PicksEveryOtherColumn(const RunTable& axis) {
         if (axis.first[i] != axis.first[0] + 2 * static_cast<std::int32_t>(i)) return false;
     }
     return true;
+}
+
+const char* PickEveryOtherRouteName(int pixelBytes) {
+#ifdef STANDIN_HAVE_SSSE3
+    if (pixelBytes == 3 && HasSsse3()) return "scan 2:1 picks SSSE3";
+#endif
+#if defined(__SSE2__)
+    if (pixelBytes == 4 && CurrentSimdLimit() != SimdLimit::Portable) return "scan 2:1 picks SSE2";
+#endif
+    (void)pixelBytes;
+    return nullptr;
 }
 
 std::int32_t PickEveryOtherOf3(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
@@ -279,7 +314,9 @@ std::int32_t PickEveryOtherOf4(const std::uint8_t* row, std::int32_t rowPixels, 
     return i;
 }
 
-bool IsPlainCopy(const StretchJob& job) { return IsIdentity(job.x) && IsIdentity(job.y); }
+bool IsPlainCopy(const StretchJob& job) {
+    return DedicatedRoutesAllowed() && IsIdentity(job.x) && IsIdentity(job.y);
+}
 
 void CombineRows(const StretchJob& job, int pixelBytes) {
     const std::int64_t dx = job.x.srcStart - job.x.destStart;
@@ -293,6 +330,7 @@ void CombineRows(const StretchJob& job, int pixelBytes) {
     // read before it is overwritten, and each source row is copied aside
     // first in case it overlaps the row it is combined into.
     const bool bottomFirst = job.sharedPixels && dy < 0;
+    RecordBlitRoute(RasterOpRouteName(job.op.code, RasterOpRows::SourceOnDestination));
     std::vector<std::uint8_t> aside(job.sharedPixels ? count * static_cast<std::size_t>(pixelBytes) : 0);
     for (std::int32_t i = 0; i < job.rows.count; ++i) {
         std::int32_t y = bottomFirst ? job.rows.first + job.rows.count - 1 - i : job.rows.first + i;
@@ -311,6 +349,7 @@ void CopyRows(const StretchJob& job, int pixelBytes) {
     // Within one bitmap, rows moving down are copied bottom first, so each
     // is read before it is overwritten; memmove handles a row onto itself.
     const bool bottomFirst = job.sharedPixels && dy < 0;
+    RecordBlitRoute("row copy");
     for (std::int32_t i = 0; i < job.rows.count; ++i) {
         std::int32_t y = bottomFirst ? job.rows.first + job.rows.count - 1 - i : job.rows.first + i;
         std::memmove(job.target.Row(y) + to, job.source.Row(static_cast<std::int32_t>(y + dy)) + from,

@@ -15,6 +15,10 @@ namespace standin {
 // pixels, the pairs lying side by side in increasing order.
 bool IsExactHalving(const CoverageTable& axis);
 
+// The name of the routine HalveRows takes for `pixelBytes` on this
+// processor under the current SIMD limit.
+const char* HalvingRouteName(int pixelBytes);
+
 // One destination row of an exact 2:1 reduction on both axes: each pixel is
 // the mean of a 2 x 2 block, rounded half up. `scratch` is reused between rows.
 void HalveRows(int pixelBytes, const std::uint8_t* top, const std::uint8_t* bottom,
@@ -34,8 +38,13 @@ std::int32_t PickEveryOtherOf3(const std::uint8_t* row, std::int32_t rowPixels, 
 std::int32_t PickEveryOtherOf4(const std::uint8_t* row, std::int32_t rowPixels, std::int32_t count,
                                std::uint8_t* out);
 
+// The name of the routine PickEveryOtherOf3 or PickEveryOtherOf4 (by
+// `pixelBytes`) takes; null when it takes none and the caller picks alone.
+const char* PickEveryOtherRouteName(int pixelBytes);
+
 // Whether both axes map pixels one to one in increasing order, so rows of
-// identical formats can be copied byte for byte.
+// identical formats can be copied byte for byte (false while dedicated
+// routes are off: the general route then stretches 1:1).
 bool IsPlainCopy(const StretchJob& job);
 
 // Copies the drawn rectangle row by row; only for IsPlainCopy jobs between

@@ -4,6 +4,7 @@
 #include "stretch/rows.h"
 
 #include "pixels/pixel_values.h"
+#include "support/blit_routes.h"
 
 #include <vector>
 
@@ -15,6 +16,7 @@ void PaintBytes(const Surface& target, DrawnRange columns, DrawnRange rows, cons
     PatternRows<std::uint8_t> pattern(op.pattern, pixelBytes, columns);
     std::vector<std::uint8_t> scratch;
     const std::size_t offset = static_cast<std::size_t>(columns.first) * static_cast<std::size_t>(pixelBytes);
+    RecordBlitRoute(RasterOpRouteName(op.code, RasterOpRows::BrushFill));
     for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y)
         ApplyPatternOp<std::uint8_t>(op.code, pattern, y, nullptr, target.Row(y) + offset, &scratch);
 }
@@ -24,6 +26,7 @@ void PaintValues(const Surface& target, DrawnRange columns, DrawnRange rows, con
     const auto count = static_cast<std::size_t>(columns.count);
     PatternRows<std::uint32_t> pattern(op.pattern, 0, columns);
     std::vector<std::uint32_t> values(count), scratch;
+    RecordBlitRoute("brush fill on pixel values");
     for (std::int32_t y = rows.first; y < rows.first + rows.count; ++y) {
         std::uint8_t* row = target.Row(y);
         ReadPixelValues(format, row, columns.first, columns.count, values.data());

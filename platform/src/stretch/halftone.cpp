@@ -17,6 +17,8 @@
 #include "stretch/row_first.h"
 #include "stretch/row_sums.h"
 #include "stretch/rows.h"
+#include "support/blit_routes.h"
+#include "support/simd_support.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,6 +29,19 @@ namespace standin {
 namespace {
 
 constexpr std::uint64_t kMaxLevel = 255;
+
+// The two-pass route's name, by the kernels its passes take (row_sums.cpp,
+// column_average.cpp): AVX2 for both, SSE2 rows and scalar columns, or
+// scalar for both.
+const char* TwoPassRouteName() {
+#ifdef STANDIN_HAVE_SSSE3
+    if (HasAvx2()) return "HALFTONE two-pass AVX2";
+#endif
+#if defined(__SSE2__)
+    if (CurrentSimdLimit() != SimdLimit::Portable) return "HALFTONE two-pass SSE2";
+#endif
+    return "HALFTONE two-pass scalar";
+}
 
 // Sums the source rows under destination row `i` into `sums`, two at a time.
 template <class Sum, class Source>
@@ -148,11 +163,21 @@ template <class Source, class Target>
 void Average(const CoverageTable& xs, const CoverageTable& ys, std::int32_t destTop,
              Source source, Target target) {
     static_assert(Source::kPixelBytes == Target::kPixelBytes, "one pixel layout on both sides");
-    if (IsExactHalving(xs) && IsExactHalving(ys)) return HalveArea(xs, ys, destTop, source, target);
-    if (AverageRowsFirst(xs, ys, destTop, source, target)) return;
+    if (DedicatedRoutesAllowed() && IsExactHalving(xs) && IsExactHalving(ys)) {
+        RecordBlitRoute(HalvingRouteName(Source::kPixelBytes));
+        return HalveArea(xs, ys, destTop, source, target);
+    }
+    if (DedicatedRoutesAllowed() && AverageRowsFirst(xs, ys, destTop, source, target)) {
+        RecordBlitRoute("HALFTONE row-first AVX-512");
+        return;
+    }
     // Column sums fit 32 bits unless the vertical divisor is enormous.
-    if (kMaxLevel * ys.divisor <= UINT32_MAX)
+    if (kMaxLevel * ys.divisor <= UINT32_MAX) {
+        RecordBlitRoute(std::is_same_v<Source, DecodedSource> ? "HALFTONE two-pass, decoded rows"
+                                                              : TwoPassRouteName());
         return AverageRows<std::uint32_t>(xs, ys, destTop, source, target);
+    }
+    RecordBlitRoute("HALFTONE two-pass, 64-bit sums");
     AverageRows<std::uint64_t>(xs, ys, destTop, source, target);
 }
 

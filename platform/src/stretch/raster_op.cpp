@@ -3,6 +3,7 @@
 // forms are plain loops over arrays that the compiler vectorises.
 #include "stretch/raster_op.h"
 
+#include "support/blit_routes.h"
 #include "support/simd_support.h"
 
 namespace standin {
@@ -51,9 +52,21 @@ struct Choices {
     T base[4], flip[4];
 };
 
+// The operations with a loop of their own (Apply's cases).
+constexpr bool HasOwnLoop(std::uint8_t code) {
+    switch (code) {
+        case 0x00: case 0xFF: case 0xCC: case 0x88: case 0xEE: case 0x66: case 0x44: case 0x33:
+        case 0x11: case 0xC0: case 0xBB: case 0xF0: case 0xFB: case 0x5A: case 0x55:
+            return true;
+        default:
+            return false;
+    }
+}
+
 template <class T, class P, class S>
 STANDIN_INLINE_LOOP void Apply(std::uint8_t code, const P& p, const S& s, T* d, std::size_t n) {
     using U = T;
+    if (!DedicatedRoutesAllowed()) return Combine(p, s, d, n, Choices<T>(code));
     switch (code) {
         case 0x00: return Combine(p, s, d, n, [](U, U, U) { return U{0}; });              // BLACKNESS
         case 0xFF: return Combine(p, s, d, n, [](U, U, U) { return U(~U{0}); });          // WHITENESS
@@ -101,6 +114,26 @@ void DispatchBest(std::uint8_t code, const T* pattern, const T* source, T* dest,
 }
 
 }  // namespace
+
+RasterOpKernel ChooseRasterOpKernel(std::uint8_t code) {
+    RasterOpKernel kernel{HasOwnLoop(code) && DedicatedRoutesAllowed(), false};
+#ifdef STANDIN_HAVE_SSSE3
+    kernel.avx2 = HasAvx2();
+#endif
+    return kernel;
+}
+
+const char* RasterOpRouteName(std::uint8_t code, RasterOpRows rows) {
+    // [rows][own loop][AVX2]
+    static const char* const kNames[2][2][2] = {
+        {{"raster op on row bytes: two choices", "raster op on row bytes: two choices, AVX2"},
+         {"raster op on row bytes: own loop", "raster op on row bytes: own loop, AVX2"}},
+        {{"brush fill on row bytes: two choices", "brush fill on row bytes: two choices, AVX2"},
+         {"brush fill on row bytes: own loop", "brush fill on row bytes: own loop, AVX2"}},
+    };
+    const RasterOpKernel kernel = ChooseRasterOpKernel(code);
+    return kNames[rows == RasterOpRows::BrushFill][kernel.ownLoop][kernel.avx2];
+}
 
 void ApplyRasterOp(std::uint8_t code, const std::uint32_t* pattern, const std::uint32_t* source,
                    std::uint32_t* dest, std::size_t count) {

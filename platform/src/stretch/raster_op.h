@@ -33,6 +33,20 @@ void ApplyRasterOp(std::uint8_t code, const std::uint32_t* pattern, const std::u
 void ApplyRasterOp(std::uint8_t code, const std::uint8_t* pattern, const std::uint8_t* source,
                    std::uint8_t* dest, std::size_t count);
 
+// How ApplyRasterOp evaluates `code` on this processor: by a loop of its
+// own or by the two bitwise choices every operation has, and whether in the
+// build for AVX2 or the baseline one.
+struct RasterOpKernel {
+    bool ownLoop;
+    bool avx2;
+};
+RasterOpKernel ChooseRasterOpKernel(std::uint8_t code);
+
+// The route's name for a blit that applies `code` to whole rows' bytes: the
+// source onto the destination, or the brush alone.
+enum class RasterOpRows { SourceOnDestination, BrushFill };
+const char* RasterOpRouteName(std::uint8_t code, RasterOpRows rows);
+
 }  // namespace standin
 
 #endif

@@ -7,8 +7,10 @@
 // AND keeps black and OR keeps white.
 #include "stretch/fast_paths.h"
 #include "stretch/rows.h"
+#include "support/blit_routes.h"
 
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace standin {
@@ -68,6 +70,14 @@ bool SinglePixelRuns(const RunTable& table) {
     return true;
 }
 
+// The scan route's name: a vector 2:1 pick, or picks or merges of rows read
+// in place or decoded to working pixels.
+const char* ScanRouteName(bool decoded, bool pick, const char* everyOther) {
+    if (everyOther != nullptr) return everyOther;
+    if (decoded) return pick ? "scan picks, decoded rows" : "scan merges, decoded rows";
+    return pick ? "scan picks" : "scan merges";
+}
+
 template <class Op, class Source, class Target>
 void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Source source,
               Target target, Op op) {
@@ -75,7 +85,10 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
     constexpr int N = Source::kPixelBytes;
     const std::size_t width = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin) * N;
     const bool pick = SinglePixelRuns(xs);
-    const bool everyOther = pick && PicksEveryOtherColumn(xs);
+    const bool everyOther = pick && DedicatedRoutesAllowed() && PicksEveryOtherColumn(xs) &&
+                            PickEveryOtherRouteName(N) != nullptr;
+    RecordBlitRoute(ScanRouteName(std::is_same_v<Source, DecodedSource>, pick,
+                                  everyOther ? PickEveryOtherRouteName(N) : nullptr));
     std::vector<std::uint8_t> merged;
     for (std::size_t i = 0; i < ys.size(); ++i) {
         const std::int32_t first = ys.first[i];
