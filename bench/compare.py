@@ -1,8 +1,10 @@
 """Runs halftone_bench and its peers on the same picture files and prints the
 comparison: one line per case with our median, the best peer's median and
 our time as a share of it, and our time as a multiple of the case's floor
-(memcpy of the bytes the case must read and write); then how the stretch
-cost grows with the picture and how much extra heap each call takes.
+(memcpy of the bytes the case must read and write, or for a load read(2)
+of the file into fresh pages); then the route each case took beside the
+general route it replaces, how the stretch cost grows with the picture and
+how much extra heap each call takes.
 
 Peers: Pillow, and OpenCV on one thread. Run through bench/compare, which
 builds the benchmarks and supplies the paths; it needs Debian's Python with
@@ -29,13 +31,18 @@ UNIT_SECONDS = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}
 AUTORANGE_SECONDS = 0.2  # timeit's autorange: each timed batch lasts at least this
 
 
-def run_ours(bench, pictures, repetitions, clock):
-    """Median time (seconds, on `clock`) and extra heap bytes of every benchmark."""
+def run_ours(bench, pictures, repetitions, clock, simd_limit=None, benchmark_filter=None):
+    """Median time (seconds, on `clock`), extra heap bytes and the route that
+    ran (the benchmark's label) of every benchmark."""
     out = os.path.join(pictures, "bench.json")
     command = [bench, "--picture_dir=" + pictures,
                "--benchmark_repetitions=%d" % repetitions,
                "--benchmark_report_aggregates_only=true",
                "--benchmark_out=" + out, "--benchmark_out_format=json"]
+    if simd_limit:
+        command.append("--simd_limit=" + simd_limit)
+    if benchmark_filter:
+        command.append("--benchmark_filter=" + benchmark_filter)
     print("running %s" % os.path.basename(bench), file=sys.stderr, flush=True)
     # Google Benchmark's own report goes to stderr as progress.
     subprocess.run(command, check=True, stdout=sys.stderr)
@@ -53,6 +60,7 @@ def run_ours(bench, pictures, repetitions, clock):
         results[name] = {
             "seconds": entry[clock + "_time"] * UNIT_SECONDS[entry["time_unit"]],
             "extra_heap": entry.get("extra_heap_bytes"),
+            "route": entry.get("label", ""),
         }
     return results
 
@@ -147,8 +155,14 @@ def stretch_cases():
     return cases
 
 
+# The floor of a load is a benchmark of its own: read(2) of the whole file
+# into freshly mapped pages, since a new bitmap's pages must be cleared by
+# the kernel before anything is copied into them.
+READ_FLOOR = "read/4096x4096/24bit/fresh-pages"
+
 # (our benchmark, its peers, bytes it must read, bytes it must write, most
-# ours/best peer the targets allow, most ours/floor, note)
+# ours/best peer the targets allow, most ours/floor, note); where the bytes
+# are READ_FLOOR, that benchmark is the floor.
 CASES = stretch_cases() + [
     # Raster operations: the source is read (but for PATINVERT), the
     # destination read (but for SRCCOPY) and written.
@@ -161,10 +175,10 @@ CASES = stretch_cases() + [
     ("SetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),
     ("SetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
     ("StretchDIBits/HALFTONE/24bit/4096->2048", stretch_peers("HALFTONE", 24, 2048), PIXELS * 3, PIXELS * 3 // 4, None, 1.5, ""),
-    ("LoadImageA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3, PIXELS * 3,
-     0.3, 2.0, ""),
-    ("LoadBitmapFromFileA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], PIXELS * 3,
-     PIXELS * 3, None, None, ""),
+    ("LoadImageA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], READ_FLOOR, None,
+     0.3, 1.25, "floor: read(2) into fresh pages"),
+    ("LoadBitmapFromFileA/4096x4096/24bit", ["Pillow BMP open+load", "OpenCV imread"], READ_FLOOR,
+     None, None, None, ""),
     ("SaveBitmapToFileA/4096x4096/24bit/synced", ["Pillow BMP save+fsync"], PIXELS * 3, PIXELS * 3,
      None, None, "O_DSYNC"),
 ]
@@ -181,16 +195,36 @@ def milliseconds(seconds):
     return "%9.2f ms" % (seconds * 1e3)
 
 
-def print_header(repetitions, clock):
-    model = "unknown"
+def processor():
+    """The processor's model name, family and model, and its widest vectors."""
+    fields = {}
     try:
         with open("/proc/cpuinfo") as f:
-            model = next(line.split(":", 1)[1].strip() for line in f if line.startswith("model name"))
-    except (OSError, StopIteration):
+            for line in f:
+                if not line.strip():
+                    break  # the first processor is enough
+                key, _, value = line.partition(":")
+                fields[key.strip()] = value.strip()
+    except OSError:
         pass
+    flags = set(fields.get("flags", "").split())
+    if {"avx512f", "avx512bw", "avx512vl", "avx512vbmi", "avx512_vnni"} <= flags:
+        vectors = "AVX-512 with VBMI and VNNI"
+    elif "avx512f" in flags:
+        vectors = "AVX-512 without VBMI or VNNI"
+    elif "avx2" in flags:
+        vectors = "AVX2, no AVX-512"
+    else:
+        vectors = "no AVX2"
+    return "%s (%s family %s model %s; %s)" % (
+        fields.get("model name", "unknown"), fields.get("vendor_id", "?"), fields.get("cpu family", "?"),
+        fields.get("model", "?"), vectors)
+
+
+def print_header(repetitions, clock):
     print("date: %s" % datetime.datetime.now().astimezone().strftime("%Y-%m-%d %H:%M %Z"))
     print("machine: %s, %d cores; Python %s, Pillow %s, OpenCV %s (1 thread)" % (
-        model, os.cpu_count() or 0, platform.python_version(), PIL.__version__, cv2.__version__))
+        processor(), os.cpu_count() or 0, platform.python_version(), PIL.__version__, cv2.__version__))
     print("medians of %d repetitions of %s time, one run, the same %d x %d pictures" % (
         repetitions, "process CPU" if clock == "cpu" else "wall", SIDE, SIDE))
     print("/peer = ours / the best peer's; /floor = ours / memcpy of the bytes the case reads and writes")
@@ -200,7 +234,7 @@ def print_header(repetitions, clock):
 def verdict(ratio, most):
     if most is None:
         return ""
-    return "<= %.1f %s" % (most, "met" if ratio <= most else "MISSED")
+    return "<= %g %s" % (most, "met" if ratio <= most else "MISSED")
 
 
 def print_cases(ours, peers):
@@ -212,7 +246,10 @@ def print_cases(ours, peers):
         "case", "ours", "best peer", "peer", "/peer", "target", "floor", "/floor", "target"))
     for name, names, read, write, peer_most, floor_most, note in CASES:
         mine = ours[name]["seconds"]
-        floor = copy * (read + write) / copied
+        if read == READ_FLOOR:
+            floor = ours[READ_FLOOR]["seconds"]
+        else:
+            floor = copy * (read + write) / copied
         peer_cells = "%-28s %12s %6s %-11s" % ("", "", "", "")
         if names:
             best = min(names, key=lambda n: peers[n])
@@ -222,6 +259,60 @@ def print_cases(ours, peers):
         print("%-42s %12s  %s %12s %6.2f %s%s" % (
             name, milliseconds(mine), peer_cells, milliseconds(floor), mine / floor,
             verdict(mine / floor, floor_most), (" (" + note + ")") if note else ""))
+    print()
+
+
+GENERAL = "/general"
+# A dedicated route is flagged when it takes longer than the general route
+# by more than the noise of one run on a shared machine.
+SLOWER_MARGIN = 1.05
+
+
+def print_routes(ours):
+    """The route each case took, and beside it the general route the
+    dedicated one replaces, timed on the same pictures with the dedicated
+    routes off: a fast path slower than what it replaces is flagged."""
+    print("routes: what ran, and the general route on the same job (dedicated routes off)")
+    print("%-42s %-44s %12s %-40s %12s %6s" % ("case", "route", "ours", "general route", "general", "/gen"))
+    for name, *_ in CASES:
+        entry = ours.get(name)
+        if entry is None or not entry["route"]:
+            continue
+        general = ours.get(name + GENERAL)
+        cells = ""
+        if general is not None:
+            ratio = entry["seconds"] / general["seconds"]
+            same = general["route"] == entry["route"]
+            flag = "" if same or ratio <= SLOWER_MARGIN else "  SLOWER than the general route"
+            cells = "%-40s %12s %6.2f%s" % ("(the same)" if same else general["route"],
+                                           milliseconds(general["seconds"]), ratio, flag)
+        print("%-42s %-44s %12s %s" % (name, entry["route"], milliseconds(entry["seconds"]), cells))
+    print()
+
+
+LIMITS = ("portable", "ssse3", "avx2", "all")
+
+
+def print_limits(bench, pictures, repetitions, clock):
+    """Every stretch and blit case under each SIMD limit, with the route
+    each took; a limit slower than a lower one (a vector route slower than
+    the one it replaces) is flagged."""
+    runs = {}
+    for limit in LIMITS:
+        runs[limit] = run_ours(bench, pictures, repetitions, clock, simd_limit=limit,
+                               benchmark_filter="^(StretchBlt|BitBlt)/[A-Za-z]+/[0-9]+bit/4096(x4096|->[0-9]+)/real_time$")
+    print("by SIMD limit (standin::LimitSimd): median time and the route that ran")
+    print("%-42s %s" % ("case", "".join("%-34s" % limit for limit in LIMITS)))
+    for name in [c[0] for c in CASES if c[0] in runs["all"]]:
+        cells, flags = [], []
+        for i, limit in enumerate(LIMITS):
+            entry = runs[limit][name]
+            cells.append("%-34s" % ("%s %s" % (milliseconds(entry["seconds"]).strip(), entry["route"]))[:33])
+            for lower in LIMITS[:i]:
+                below = runs[lower][name]
+                if below["route"] != entry["route"] and entry["seconds"] > below["seconds"] * SLOWER_MARGIN:
+                    flags.append("%s slower than %s" % (limit, lower))
+        print("%-42s %s%s" % (name, " ".join(cells), ("  SLOWER: " + ", ".join(flags)) if flags else ""))
     print()
 
 
@@ -258,11 +349,16 @@ def main():
     # CPU time by default: on a machine others share, wall time mostly
     # measures their load. Every peer runs on one thread, as ours do.
     parser.add_argument("--clock", choices=("cpu", "real"), default="cpu")
+    parser.add_argument("--simd-limits", action="store_true",
+                        help="also time the stretch and blit cases under every SIMD limit")
     args = parser.parse_args()
     ours = run_ours(args.bench, args.pictures, args.repetitions, args.clock)
     peers = run_peers(args.pictures, args.repetitions, args.clock)
     print_header(args.repetitions, args.clock)
     print_cases(ours, peers)
+    print_routes(ours)
+    if args.simd_limits:
+        print_limits(args.bench, args.pictures, args.repetitions, args.clock)
     print_growth(ours)
     print_heap(ours)
 

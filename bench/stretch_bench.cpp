@@ -1,11 +1,12 @@
 // StretchBlt between 24-bit or 32-bit DIB sections: HALFTONE and
-// COLORONCOLOR reductions of the large picture, and the same reductions of
-// smaller pictures to show how the cost grows with the pixel count.
+// COLORONCOLOR reductions of the large picture (each also by the general
+// route), and the same reductions of smaller pictures to show how the cost grows with the pixel count.
 #include "bench_cases.h"
 #include "heap_counter.h"
 #include "pictures.h"
 
 #include <benchmark/benchmark.h>
+#include <standin/testing.h>
 
 #include <algorithm>
 #include <string>
@@ -18,13 +19,14 @@ struct StretchCase {
     int bitCount;
     int sourceSide;
     int targetSide;
+    bool general = false;  // every dedicated route off (standin::UseDedicatedRoutes)
 };
 
 const char* ModeName(int mode) { return mode == HALFTONE ? "HALFTONE" : "COLORONCOLOR"; }
 
 std::string CaseName(const StretchCase& c) {
     return std::string("StretchBlt/") + ModeName(c.mode) + "/" + std::to_string(c.bitCount) + "bit/" +
-           std::to_string(c.sourceSide) + "->" + std::to_string(c.targetSide);
+           std::to_string(c.sourceSide) + "->" + std::to_string(c.targetSide) + (c.general ? "/general" : "");
 }
 
 void RunStretch(benchmark::State& state, StretchCase c) {
@@ -34,6 +36,7 @@ void RunStretch(benchmark::State& state, StretchCase c) {
     target.Select();
     SetStretchBltMode(target.dc(), c.mode);
     std::size_t extraHeap = 0;
+    standin::UseDedicatedRoutes(!c.general);
     for (auto _ : state) {
         StartHeapWatch();
         if (!StretchBlt(target.dc(), 0, 0, c.targetSide, c.targetSide, source.dc(), 0, 0,
@@ -44,6 +47,9 @@ void RunStretch(benchmark::State& state, StretchCase c) {
         extraHeap = std::max(extraHeap, HeapPeakSinceWatch());
         benchmark::ClobberMemory();
     }
+    standin::UseDedicatedRoutes(true);
+    // The route that ran, for the report.
+    state.SetLabel(standin::LastBlitRoute());
     source.Deselect();
     state.SetItemsProcessed(state.iterations() * c.sourceSide * c.sourceSide);
     state.counters["extra_heap_bytes"] = static_cast<double>(extraHeap);
@@ -54,10 +60,12 @@ void RunStretch(benchmark::State& state, StretchCase c) {
 void RegisterStretchBenchmarks() {
     for (int mode : {HALFTONE, COLORONCOLOR})
         for (int bitCount : {24, 32})
-            for (int targetSide : {2048, 1500}) {
-                const StretchCase c{mode, bitCount, kLargeSide, targetSide};
-                benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
-            }
+            for (int targetSide : {2048, 1500})
+                for (bool general : {false, true}) {
+                    // The general route too, to show what each dedicated one saves.
+                    const StretchCase c{mode, bitCount, kLargeSide, targetSide, general};
+                    benchmark::RegisterBenchmark(CaseName(c).c_str(), RunStretch, c)->UseRealTime();
+                }
     // Growth with size: the same two ratios on smaller pictures, and on a
     // larger one, since the large picture is the first that outgrows the
     // last-level cache and the step from it to the next shows the trend.
