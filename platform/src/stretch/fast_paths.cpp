@@ -3,6 +3,8 @@
 #include "support/blit_routes.h"
 #include "support/simd_support.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -239,6 +241,21 @@ STANDIN_SSSE3 std::int32_t PickEveryOtherShuffled(const std::uint8_t* row, std::
 }
 #endif
 
+#ifdef STANDIN_HAVE_SSSE3
+STANDIN_SSSE3 void PickByShuffles(const std::uint32_t* windowStart, const std::int8_t* indices,
+                                  std::size_t steps, const std::uint8_t* row, std::uint8_t* out) {
+    for (std::size_t k = 0; k < steps; ++k, indices += 32, out += 12) {
+        const std::uint8_t* at = row + windowStart[k];
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16));
+        const __m128i fromFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(indices));
+        const __m128i fromSecond = _mm_loadu_si128(reinterpret_cast<const __m128i*>(indices + 16));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out),
+                         _mm_or_si128(_mm_shuffle_epi8(a, fromFirst), _mm_shuffle_epi8(b, fromSecond)));
+    }
+}
+#endif
+
 bool IsIdentity(const AxisMapping& m) { return m.srcSpan == m.destSpan && !m.mirrored; }
 
 }  // namespace
@@ -312,6 +329,48 @@ std::int32_t PickEveryOtherOf4(const std::uint8_t* row, std::int32_t rowPixels, 
     (void)row, (void)rowPixels, (void)count, (void)out;
 #endif
     return i;
+}
+
+PickShuffles::PickShuffles(const RunTable& xs) {
+#ifdef STANDIN_HAVE_SSSE3
+    constexpr std::size_t kWindow = 32, kHalf = 16, kStore = 16, kN = 3;
+    if (!HasSsse3()) return;
+    const std::size_t count = xs.size();
+    const std::size_t rowBytes = static_cast<std::size_t>(xs.sourceEnd - xs.sourceBegin) * kN;
+    const auto byteOf = [&](std::size_t pixel) { return static_cast<std::size_t>(xs.first[pixel] - xs.sourceBegin) * kN; };
+    for (std::size_t k = 0; (k + 1) * kStepPixels * kN + (kStore - kStepPixels * kN) <= count * kN; ++k) {
+        const std::size_t p = k * kStepPixels;
+        std::size_t low = SIZE_MAX, high = 0;
+        for (std::size_t q = p; q < p + kStepPixels; ++q) {
+            low = std::min(low, byteOf(q));
+            high = std::max(high, byteOf(q) + kN - 1);
+        }
+        if (high - low >= kWindow || low + kWindow > rowBytes) break;
+        windowStart_.push_back(static_cast<std::uint32_t>(low));
+        std::int8_t step[kWindow];
+        std::fill(step, step + kWindow, static_cast<std::int8_t>(-1));
+        for (std::size_t o = 0; o < kStepPixels * kN; ++o) {
+            const std::size_t at = byteOf(p + o / kN) + o % kN - low;
+            if (at < kHalf) {
+                step[o] = static_cast<std::int8_t>(at);
+            } else {
+                step[kHalf + o] = static_cast<std::int8_t>(at - kHalf);
+            }
+        }
+        indices_.insert(indices_.end(), step, step + kWindow);
+        ++steps_;
+    }
+#else
+    (void)xs;
+#endif
+}
+
+void PickShuffles::Pick(const std::uint8_t* row, std::uint8_t* out) const {
+#ifdef STANDIN_HAVE_SSSE3
+    if (steps_ != 0) PickByShuffles(windowStart_.data(), indices_.data(), steps_, row, out);
+#else
+    (void)row, (void)out;
+#endif
 }
 
 bool IsPlainCopy(const StretchJob& job) {

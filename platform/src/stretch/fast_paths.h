@@ -42,6 +42,34 @@ std::int32_t PickEveryOtherOf4(const std::uint8_t* row, std::int32_t rowPixels, 
 // `pixelBytes`) takes; null when it takes none and the caller picks alone.
 const char* PickEveryOtherRouteName(int pixelBytes);
 
+// Picks of three-byte pixels at any ratio by byte shuffles (SSSE3), four
+// destination pixels a step: for every step, where in the row its 32-byte
+// window starts and which window byte each of its 12 output bytes takes,
+// worked out once per stretch from the columns' table. A step writes 16
+// bytes, the last 4 of which the next step rewrites.
+class PickShuffles {
+public:
+    // `xs` takes one source pixel per destination pixel.
+    explicit PickShuffles(const RunTable& xs);
+
+    // Destination pixels the steps make, a multiple of 4 from the row's first:
+    // the steps whose window lies inside the referenced columns, spans 32
+    // bytes at most and whose store stays inside the drawn row. 0 where the
+    // processor lacks SSSE3 (or the SIMD limit forbids it).
+    std::size_t covered() const { return steps_ * kStepPixels; }
+
+    // Picks covered() pixels of `row` (from the table's sourceBegin) into `out`.
+    void Pick(const std::uint8_t* row, std::uint8_t* out) const;
+
+private:
+    static constexpr std::size_t kStepPixels = 4;
+    std::size_t steps_ = 0;
+    std::vector<std::uint32_t> windowStart_;
+    // 32 bytes a step: the shuffle of the window's first 16 bytes, then of
+    // its second 16 (-1 where the other half has the byte).
+    std::vector<std::int8_t> indices_;
+};
+
 // Whether both axes map pixels one to one in increasing order, so rows of
 // identical formats can be copied byte for byte (false while dedicated
 // routes are off: the general route then stretches 1:1).

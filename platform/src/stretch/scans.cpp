@@ -10,6 +10,7 @@
 #include "support/blit_routes.h"
 
 #include <cstring>
+#include <optional>
 #include <type_traits>
 #include <vector>
 
@@ -47,12 +48,19 @@ void GatherColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* ou
 // or any mode that does not reduce): a plain gather, no combining.
 // `everyOther` says the table picks every other column (2:1), which is
 // taken in vector steps first.
+// `shuffles`, where it covers pixels, takes the first ones of any other
+// table of three-byte pixels.
 template <int N>
-void PickColumns(const RunTable& xs, bool everyOther, const std::uint8_t* row, std::uint8_t* out) {
+void PickColumns(const RunTable& xs, bool everyOther, const PickShuffles* shuffles, const std::uint8_t* row,
+                 std::uint8_t* out) {
     const std::int32_t* first = xs.first.data();
     const std::size_t count = xs.size();
     std::size_t j = 0;
-    if (everyOther && count > 0) {
+    if (shuffles != nullptr) {
+        shuffles->Pick(row, out);
+        j = shuffles->covered();
+        out += j * N;
+    } else if (everyOther && count > 0) {
         const std::uint8_t* from = row + static_cast<std::size_t>(first[0] - xs.sourceBegin) * N;
         const std::int32_t available = xs.sourceEnd - first[0];
         const auto wanted = static_cast<std::int32_t>(count);
@@ -87,8 +95,15 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
     const bool pick = SinglePixelRuns(xs);
     const bool everyOther = pick && DedicatedRoutesAllowed() && PicksEveryOtherColumn(xs) &&
                             PickEveryOtherRouteName(N) != nullptr;
-    RecordBlitRoute(ScanRouteName(std::is_same_v<Source, DecodedSource>, pick,
-                                  everyOther ? PickEveryOtherRouteName(N) : nullptr));
+    // Other picks of three-byte pixels read in place go by shuffles where the
+    // processor has them.
+    std::optional<PickShuffles> shuffles;
+    if (N == 3 && pick && !everyOther && DedicatedRoutesAllowed() && !std::is_same_v<Source, DecodedSource>)
+        shuffles.emplace(xs);
+    if (shuffles && shuffles->covered() == 0) shuffles.reset();
+    RecordBlitRoute(shuffles ? "scan picks SSSE3"
+                             : ScanRouteName(std::is_same_v<Source, DecodedSource>, pick,
+                                             everyOther ? PickEveryOtherRouteName(N) : nullptr));
     std::vector<std::uint8_t> merged;
     for (std::size_t i = 0; i < ys.size(); ++i) {
         const std::int32_t first = ys.first[i];
@@ -101,7 +116,7 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
         }
         std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
         if (pick)
-            PickColumns<N>(xs, everyOther, row, out);
+            PickColumns<N>(xs, everyOther, shuffles ? &*shuffles : nullptr, row, out);
         else
             GatherColumns<N>(xs, row, out, op);
         target.Commit();
