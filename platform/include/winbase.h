@@ -1,6 +1,7 @@
 /*
  * The kernel's base services (the platform's <winbase.h> and the headers
- * it gathers): the last error, files and the process heap.
+ * it gathers): the last error, files, the process heap, global and local
+ * memory, the memory macros, MulDiv and ExitProcess.
  */
 #ifndef STANDIN_WINBASE_H
 #define STANDIN_WINBASE_H
@@ -102,6 +103,77 @@ BOOL WINAPI MoveFileExW(LPCWSTR lpExistingFileName, LPCWSTR lpNewFileName, DWORD
 HANDLE WINAPI GetProcessHeap(void);
 LPVOID WINAPI HeapAlloc(HANDLE hHeap, DWORD dwFlags, SIZE_T dwBytes);
 BOOL WINAPI HeapFree(HANDLE hHeap, DWORD dwFlags, LPVOID lpMem);
+
+/* ---- Kernel: global and local memory ---------------------------------- */
+
+#define GMEM_FIXED 0x0
+#define GMEM_MOVEABLE 0x2
+#define GMEM_NOCOMPACT 0x10
+#define GMEM_NODISCARD 0x20
+#define GMEM_ZEROINIT 0x40
+#define GMEM_MODIFY 0x80
+#define GMEM_DISCARDABLE 0x100
+#define GMEM_NOT_BANKED 0x1000
+#define GMEM_SHARE 0x2000
+#define GMEM_DDESHARE 0x2000
+#define GMEM_NOTIFY 0x4000
+#define GMEM_LOWER GMEM_NOT_BANKED
+#define GMEM_VALID_FLAGS 0x7f72
+#define GMEM_INVALID_HANDLE 0x8000
+#define GHND (GMEM_MOVEABLE | GMEM_ZEROINIT)
+#define GPTR (GMEM_FIXED | GMEM_ZEROINIT)
+#define GMEM_DISCARDED 0x4000
+#define GMEM_LOCKCOUNT 0x00ff
+
+#define LMEM_FIXED 0x0
+#define LMEM_MOVEABLE 0x2
+#define LMEM_NOCOMPACT 0x10
+#define LMEM_NODISCARD 0x20
+#define LMEM_ZEROINIT 0x40
+#define LMEM_MODIFY 0x80
+#define LMEM_DISCARDABLE 0xf00
+#define LMEM_VALID_FLAGS 0xf72
+#define LMEM_INVALID_HANDLE 0x8000
+#define LHND (LMEM_MOVEABLE | LMEM_ZEROINIT)
+#define LPTR (LMEM_FIXED | LMEM_ZEROINIT)
+#define NONZEROLHND (LMEM_MOVEABLE)
+#define NONZEROLPTR (LMEM_FIXED)
+#define LMEM_DISCARDED 0x4000
+#define LMEM_LOCKCOUNT 0xff
+
+HGLOBAL WINAPI GlobalAlloc(UINT uFlags, SIZE_T dwBytes);
+HGLOBAL WINAPI GlobalReAlloc(HGLOBAL hMem, SIZE_T dwBytes, UINT uFlags);
+SIZE_T WINAPI GlobalSize(HGLOBAL hMem);
+UINT WINAPI GlobalFlags(HGLOBAL hMem);
+LPVOID WINAPI GlobalLock(HGLOBAL hMem);
+BOOL WINAPI GlobalUnlock(HGLOBAL hMem);
+HGLOBAL WINAPI GlobalHandle(LPCVOID pMem);
+HGLOBAL WINAPI GlobalFree(HGLOBAL hMem);
+#define GlobalDiscard(h) GlobalReAlloc((h), 0, GMEM_MOVEABLE)
+
+HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
+HLOCAL WINAPI LocalReAlloc(HLOCAL hMem, SIZE_T uBytes, UINT uFlags);
+SIZE_T WINAPI LocalSize(HLOCAL hMem);
+UINT WINAPI LocalFlags(HLOCAL hMem);
+LPVOID WINAPI LocalLock(HLOCAL hMem);
+BOOL WINAPI LocalUnlock(HLOCAL hMem);
+HLOCAL WINAPI LocalHandle(LPCVOID pMem);
+HLOCAL WINAPI LocalFree(HLOCAL hMem);
+#define LocalDiscard(h) LocalReAlloc((h), 0, LMEM_MOVEABLE)
+
+/* ---- Kernel: memory macros, arithmetic, the process ------------------- */
+
+#define MoveMemory RtlMoveMemory
+#define CopyMemory RtlCopyMemory
+#define FillMemory RtlFillMemory
+#define ZeroMemory RtlZeroMemory
+
+int WINAPI MulDiv(int nNumber, int nNumerator, int nDenominator);
+
+#if defined(__GNUC__) || defined(__clang__)
+__attribute__((noreturn))
+#endif
+VOID WINAPI ExitProcess(UINT uExitCode);
 
 #ifdef __cplusplus
 }

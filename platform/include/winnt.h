@@ -7,6 +7,8 @@
 
 #include "basetsd.h"
 
+#include <string.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
@@ -14,14 +16,21 @@ extern "C" {
 #define VOID void
 
 typedef char CHAR;
+typedef short SHORT;
 typedef int32_t LONG;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
+typedef ULONGLONG DWORDLONG, *PDWORDLONG;
+typedef unsigned char BOOLEAN, *PBOOLEAN;
+typedef LONG HRESULT;
+typedef uint32_t LCID;
+typedef unsigned short LANGID;
+typedef SHORT *PSHORT;
+typedef LONG *PLONG;
 
 typedef void *PVOID;
 typedef CHAR *LPSTR;
 typedef const CHAR *LPCSTR;
-typedef LONG *LPLONG;
 
 /*
  * Wide characters are UTF-16 code units, 16 bits as on the platform. The
@@ -72,6 +81,34 @@ typedef LPCSTR PCTSTR, LPCTSTR;
 
 typedef void *HANDLE;
 typedef HANDLE *PHANDLE;
+
+/* Limits of the integer types. */
+#define MINCHAR 0x80
+#define MAXCHAR 0x7f
+#define MINSHORT 0x8000
+#define MAXSHORT 0x7fff
+#define MINLONG 0x80000000
+#define MAXLONG 0x7fffffff
+#define MAXBYTE 0xff
+#define MAXWORD 0xffff
+#define MAXDWORD 0xffffffff
+
+/* Elements of an array (not of a pointer). */
+#define RTL_NUMBER_OF(A) (sizeof(A) / sizeof((A)[0]))
+#define ARRAYSIZE(A) RTL_NUMBER_OF(A)
+#define _ARRAYSIZE(A) RTL_NUMBER_OF(A)
+
+/* Marks a parameter as used. Written as a void cast rather than the
+ * self-assignment some headers use, so it also takes const parameters and
+ * draws no warning from either compiler. */
+#define UNREFERENCED_PARAMETER(P) ((void)(P))
+#define DBG_UNREFERENCED_PARAMETER(P) ((void)(P))
+#define DBG_UNREFERENCED_LOCAL_VARIABLE(V) ((void)(V))
+
+#define RtlMoveMemory(Destination, Source, Length) memmove((Destination), (Source), (Length))
+#define RtlCopyMemory(Destination, Source, Length) memcpy((Destination), (Source), (Length))
+#define RtlFillMemory(Destination, Length, Fill) memset((Destination), (Fill), (Length))
+#define RtlZeroMemory(Destination, Length) memset((Destination), 0, (Length))
 
 #define DECLARE_HANDLE(name) \
     struct name##__ {        \

@@ -12,6 +12,12 @@
 extern "C" {
 #endif
 
+/* ---- Window manager: message parameters -------------------------------- */
+
+#define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
+#define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
+
 /* ---- Window manager: system colours ------------------------------------ */
 
 #define COLOR_SCROLLBAR 0

@@ -84,6 +84,9 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
         {"LoadImageA", [&] { return LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE) == nullptr; }},
         {"CreateFileA", [&] { return CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE; }},
         {"HeapAlloc", [] { return HeapAlloc(GetProcessHeap(), 0, 16) == nullptr; }},
+        {"GlobalAlloc, fixed", [] { return GlobalAlloc(GPTR, 16) == nullptr; }},
+        {"LocalAlloc, movable", [] { return LocalAlloc(LHND, 16) == nullptr; }},
+        {"CreateFileW", [&] { return CreateFileW(u"a name too long to be kept inline.bmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE; }},
     };
     for (const StarvedCall& call : calls) {
         SCOPED_TRACE(call.name);

@@ -98,6 +98,8 @@ std::size_t LiveGdiObjects();
 std::size_t OpenFiles();
 // Heap blocks handed out by HeapAlloc and not yet freed.
 std::size_t LiveHeapBlocks();
+// Global and local memory objects, fixed and movable, not yet freed.
+std::size_t LiveMemoryObjects();
 
 }  // namespace standin
 

@@ -215,7 +215,8 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) try {
         case ObjectKind::Palette: return OBJ_PAL;
         case ObjectKind::DeviceContext:
             return static_cast<DeviceContext*>(object)->screen ? OBJ_DC : OBJ_MEMDC;
-        case ObjectKind::File: break;
+        case ObjectKind::File:
+        case ObjectKind::MemoryBlock: break;
     }
     return Fail<DWORD>(ERROR_INVALID_HANDLE);
 } catch (...) {
@@ -247,6 +248,7 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
             break;
         case ObjectKind::DeviceContext:
         case ObjectKind::File:
+        case ObjectKind::MemoryBlock:
             return Fail<BOOL>(ERROR_INVALID_HANDLE);
     }
     Objects().Remove(ho);
