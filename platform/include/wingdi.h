@@ -565,7 +565,12 @@ HGDIOBJ WINAPI GetStockObject(int i);
 HGDIOBJ WINAPI GetCurrentObject(HDC hdc, UINT type);
 DWORD WINAPI GetObjectType(HGDIOBJ h);
 int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv);
+int WINAPI GetObjectW(HANDLE h, int c, LPVOID pv);
+#ifdef UNICODE
+#define GetObject GetObjectW
+#else
 #define GetObject GetObjectA
+#endif
 
 HPALETTE WINAPI CreatePalette(const LOGPALETTE *plpal);
 HPALETTE WINAPI CreateHalftonePalette(HDC hdc);

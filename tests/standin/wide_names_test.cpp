@@ -3,8 +3,12 @@
 #include "resource_guard.h"
 #include "test_support.h"
 
+#include <SaveBitmapToFile.h>
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <cstring>
 #include <string>
 
 using namespace testing_support;
@@ -95,6 +99,84 @@ TEST(WideFileNames, NullAndEmptyNamesFailAsTheNarrowCallsDo) {
         EXPECT_FALSE(MoveFileExW(u"x", name, 0));
         EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
     }
+}
+
+TEST(WideFileNames, LoadImageWConvertsTheNameOrRefusesIt) {
+    ResourceGuard guard;
+    Dib picture = MakeDib(3, 2, 24);
+    ASSERT_NE(picture.bitmap, nullptr);
+    for (const WideName& c : kNames) {
+        SCOPED_TRACE(c.what);
+        TempDir dir;
+        const std::u16string path = WidePath(dir, c.wide);
+        if (c.utf8 != nullptr) {
+            ASSERT_TRUE(SaveBitmapToFileA(dir.File(c.utf8).c_str(), picture.bitmap));
+        }
+        SetLastError(0);
+        HANDLE loaded = LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0,
+                                   LR_LOADFROMFILE | LR_CREATEDIBSECTION);
+        if (c.utf8 == nullptr) {
+            EXPECT_EQ(loaded, nullptr);
+            EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_NAME));
+            continue;
+        }
+        ASSERT_NE(loaded, nullptr);
+        BITMAP bm{};
+        EXPECT_EQ(GetObjectW(loaded, sizeof bm, &bm), static_cast<int>(sizeof bm));
+        EXPECT_EQ(bm.bmWidth, 3);
+        EXPECT_EQ(bm.bmHeight, 2);
+        DeleteObject(loaded);
+    }
+    DeleteObject(picture.bitmap);
+}
+
+TEST(WideFileNames, LoadImageWResourceIdentifiersAreNoFileNames) {
+    const struct {
+        const char* what;
+        LPCWSTR name;
+        UINT flags;
+        DWORD error;
+    } cases[] = {
+        {"identifier as a file name", MAKEINTRESOURCEW(1), LR_LOADFROMFILE, ERROR_FILE_NOT_FOUND},
+        {"identifier as a resource", MAKEINTRESOURCEW(32754), 0, ERROR_NOT_SUPPORTED},
+        {"null file name", nullptr, LR_LOADFROMFILE, ERROR_PATH_NOT_FOUND},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        SetLastError(0);
+        EXPECT_EQ(LoadImageW(nullptr, c.name, IMAGE_BITMAP, 0, 0, c.flags), nullptr);
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+}
+
+TEST(GetObjectW, DescribesEveryObjectAsGetObjectADoes) {
+    ResourceGuard guard;
+    Dib dib = MakeDib(5, -4, 8);
+    HPEN pen = CreatePen(PS_DASH, 1, RGB(1, 2, 3));
+    HBRUSH brush = CreateSolidBrush(RGB(4, 5, 6));
+    struct {
+        LOGPALETTE header;
+        PALETTEENTRY more[1];
+    } palette{{0x300, 2, {{1, 2, 3, 0}}}, {{4, 5, 6, 0}}};
+    HPALETTE hpal = CreatePalette(&palette.header);
+    const HGDIOBJ objects[] = {dib.bitmap, pen, brush, hpal, nullptr,
+                               reinterpret_cast<HGDIOBJ>(std::uintptr_t{0x777})};
+    for (HGDIOBJ object : objects) {
+        unsigned char narrow[sizeof(DIBSECTION)] = {}, wide[sizeof(DIBSECTION)] = {};
+        for (int size : {0, static_cast<int>(sizeof narrow)}) {
+            SetLastError(0);
+            const int a = GetObjectA(object, size, size ? narrow : nullptr);
+            const DWORD errorA = GetLastError();
+            SetLastError(0);
+            EXPECT_EQ(GetObjectW(object, size, size ? wide : nullptr), a);
+            EXPECT_EQ(GetLastError(), errorA);
+            EXPECT_EQ(std::memcmp(narrow, wide, sizeof narrow), 0);
+        }
+    }
+    DeleteObject(hpal);
+    DeleteObject(brush);
+    DeleteObject(pen);
+    DeleteObject(dib.bitmap);
 }
 
 }  // namespace
