@@ -66,7 +66,9 @@ std::int64_t TopDownOrigin(const DibDescription& dib, std::int64_t height, int y
 bool FitsInt(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
 bool IsCompressedImage(const BITMAPINFO* info) {
-    return info != nullptr && (info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG);
+    // biCompression is read only once biSize says the header holds it.
+    return info != nullptr && IsSupportedHeaderSize(info->bmiHeader.biSize) &&
+           (info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG);
 }
 
 }  // namespace

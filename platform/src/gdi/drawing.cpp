@@ -158,12 +158,10 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     Canvas canvas;
     if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
     Bitmap* bitmap = canvas.bitmap;
-    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(x, y);
-    std::uint8_t px[4];
-    RowCodec codec = CodecFor(*bitmap);
+    SpanPainter painter(*bitmap, ResolveInk(canvas.context, *bitmap, color));
+    painter.Pixel(x, y);
     // The colour actually stored, which at low depths is the nearest one.
-    codec.Unpack(bitmap->Row(y), x, 1, px);
-    return RGB(px[2], px[1], px[0]);
+    return painter.ColourAt(x, y);
 } catch (...) {
     return OutOfMemory<COLORREF>(CLR_INVALID);
 }

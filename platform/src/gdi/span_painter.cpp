@@ -36,4 +36,10 @@ void SpanPainter::Pixel(std::int32_t x, std::int32_t y) {
     codec_.Pack(pixel_, x, 1, bitmap_.Row(y));
 }
 
+COLORREF SpanPainter::ColourAt(std::int32_t x, std::int32_t y) const {
+    std::uint8_t px[kWorkBytesPerPixel];
+    codec_.Unpack(bitmap_.Row(y), x, 1, px);
+    return RGB(px[2], px[1], px[0]);
+}
+
 }  // namespace standin

@@ -25,6 +25,8 @@ public:
     // May throw std::bad_alloc for the first run of a new width.
     void Run(std::int32_t y, std::int32_t left, std::int32_t right);
     void Pixel(std::int32_t x, std::int32_t y);
+    // The colour the pixel at (x, y) holds.
+    COLORREF ColourAt(std::int32_t x, std::int32_t y) const;
 
 private:
     Bitmap& bitmap_;
