@@ -377,9 +377,10 @@ void Session::DeviceBitmapCall() {
     const int width = in_.Int(), height = in_.Int();
     const UINT planes = in_.Below(8) == 0 ? in_.U32() : 1, bits = in_.Pick(kDepths);
     // Word-aligned rows as CreateBitmap reads them, when the buffer is small.
-    const std::int64_t rowBytes = (std::int64_t{width} * planes * bits + 15) / 16 * 2;
+    const std::uint64_t depth = std::uint64_t{planes} * bits;
+    const std::int64_t rowBytes = width > 0 && depth <= 32 ? (std::int64_t{width} * static_cast<std::int64_t>(depth) + 15) / 16 * 2 : 0;
     std::vector<std::uint8_t> rows;
-    if (width > 0 && height > 0 && rowBytes > 0 && rowBytes * height <= 1 << 16 && in_.Bool())
+    if (height > 0 && rowBytes > 0 && rowBytes <= 1 << 16 && rowBytes * height <= 1 << 16 && in_.Bool())
         rows.assign(static_cast<std::size_t>(rowBytes * height), in_.Byte());
     switch (in_.Below(5)) {
         case 0: {

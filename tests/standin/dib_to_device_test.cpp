@@ -195,6 +195,10 @@ TEST(StretchDIBits, RefusesWhatItCannotDraw) {
     const BYTE bits[16] = {};
     testing_support::BitmapInfoBuffer jpeg = testing_support::MakeInfo(2, 2, 0, BI_JPEG);
     testing_support::BitmapInfoBuffer depth7 = testing_support::MakeInfo(2, 2, 7);
+    // Exactly a core header's bytes, so that a read past them is an overrun.
+    std::vector<std::uint8_t> core(sizeof(BITMAPCOREHEADER));
+    const BITMAPCOREHEADER coreHeader{sizeof(BITMAPCOREHEADER), 2, 2, 1, 24};
+    std::memcpy(core.data(), &coreHeader, sizeof coreHeader);
     HDC screen = GetDC(nullptr);
     struct Case {
         const char* name;
@@ -212,6 +216,9 @@ TEST(StretchDIBits, RefusesWhatItCannotDraw) {
         {"no bits", [&] { return stretch(dest.dc(), nullptr, info.info(), DIB_RGB_COLORS); }, 0,
          ERROR_INVALID_PARAMETER},
         {"no header", [&] { return stretch(dest.dc(), bits, nullptr, DIB_RGB_COLORS); }, 0, ERROR_INVALID_PARAMETER},
+        {"a core header, read no further than its 12 bytes",
+         [&] { return stretch(dest.dc(), bits, reinterpret_cast<const BITMAPINFO*>(core.data()), DIB_RGB_COLORS); },
+         0, ERROR_INVALID_PARAMETER},
         {"a depth no DIB has", [&] { return stretch(dest.dc(), bits, depth7.info(), DIB_RGB_COLORS); }, 0,
          ERROR_INVALID_PARAMETER},
         {"an unknown colour use", [&] { return stretch(dest.dc(), bits, info.info(), 7); }, 0,

@@ -65,8 +65,10 @@ std::int64_t TopDownOrigin(const DibDescription& dib, std::int64_t height, int y
 
 bool FitsInt(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
+// A JPEG or PNG image, read only from a header long enough to say so.
 bool IsCompressedImage(const BITMAPINFO* info) {
-    return info != nullptr && (info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG);
+    if (info == nullptr || info->bmiHeader.biSize < sizeof(BITMAPINFOHEADER)) return false;
+    return info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG;
 }
 
 }  // namespace
