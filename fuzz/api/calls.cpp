@@ -445,14 +445,6 @@ bool UsesSourceRop(DWORD rop) {
     return (((code >> 2) ^ code) & 0x33) != 0;
 }
 
-// Bytes a caller hands over for a header's pixels: the rows it declares, or
-// for a run-length one the biSizeImage bytes of stream.
-std::size_t SourceBytes(const BITMAPINFOHEADER& header) {
-    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4)
-        return header.biSizeImage <= kMaxPixelBuffer ? header.biSizeImage : 0;
-    return DeclaredPixelBytes(header);
-}
-
 }  // namespace
 
 void Session::ColourCall() {
@@ -500,7 +492,7 @@ void Session::ColourCall() {
 void Session::DibToDeviceCall() {
     const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);
-    std::vector<std::uint8_t> pixels(in_.Below(16) == 0 ? 0 : SourceBytes(header));
+    std::vector<std::uint8_t> pixels(in_.Below(16) == 0 ? 0 : DeclaredPixelBytes(header));
     const std::uint8_t seed = in_.Byte();
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(seed + i * 13);
     const void* bits = pixels.empty() ? nullptr : pixels.data();

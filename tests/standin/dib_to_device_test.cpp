@@ -49,10 +49,12 @@ CallerDib CallerCopy(const Canvas& canvas) {
     return dib;
 }
 
-// The source rectangle's origin as the DIB counts it: from the bottom when
-// the DIB is bottom-up.
+// The origin, as the DIB counts it, of the rectangle StretchBlt takes from
+// the top: from the bottom when the DIB is bottom-up, where a negative
+// extent starts at its lowest row.
 int DibOrigin(const Canvas& source, bool topDown, int ySrc, int hSrc) {
-    return topDown ? ySrc : source.height() - ySrc - hSrc;
+    if (topDown) return ySrc;
+    return source.height() - ySrc - hSrc - (hSrc < 0 ? 2 : 0);
 }
 
 struct Geometry {
@@ -67,7 +69,8 @@ const Geometry kGeometries[] = {
     {"enlarged", {0, 0, 9, 6, 1, 1, 4, 3}},
     {"reduced", {1, 1, 3, 2, 0, 0, 7, 5}},
     {"mirrored across", {8, 0, -8, 5, 0, 0, 7, 5}},
-    {"mirrored down", {0, 0, 7, 5, 0, 5, 7, -5}},
+    {"mirrored down", {0, 0, 7, 5, 0, 4, 7, -5}},
+    {"mirrored down from outside", {0, 0, 7, 5, 0, 5, 7, -5}},
     {"the source partly outside", {0, 0, 9, 6, -2, -1, 9, 6}},
     {"the destination partly outside", {-3, 2, 9, 6, 0, 0, 7, 5}},
 };
@@ -105,6 +108,34 @@ TEST(StretchDIBits, DrawsAsStretchBltDrawsTheSameBits) {
                 }
             }
         }
+    }
+}
+
+// A negative extent covers its start row and those before it, in the DIB's
+// own coordinates: from the last row of either kind of DIB, the whole
+// picture upside down; and one row high, that row.
+TEST(StretchDIBits, MirrorsFromTheStartRowOfANegativeExtent) {
+    ResourceGuard guard;
+    std::mt19937 rng(185);
+    for (bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown ? "top-down" : "bottom-up");
+        Canvas source(Rgb24(), 3, 4, topDown);
+        const ref::Picture picture = PictureFor(Rgb24(), 3, 4, rng);
+        source.Write(picture);
+        CallerDib dib = CallerCopy(source);
+        Canvas dest(Rgb24(), 3, 4);
+        EXPECT_EQ(StretchDIBits(dest.dc(), 0, 0, 3, 4, 0, 3, 3, -4, dib.bits.data(), dib.info.info(), DIB_RGB_COLORS,
+                                SRCCOPY),
+                  -4);
+        ref::Picture flipped(3, 4);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 3; ++x) flipped.at(x, y) = picture.at(x, 3 - y);
+        EXPECT_EQ(dest.Read().pixels, flipped.pixels);
+        // Row 1 of the DIB: the second from the bottom, or from the top.
+        EXPECT_NE(StretchDIBits(dest.dc(), 0, 0, 3, 1, 0, 1, 3, -1, dib.bits.data(), dib.info.info(), DIB_RGB_COLORS,
+                                SRCCOPY),
+                  0);
+        for (int x = 0; x < 3; ++x) EXPECT_EQ(dest.Read().at(x, 0), picture.at(x, topDown ? 1 : 2)) << x;
     }
 }
 
@@ -241,6 +272,68 @@ TEST(StretchDIBits, RefusesWhatItCannotDraw) {
         }
     }
     ReleaseDC(nullptr, screen);
+}
+
+// Run-length sources: decoded, then drawn as a DIB section holding the
+// decoded pixels draws, in every stretching mode.
+TEST(StretchDIBits, DecodesRunLengthSources) {
+    ResourceGuard guard;
+    const PixelLayout palette = Palette16();
+    struct Case {
+        const char* name;
+        int bitCount;
+        DWORD compression;
+        std::vector<BYTE> stream;
+        int top[4], bottom[4];  // the decoded indices
+    };
+    // 4 x 2, bottom row first: a run, an end of line, a row of literal pixels.
+    const Case cases[] = {
+        {"BI_RLE8", 8, BI_RLE8, {4, 1, 0, 0, 0, 4, 0, 1, 2, 3, 0, 1}, {0, 1, 2, 3}, {1, 1, 1, 1}},
+        {"BI_RLE4", 4, BI_RLE4, {4, 0x12, 0, 0, 0, 4, 0x30, 0x12, 0, 1}, {3, 0, 1, 2}, {1, 2, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        testing_support::BitmapInfoBuffer info = testing_support::MakeInfo(4, 2, c.bitCount, c.compression);
+        info.header.biSizeImage = static_cast<DWORD>(c.stream.size());
+        for (std::size_t i = 0; i < palette.palette.size(); ++i)
+            info.colors[i] = RGBQUAD{palette.palette[i].b, palette.palette[i].g, palette.palette[i].r, 0};
+        ref::Picture picture(4, 2);
+        for (int x = 0; x < 4; ++x) {
+            picture.at(x, 0) = palette.palette[static_cast<std::size_t>(c.top[x])];
+            picture.at(x, 1) = palette.palette[static_cast<std::size_t>(c.bottom[x])];
+        }
+        Canvas decoded(palette, 4, 2);
+        decoded.Write(picture);
+        for (int mode : kModes) {
+            SCOPED_TRACE(std::string(c.name) + ", mode " + std::to_string(mode));
+            const ref::Picture before(9, 5, ref::Rgb(9, 9, 9));
+            Canvas viaBlt(Bgrx32(), 9, 5), viaDib(Bgrx32(), 9, 5);
+            viaBlt.Write(before);
+            viaDib.Write(before);
+            SetStretchBltMode(viaBlt.dc(), mode);
+            SetStretchBltMode(viaDib.dc(), mode);
+            ASSERT_TRUE(StretchBlt(viaBlt.dc(), 0, 0, 9, 5, decoded.dc(), 0, 0, 4, 2, SRCCOPY));
+            EXPECT_EQ(StretchDIBits(viaDib.dc(), 0, 0, 9, 5, 0, 0, 4, 2, c.stream.data(), info.info(), DIB_RGB_COLORS,
+                                    SRCCOPY),
+                      2);
+            EXPECT_EQ(viaDib.RawBytes(), viaBlt.RawBytes());
+        }
+        // The same stream a scan line at a time through SetDIBitsToDevice:
+        // the buffer is the whole stream, the lines drawn those asked for.
+        Canvas banded(Bgrx32(), 4, 2);
+        banded.Write(ref::Picture(4, 2, ref::Rgb(9, 9, 9)));
+        EXPECT_EQ(SetDIBitsToDevice(banded.dc(), 0, 0, 4, 2, 0, 0, 1, 1, c.stream.data(), info.info(), DIB_RGB_COLORS), 1);
+        ref::Picture expected(4, 2, ref::Rgb(9, 9, 9));
+        for (int x = 0; x < 4; ++x) expected.at(x, 0) = picture.at(x, 0);
+        EXPECT_EQ(banded.Read().pixels, expected.pixels) << "scan line 1 is the top row";
+    }
+    // A stream that leaves the picture is refused.
+    testing_support::BitmapInfoBuffer info = testing_support::MakeInfo(4, 2, 8, BI_RLE8);
+    const BYTE bad[] = {0, 2, 9, 9, 4, 1, 0, 1};  // a move nine rows up
+    info.header.biSizeImage = sizeof bad;
+    Canvas dest(Bgrx32(), 4, 2);
+    SetLastError(0);
+    EXPECT_EQ(StretchDIBits(dest.dc(), 0, 0, 4, 2, 0, 0, 4, 2, bad, info.info(), DIB_RGB_COLORS, SRCCOPY), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 // A 3 x 6 picture, bottom-up or top-down, handed over two scan lines at a
