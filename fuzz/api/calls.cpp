@@ -377,9 +377,10 @@ void Session::DeviceBitmapCall() {
     const int width = in_.Int(), height = in_.Int();
     const UINT planes = in_.Below(8) == 0 ? in_.U32() : 1, bits = in_.Pick(kDepths);
     // Word-aligned rows as CreateBitmap reads them, when the buffer is small.
-    const std::int64_t rowBytes = (std::int64_t{width} * planes * bits + 15) / 16 * 2;
+    const std::uint64_t depth = std::uint64_t{planes} * bits;
+    const std::int64_t rowBytes = width > 0 && depth <= 32 ? (std::int64_t{width} * static_cast<std::int64_t>(depth) + 15) / 16 * 2 : 0;
     std::vector<std::uint8_t> rows;
-    if (width > 0 && height > 0 && rowBytes > 0 && rowBytes * height <= 1 << 16 && in_.Bool())
+    if (height > 0 && rowBytes > 0 && rowBytes <= 1 << 16 && rowBytes * height <= 1 << 16 && in_.Bool())
         rows.assign(static_cast<std::size_t>(rowBytes * height), in_.Byte());
     switch (in_.Below(5)) {
         case 0: {
@@ -444,14 +445,6 @@ bool UsesSourceRop(DWORD rop) {
     return (((code >> 2) ^ code) & 0x33) != 0;
 }
 
-// Bytes a caller hands over for a header's pixels: the rows it declares, or
-// for a run-length one the biSizeImage bytes of stream.
-std::size_t SourceBytes(const BITMAPINFOHEADER& header) {
-    if (header.biCompression == BI_RLE8 || header.biCompression == BI_RLE4)
-        return header.biSizeImage <= kMaxPixelBuffer ? header.biSizeImage : 0;
-    return DeclaredPixelBytes(header);
-}
-
 }  // namespace
 
 void Session::ColourCall() {
@@ -499,7 +492,7 @@ void Session::ColourCall() {
 void Session::DibToDeviceCall() {
     const std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);
-    std::vector<std::uint8_t> pixels(in_.Below(16) == 0 ? 0 : SourceBytes(header));
+    std::vector<std::uint8_t> pixels(in_.Below(16) == 0 ? 0 : DeclaredPixelBytes(header));
     const std::uint8_t seed = in_.Byte();
     for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(seed + i * 13);
     const void* bits = pixels.empty() ? nullptr : pixels.data();

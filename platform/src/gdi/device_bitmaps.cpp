@@ -20,13 +20,14 @@
 namespace standin {
 namespace {
 
-// The depth a bitmap of `planes` planes of `bitsPerPlane` bits gets: their
-// product rounded up to a depth the stand-in holds (1, 4, 8, 16, 24, 32);
-// 0 when the product is 0 or above 32.
+// The depth of a bitmap of `planes` planes of `bitsPerPlane` bits: their
+// product, when it is one the stand-in holds (1, 4, 8, 16, 24, 32); else 0.
+// The caller's rows are laid out at that product, so no other depth could
+// read them as they are.
 int DeviceDepth(UINT planes, UINT bitsPerPlane) {
     const std::uint64_t bits = std::uint64_t{planes} * bitsPerPlane;
     for (int depth : {1, 4, 8, 16, 24, 32})
-        if (bits != 0 && bits <= static_cast<std::uint64_t>(depth)) return depth;
+        if (bits == static_cast<std::uint64_t>(depth)) return depth;
     return 0;
 }
 
@@ -189,11 +190,12 @@ HBITMAP WINAPI CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* pbmih, DWORD flIn
         if (handle == nullptr) return Fail<HBITMAP>(ERROR_NOT_ENOUGH_MEMORY);
     }
     if (!initialise) return handle;
-    const LONG lines = pbmi->bmiHeader.biHeight;
-    if (lines != INT_MIN &&
-        SetDIBits(hdc, handle, 0, static_cast<UINT>(std::abs(lines)), pjBits, pbmi, iUsage) > 0)
+    // The row count is read only from a header long enough to hold it.
+    const LONG lines = pbmi->bmiHeader.biSize >= sizeof(BITMAPINFOHEADER) ? pbmi->bmiHeader.biHeight : 0;
+    const bool described = lines != 0 && lines != INT_MIN;
+    if (described && SetDIBits(hdc, handle, 0, static_cast<UINT>(std::abs(lines)), pjBits, pbmi, iUsage) > 0)
         return handle;
-    const DWORD error = GetLastError();
+    const DWORD error = described ? GetLastError() : static_cast<DWORD>(ERROR_INVALID_PARAMETER);
     DeleteObject(handle);
     return Fail<HBITMAP>(error);
 } catch (...) {

@@ -6,15 +6,25 @@
 // lower-left corner of a bottom-up DIB and the upper-left corner of a
 // top-down one, so (xSrc, ySrc) names the rectangle's corner nearest that
 // origin and the picture is drawn upright either way. Mirroring follows the
-// signs of the extents, as in StretchBlt. SetDIBitsToDevice draws one to
-// one, in SRCCOPY, from a buffer holding scan lines StartScan to
+// signs of the extents, as in StretchBlt: a negative extent covers its start
+// row or column and those before it. SetDIBitsToDevice draws one to one, in
+// SRCCOPY, from a buffer holding scan lines StartScan to
 // StartScan + cLines - 1 (counted from the DIB's origin) of the picture;
-// only the part of the rectangle those lines cover is drawn.
+// only the part of the rectangle those lines cover is drawn. Run-length
+// (BI_RLE8, BI_RLE4) bits are decoded first, as SetDIBits decodes them, into
+// a picture of the uncompressed format, which the stretch then reads; for
+// SetDIBitsToDevice the stream is the whole picture's.
 #include "gdi/blit.h"
 #include "gdi/gdi_objects.h"
+#include "pixels/run_length.h"
 #include "stretch/geometry.h"
 #include "support/api_boundary.h"
+#include "support/large_blocks.h"
 #include "support/last_error.h"
+
+#include <cstdint>
+#include <memory>
+#include <new>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,13 +34,32 @@
 namespace standin {
 namespace {
 
-// The caller's bits as a source image, and the copy made of them when they
-// lie inside the destination's own pixels (a DIB section's bits handed back
-// to StretchDIBits), so that drawing cannot change rows still to be read.
+struct FreeBlock {
+    void operator()(std::uint8_t* p) const { std::free(p); }
+};
+
+// The caller's bits as a source image; the copy made of them when they lie
+// inside the destination's own pixels (a DIB section's bits handed back to
+// StretchDIBits), so that drawing cannot change rows still to be read; or
+// the picture a run-length stream decodes to.
 struct CallerImage {
     SourceImage image;
     std::vector<std::uint8_t> copy;
+    std::unique_ptr<std::uint8_t, FreeBlock> decoded;
 };
+
+// Decodes the caller's run-length stream into a bottom-up picture of the
+// description's format. False when the stream is bad.
+bool DecodeCallerStream(const void* stream, CallerImage* caller) {
+    const DibDescription& dib = caller->image.dib;
+    caller->decoded.reset(static_cast<std::uint8_t*>(AllocateBlock(dib.imageBytes, true)));
+    if (!caller->decoded) throw std::bad_alloc();
+    RleMemoryStream source(static_cast<const std::uint8_t*>(stream), dib.streamBytes);
+    const RleTarget target{caller->decoded.get(), dib.stride, dib.width, dib.height};
+    if (!DecodeRle(&source, dib.runLength == BI_RLE8 ? RleKind::Rle8 : RleKind::Rle4, target)) return false;
+    caller->image.pixels = caller->decoded.get();
+    return true;
+}
 
 // Reads the caller's BITMAPINFO (a DIB_PAL_COLORS table indexes the
 // context's palette) over the caller's bits. False, with the error set, for
@@ -38,16 +67,18 @@ struct CallerImage {
 bool DescribeCallerImage(HDC hdc, const void* bits, const BITMAPINFO* info, UINT usage, CallerImage* out) {
     LogicalColors logical;
     if (!SelectedLogicalColors(hdc, &logical)) return Fail<bool>(ERROR_INVALID_HANDLE);
-    if (bits == nullptr || info == nullptr || !DescribeDib(info, usage, &out->image.dib, logical))
+    if (bits == nullptr || info == nullptr ||
+        !DescribeDib(info, usage, &out->image.dib, logical, DibRules::Transfer))
         return Fail<bool>(ERROR_INVALID_PARAMETER);
     out->image.pixels = const_cast<std::uint8_t*>(static_cast<const std::uint8_t*>(bits));
+    if (out->image.dib.runLength != BI_RGB && !DecodeCallerStream(bits, out)) return Fail<bool>(ERROR_INVALID_PARAMETER);
     return true;
 }
 
 // Copies the caller's rows aside when they overlap the destination's pixels.
 void SeparateFromTarget(HDC hdc, CallerImage* caller) {
     const Bitmap* target = SelectedBitmap(hdc);
-    if (target == nullptr) return;
+    if (target == nullptr || caller->decoded) return;
     const std::uint8_t* begin = target->pixels.get();
     const std::uint8_t* end = begin + target->dib.imageBytes;
     const std::uint8_t* from = caller->image.pixels;
@@ -56,17 +87,21 @@ void SeparateFromTarget(HDC hdc, CallerImage* caller) {
     caller->image.pixels = caller->copy.data();
 }
 
-// The row, counted from the top of an image `height` rows high, of the
-// source rectangle's top edge, given its origin and extent in the DIB's own
-// coordinates (from the bottom when bottom-up).
-std::int64_t TopDownOrigin(const DibDescription& dib, std::int64_t height, int ySrc, int hSrc) {
-    return dib.topDown ? ySrc : height - ySrc - std::int64_t{hSrc};
+// The source rectangle's origin counted from the top of an image `height`
+// rows high, given its origin and extent in the DIB's own coordinates (from
+// the bottom when bottom-up). Rows ySrc .. ySrc + hSrc - 1 from the bottom
+// lie at height - ySrc - hSrc .. height - 1 - ySrc from the top; with a
+// negative extent, rows ySrc + hSrc + 1 .. ySrc, drawn from the lowest, so
+// the mirrored rectangle starts at height - 2 - ySrc - hSrc.
+std::int64_t TopDownOrigin(const DibDescription& dib, std::int64_t height, std::int64_t ySrc, int hSrc) {
+    if (dib.topDown) return ySrc;
+    return height - ySrc - hSrc - (hSrc < 0 ? 2 : 0);
 }
 
 bool FitsInt(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
 
+// A JPEG or PNG image, read only from a header long enough to say so.
 bool IsCompressedImage(const BITMAPINFO* info) {
-    // biCompression is read only once biSize says the header holds it.
     return info != nullptr && IsSupportedHeaderSize(info->bmiHeader.biSize) &&
            (info->bmiHeader.biCompression == BI_JPEG || info->bmiHeader.biCompression == BI_PNG);
 }
@@ -117,8 +152,8 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
     band.imageBytes = band.stride * static_cast<std::size_t>(lines);
     SeparateFromTarget(hdc, &caller);
     const int width = static_cast<int>(w), rowsHigh = static_cast<int>(h);
-    const std::int64_t top = band.topDown ? std::int64_t{ySrc} - StartScan
-                                          : std::int64_t{StartScan} + lines - ySrc - rowsHigh;
+    if (caller.decoded) caller.image.pixels += band.stride * StartScan;  // the stream held every line
+    const std::int64_t top = TopDownOrigin(band, lines, std::int64_t{ySrc} - StartScan, rowsHigh);
     if (!FitsInt(top)) return Fail<int>(ERROR_INVALID_PARAMETER);
     std::int32_t rows = 0;
     if (!StretchDibOnto(hdc, xDest, yDest, width, rowsHigh, caller.image, xSrc, static_cast<int>(top), width, rowsHigh,
