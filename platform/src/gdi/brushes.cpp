@@ -15,6 +15,7 @@
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
@@ -60,7 +61,8 @@ MadeBrush MakePatternBrush(HBITMAP handle) {
 // 40-byte header, and the colour table (RGBQUADs or 16-bit indices).
 std::size_t PackedDibPixelOffset(const BITMAPINFOHEADER& h, UINT usage) {
     std::size_t offset = h.biSize;
-    if (h.biSize == kInfoHeaderBytes && h.biCompression == BI_BITFIELDS) offset += 3 * sizeof(DWORD);
+    // The masks lie 40 bytes in, after a header shorter than 52 bytes.
+    if (h.biCompression == BI_BITFIELDS) offset = std::max<std::size_t>(offset, kInfoHeaderBytes + 3 * sizeof(DWORD));
     const std::size_t entries = h.biBitCount <= 8 ? static_cast<std::size_t>(ColorTableEntries(h.biBitCount, h.biClrUsed))
                                                   : static_cast<std::size_t>(h.biClrUsed);
     return offset + entries * (usage == DIB_PAL_COLORS ? sizeof(WORD) : sizeof(RGBQUAD));
@@ -74,6 +76,9 @@ MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
     // table is read here only for its layout.
     if (!DescribeDib(info, usage, &picture->dib)) return Refuse(ERROR_INVALID_PARAMETER);
     const BITMAPINFOHEADER& h = info->bmiHeader;
+    // A deep picture's optional table comes before its pixels; more entries
+    // than any table holds is no table a caller lays out.
+    if (h.biBitCount > 8 && h.biClrUsed > static_cast<DWORD>(kMaxColors)) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* bytes = static_cast<const std::uint8_t*>(packed);
     if (usage == DIB_PAL_COLORS && picture->dib.format.indexed()) {
         picture->paletteIndices = true;
