@@ -99,20 +99,84 @@ void Session::CreateSection() {
     Keep(&bitmaps_, bitmap);
 }
 
+// A LOGBRUSH of any style, pointing at a live bitmap or a packed DIB held
+// in `packed` where the style reads one.
+LOGBRUSH Session::MakeLogBrush(std::vector<std::uint8_t>* packed) {
+    static const UINT kStyles[] = {BS_SOLID, BS_NULL, BS_HATCHED, BS_PATTERN, BS_INDEXED, BS_DIBPATTERN,
+                                   BS_DIBPATTERNPT, BS_PATTERN8X8, BS_DIBPATTERN8X8, BS_MONOPATTERN, 77};
+    LOGBRUSH log{in_.Pick(kStyles), in_.U32(), in_.Below(8)};
+    if (log.lbStyle == BS_PATTERN || log.lbStyle == BS_PATTERN8X8) {
+        log.lbHatch = reinterpret_cast<ULONG_PTR>(Bitmap());
+    } else if (log.lbStyle == BS_DIBPATTERNPT) {
+        *packed = PackedDib();
+        log.lbHatch = reinterpret_cast<ULONG_PTR>(packed->data());
+        log.lbColor = in_.Below(4);
+    }
+    return log;
+}
+
+// A packed DIB as a caller lays it out: the BITMAPINFO, the optional table
+// of a deep picture, then every row it declares.
+std::vector<std::uint8_t> Session::PackedDib() {
+    std::vector<std::uint8_t> dib = MakeBitmapInfo(in_, in_.Below(4) != 0);
+    const BITMAPINFOHEADER header = HeaderOf(dib);
+    const std::size_t deepTable = header.biBitCount > 8 && header.biClrUsed <= 256 ? header.biClrUsed * sizeof(RGBQUAD) : 0;
+    dib.resize(dib.size() + deepTable + DeclaredPixelBytes(header), in_.Byte());
+    return dib;
+}
+
 void Session::CreatePenOrBrush() {
     static const int kStyles[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, -1};
     static const int kWidths[] = {0, 1, 2, 3, 5, 16, -1, 1000, INT_MAX, INT_MIN};
+    static const DWORD kExtras[] = {0, PS_GEOMETRIC, PS_GEOMETRIC | PS_ENDCAP_FLAT, PS_GEOMETRIC | PS_ENDCAP_SQUARE | PS_JOIN_MITER,
+                                    PS_ENDCAP_FLAT, 0x00020000, 0x00000300};
     const COLORREF color = in_.U32();
+    std::vector<std::uint8_t> packed;
     if (in_.Bool()) {
         const int style = in_.Below(8) == 0 ? static_cast<int>(in_.U32()) : in_.Pick(kStyles);
         const int width = in_.Pick(kWidths);
-        HPEN pen = Timed("CreatePen", [&] { return CreatePen(style, width, color); });
-        LOGPEN lp;
-        if (pen != nullptr && width != INT_MIN && GetObjectA(pen, sizeof lp, &lp) == static_cast<int>(sizeof lp))
-            Check(lp.lopnWidth.x == (width < 0 ? -width : width), "a pen keeps the magnitude of its width");
-        Keep(&pens_, pen);
-    } else {
-        Keep(&brushes_, Timed("CreateSolidBrush", [&] { return CreateSolidBrush(color); }));
+        switch (in_.Below(3)) {
+            case 0: Keep(&pens_, Timed("CreatePen", [&] { return CreatePen(style, width, color); })); break;
+            case 1: {
+                const LOGPEN log{static_cast<UINT>(style), POINT{width, 0}, color};
+                Keep(&pens_, Timed("CreatePenIndirect", [&] { return CreatePenIndirect(&log); }));
+                break;
+            }
+            default: {
+                const DWORD penStyle = static_cast<DWORD>(style & 0xF) | in_.Pick(kExtras);
+                const LOGBRUSH log = MakeLogBrush(&packed);
+                std::vector<DWORD> runs(in_.Below(4) == 0 ? in_.Below(20) : 0);
+                for (DWORD& run : runs) run = in_.Below(4) == 0 ? in_.U32() : in_.Below(12);
+                Keep(&pens_, Timed("ExtCreatePen", [&] {
+                    return ExtCreatePen(penStyle, static_cast<DWORD>(width), &log, static_cast<DWORD>(runs.size()),
+                                        runs.empty() ? nullptr : runs.data());
+                }));
+            }
+        }
+        return;
+    }
+    switch (in_.Below(5)) {
+        case 0: Keep(&brushes_, Timed("CreateSolidBrush", [&] { return CreateSolidBrush(color); })); break;
+        case 1: {
+            const int hatch = static_cast<int>(in_.Below(8)) - 1;
+            Keep(&brushes_, Timed("CreateHatchBrush", [&] { return CreateHatchBrush(hatch, color); }));
+            break;
+        }
+        case 2: {
+            HBITMAP bitmap = Bitmap();
+            Keep(&brushes_, Timed("CreatePatternBrush", [&] { return CreatePatternBrush(bitmap); }));
+            break;
+        }
+        case 3: {
+            packed = PackedDib();
+            const UINT usage = in_.Below(3);
+            Keep(&brushes_, Timed("CreateDIBPatternBrushPt", [&] { return CreateDIBPatternBrushPt(packed.data(), usage); }));
+            break;
+        }
+        default: {
+            const LOGBRUSH log = MakeLogBrush(&packed);
+            Keep(&brushes_, Timed("CreateBrushIndirect", [&] { return CreateBrushIndirect(&log); }));
+        }
     }
 }
 
@@ -171,7 +235,31 @@ void Session::Describe() {
 void Session::Draw() {
     HDC dc = Canvas();
     const int x = in_.Int(), y = in_.Int();
-    switch (in_.Below(6)) {
+    switch (in_.Below(10)) {
+        case 6: {
+            const DWORD rop = RasterOperation(in_);
+            const int w = in_.Int(), h = in_.Int();
+            Timed("PatBlt", [&] { return PatBlt(dc, x, y, w, h, rop); });
+            break;
+        }
+        case 7: {
+            POINT previous;
+            Timed("SetBrushOrgEx", [&] { return SetBrushOrgEx(dc, x, y, in_.Bool() ? &previous : nullptr); });
+            break;
+        }
+        case 8: {
+            const COLORREF color = in_.U32();
+            if (in_.Bool())
+                Timed("SetDCBrushColor", [&] { return SetDCBrushColor(dc, color); });
+            else
+                Timed("SetDCPenColor", [&] { return SetDCPenColor(dc, color); });
+            break;
+        }
+        case 9: {
+            HANDLE object = AnyObject();
+            Timed("UnrealizeObject", [&] { return UnrealizeObject(object); });
+            break;
+        }
         case 0: {
             POINT previous;
             POINT* out = in_.Bool() ? &previous : nullptr;
@@ -197,7 +285,7 @@ void Session::Draw() {
         case 4:
             Timed("GetPixel", [&] { return GetPixel(dc, x, y); });
             break;
-        default: {
+        case 5: {
             static const int kModes[] = {BLACKONWHITE, WHITEONBLACK, COLORONCOLOR, HALFTONE, 0, 5, -1};
             const int mode = in_.Pick(kModes);
             Timed("SetStretchBltMode", [&] { return SetStretchBltMode(dc, mode); });

@@ -6,6 +6,8 @@
 
 #include "input.h"
 
+#include <windows.h>
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -31,6 +33,8 @@ private:
     void CreateDc();
     void CreateSection();
     void CreatePenOrBrush();
+    LOGBRUSH MakeLogBrush(std::vector<std::uint8_t>* packed);
+    std::vector<std::uint8_t> PackedDib();
     void Select();
     void Delete();
     void Describe();

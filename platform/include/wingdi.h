@@ -586,6 +586,9 @@ UINT WINAPI GetPaletteEntries(HPALETTE hpal, UINT iStart, UINT cEntries, LPPALET
 
 HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color);
 HBRUSH WINAPI CreateSolidBrush(COLORREF color);
+HPEN WINAPI CreatePenIndirect(const LOGPEN *plpen);
+HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH *plbrush, DWORD cStyle,
+                         const DWORD *pstyle);
 HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color);
 HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm);
 HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID *lpPackedDIB, UINT iUsage);

@@ -21,6 +21,7 @@
 #include "stretch/pattern.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace standin {
 
@@ -35,6 +36,11 @@ bool HatchRow(ULONG_PTR style, int y, std::uint8_t* bits);
 // The tile for drawing `brush` into `target` through `context`; null for a
 // hollow brush, which paints nothing. May throw std::bad_alloc.
 SharedPattern RealizeBrush(const Brush& brush, const DeviceContext& context, const Bitmap& target);
+
+// A brush as a LOGBRUSH describes it (CreateBrushIndirect, ExtCreatePen),
+// outside the handle table; null with the last error set when refused.
+// Caller holds the API lock. May throw std::bad_alloc.
+std::unique_ptr<Brush> MakeBrush(const LOGBRUSH& log);
 
 // A plain solid colour as a tile for `target`.
 SharedPattern SolidColourPattern(const Bitmap& target, COLORREF colour);

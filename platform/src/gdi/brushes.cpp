@@ -15,29 +15,38 @@
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 namespace standin {
 namespace {
 
-HBRUSH InsertBrush(std::unique_ptr<Brush> brush) {
+// A brush made and checked; null with the error set when refused.
+using MadeBrush = std::unique_ptr<Brush>;
+
+MadeBrush Refuse(DWORD error) {
+    SetLastError(error);
+    return nullptr;
+}
+
+HBRUSH InsertBrush(MadeBrush brush) {
+    if (brush == nullptr) return nullptr;
     HBRUSH handle = InsertObject<HBRUSH>(std::move(brush));
     return handle != nullptr ? handle : Fail<HBRUSH>(ERROR_NOT_ENOUGH_MEMORY);
 }
 
-HBRUSH MakeHatchBrush(int hatch, COLORREF color) {
+MadeBrush MakeHatchBrush(ULONG_PTR hatch, COLORREF color) {
     std::uint8_t bits;
-    if (hatch < 0 || !HatchRow(static_cast<ULONG_PTR>(hatch), 0, &bits))
-        return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    if (!HatchRow(hatch, 0, &bits)) return Refuse(ERROR_INVALID_PARAMETER);
     auto brush = std::make_unique<Brush>(BS_HATCHED, StoredColorRef(color));
-    brush->hatch = static_cast<ULONG_PTR>(hatch);
-    return InsertBrush(std::move(brush));
+    brush->hatch = hatch;
+    return brush;
 }
 
-HBRUSH MakePatternBrush(HBITMAP handle) {
+MadeBrush MakePatternBrush(HBITMAP handle) {
     const Bitmap* bitmap = Lookup<Bitmap>(handle);
-    if (bitmap == nullptr) return Fail<HBRUSH>(ERROR_INVALID_HANDLE);
+    if (bitmap == nullptr) return Refuse(ERROR_INVALID_HANDLE);
     auto picture = std::make_shared<BrushPicture>();
     picture->dib = bitmap->dib;
     picture->pixels.assign(bitmap->pixels.get(), bitmap->pixels.get() + bitmap->dib.imageBytes);
@@ -45,27 +54,31 @@ HBRUSH MakePatternBrush(HBITMAP handle) {
     auto brush = std::make_unique<Brush>(BS_PATTERN, 0);
     brush->hatch = reinterpret_cast<ULONG_PTR>(handle);
     brush->picture = std::move(picture);
-    return InsertBrush(std::move(brush));
+    return brush;
 }
 
 // Bytes of a packed DIB before its pixels: the header, masks after a
 // 40-byte header, and the colour table (RGBQUADs or 16-bit indices).
 std::size_t PackedDibPixelOffset(const BITMAPINFOHEADER& h, UINT usage) {
     std::size_t offset = h.biSize;
-    if (h.biSize == kInfoHeaderBytes && h.biCompression == BI_BITFIELDS) offset += 3 * sizeof(DWORD);
+    // The masks lie 40 bytes in, after a header shorter than 52 bytes.
+    if (h.biCompression == BI_BITFIELDS) offset = std::max<std::size_t>(offset, kInfoHeaderBytes + 3 * sizeof(DWORD));
     const std::size_t entries = h.biBitCount <= 8 ? static_cast<std::size_t>(ColorTableEntries(h.biBitCount, h.biClrUsed))
                                                   : static_cast<std::size_t>(h.biClrUsed);
     return offset + entries * (usage == DIB_PAL_COLORS ? sizeof(WORD) : sizeof(RGBQUAD));
 }
 
-HBRUSH MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
-    if (packed == nullptr) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
+    if (packed == nullptr) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* info = static_cast<const BITMAPINFO*>(packed);
     auto picture = std::make_shared<BrushPicture>();
     // Palette indices are resolved against the context drawn into, so the
     // table is read here only for its layout.
-    if (!DescribeDib(info, usage, &picture->dib)) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    if (!DescribeDib(info, usage, &picture->dib)) return Refuse(ERROR_INVALID_PARAMETER);
     const BITMAPINFOHEADER& h = info->bmiHeader;
+    // A deep picture's optional table comes before its pixels; more entries
+    // than any table holds is no table a caller lays out.
+    if (h.biBitCount > 8 && h.biClrUsed > static_cast<DWORD>(kMaxColors)) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* bytes = static_cast<const std::uint8_t*>(packed);
     if (usage == DIB_PAL_COLORS && picture->dib.format.indexed()) {
         picture->paletteIndices = true;
@@ -77,7 +90,7 @@ HBRUSH MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
     auto brush = std::make_unique<Brush>(style, usage);
     brush->hatch = reinterpret_cast<ULONG_PTR>(packed);
     brush->picture = std::move(picture);
-    return InsertBrush(std::move(brush));
+    return brush;
 }
 
 COLORREF SwapDcColour(HDC hdc, COLORREF DeviceContext::*field, COLORREF value) {
@@ -96,27 +109,43 @@ COLORREF ReadDcColour(HDC hdc, COLORREF DeviceContext::*field) {
 }
 
 }  // namespace
+
+std::unique_ptr<Brush> MakeBrush(const LOGBRUSH& log) {
+    switch (log.lbStyle) {
+        case BS_SOLID: return std::make_unique<Brush>(BS_SOLID, StoredColorRef(log.lbColor));
+        case BS_NULL: return std::make_unique<Brush>(BS_NULL, 0);
+        case BS_HATCHED: return MakeHatchBrush(log.lbHatch, log.lbColor);
+        case BS_PATTERN:
+        case BS_PATTERN8X8: return MakePatternBrush(reinterpret_cast<HBITMAP>(log.lbHatch));
+        case BS_DIBPATTERNPT:
+            return MakeDibPatternBrush(reinterpret_cast<const void*>(log.lbHatch),
+                                       static_cast<UINT>(log.lbColor & 0xFFFF), BS_DIBPATTERNPT);
+        default: return Refuse(ERROR_INVALID_PARAMETER);
+    }
+}
+
 }  // namespace standin
 
 using namespace standin;
 
 HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color) try {
     ApiLock lock(ApiMutex());
-    return MakeHatchBrush(iHatch, color);
+    if (iHatch < 0) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
+    return InsertBrush(MakeHatchBrush(static_cast<ULONG_PTR>(iHatch), color));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }
 
 HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) try {
     ApiLock lock(ApiMutex());
-    return MakePatternBrush(hbm);
+    return InsertBrush(MakePatternBrush(hbm));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }
 
 HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID* lpPackedDIB, UINT iUsage) try {
     ApiLock lock(ApiMutex());
-    return MakeDibPatternBrush(lpPackedDIB, iUsage, BS_DIBPATTERNPT);
+    return InsertBrush(MakeDibPatternBrush(lpPackedDIB, iUsage, BS_DIBPATTERNPT));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }
@@ -124,21 +153,7 @@ HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID* lpPackedDIB, UINT iUsage) try 
 HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH* plbrush) try {
     ApiLock lock(ApiMutex());
     if (plbrush == nullptr) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
-    switch (plbrush->lbStyle) {
-        case BS_SOLID:
-            return InsertBrush(std::make_unique<Brush>(BS_SOLID, StoredColorRef(plbrush->lbColor)));
-        case BS_NULL: return InsertBrush(std::make_unique<Brush>(BS_NULL, 0));
-        case BS_HATCHED:
-            if (plbrush->lbHatch > HS_DIAGCROSS) return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
-            return MakeHatchBrush(static_cast<int>(plbrush->lbHatch), plbrush->lbColor);
-        case BS_PATTERN:
-        case BS_PATTERN8X8:
-            return MakePatternBrush(reinterpret_cast<HBITMAP>(plbrush->lbHatch));
-        case BS_DIBPATTERNPT:
-            return MakeDibPatternBrush(reinterpret_cast<const void*>(plbrush->lbHatch),
-                                       static_cast<UINT>(plbrush->lbColor & 0xFFFF), BS_DIBPATTERNPT);
-        default: return Fail<HBRUSH>(ERROR_INVALID_PARAMETER);
-    }
+    return InsertBrush(MakeBrush(*plbrush));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }

@@ -4,12 +4,11 @@
 // bands. Everything is clipped to the bitmap.
 #include "support/api_boundary.h"
 #include "gdi/brush_pattern.h"
-#include "gdi/cosmetic_line.h"
+#include "gdi/color_ref.h"
 #include "gdi/gdi_objects.h"
-#include "gdi/pen_style.h"
+#include "gdi/pen_lines.h"
 #include "gdi/span_painter.h"
 #include "gdi/system_colors.h"
-#include "gdi/wide_line.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
 #include "stretch/job.h"
@@ -34,45 +33,6 @@ bool FindCanvas(HDC dc, Canvas* canvas) {
 
 RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
-}
-
-// The stock DC_PEN draws in the context's DC pen colour.
-COLORREF PenColour(const DeviceContext& context, const Pen& pen) {
-    return pen.dcColor ? context.dcPenColor : pen.color;
-}
-
-// Plots the one-pixel line from `from` towards `to` in one colour.
-void PlotLine(SpanPainter& painter, POINT from, POINT to) {
-    LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, painter.width(), painter.height());
-    WalkLine(walk, painter.width(), painter.height(),
-             [&](std::int32_t x, std::int32_t y, std::int64_t) { painter.Pixel(x, y); });
-}
-
-// Plots a dashed one-pixel line, its pattern carried on from the context's
-// last line; gaps take the background colour in OPAQUE mode.
-void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen,
-                    const DashPattern& pattern, POINT from, POINT to) {
-    SpanPainter ink(bitmap, ResolveInk(&context, bitmap, PenColour(context, pen))), gap(bitmap, context.backColor);
-    const bool fillGaps = context.backMode == OPAQUE;
-    const std::int64_t start = context.styleStep;
-    LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, bitmap.width(), bitmap.height());
-    WalkLine(walk, bitmap.width(), bitmap.height(), [&](std::int32_t x, std::int32_t y, std::int64_t i) {
-        if (pattern.On(start + i))
-            ink.Pixel(x, y);
-        else if (fillGaps)
-            gap.Pixel(x, y);
-    });
-    context.styleStep = (start + LineSteps(from.x, from.y, to.x, to.y) % kStylePeriod) % kStylePeriod;
-}
-
-void DrawLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
-    DashPattern pattern;
-    if (DashPattern::For(pen.style, &pattern)) return PlotDashedLine(context, bitmap, pen, pattern, from, to);
-    SpanPainter painter(bitmap, ResolveInk(&context, bitmap, PenColour(context, pen)));
-    if (pen.width > 1)
-        DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y);
-    else
-        PlotLine(painter, from, to);
 }
 
 // The context and bitmap of `dc` when (x, y) lies inside the bitmap.
@@ -135,7 +95,7 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) try {
     canvas.context->position = POINT{x, y};
     Pen* pen = Lookup<Pen>(canvas.context->pen);
     if (pen == nullptr || pen->style == PS_NULL) return TRUE;
-    DrawLine(*canvas.context, *canvas.bitmap, *pen, from, POINT{x, y});
+    DrawPenLine(*canvas.context, *canvas.bitmap, *pen, from, POINT{x, y});
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
@@ -158,10 +118,12 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     Canvas canvas;
     if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
     Bitmap* bitmap = canvas.bitmap;
-    SpanPainter painter(*bitmap, ResolveInk(canvas.context, *bitmap, color));
-    painter.Pixel(x, y);
+    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(x, y);
+    std::uint8_t px[4];
+    RowCodec codec = CodecFor(*bitmap);
     // The colour actually stored, which at low depths is the nearest one.
-    return painter.ColourAt(x, y);
+    codec.Unpack(bitmap->Row(y), x, 1, px);
+    return RGB(px[2], px[1], px[0]);
 } catch (...) {
     return OutOfMemory<COLORREF>(CLR_INVALID);
 }

@@ -12,6 +12,8 @@
 #include "support/last_error.h"
 
 #include <climits>
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -76,6 +78,27 @@ int CopyRecord(const Record& record, int size, void* out) {
     if (out == nullptr) return sizeof(Record);
     if (size < static_cast<int>(sizeof(Record))) return 0;
     return Hand(out, &record, sizeof record);
+}
+
+// An ExtCreatePen pen: an EXTLOGPEN whose style array holds exactly the
+// pen's runs, so its size is the fixed part plus four bytes a run.
+int DescribeExtendedPen(const Pen& pen, int size, void* out) {
+    const std::size_t runs = pen.userStyle.size();
+    const std::size_t bytes = offsetof(EXTLOGPEN, elpStyleEntry) + runs * sizeof(DWORD);
+    if (out == nullptr) return static_cast<int>(bytes);
+    if (size < static_cast<int>(bytes)) return 0;
+    std::vector<std::uint8_t> record(std::max(bytes, sizeof(EXTLOGPEN)));
+    EXTLOGPEN head{};
+    head.elpPenStyle = pen.extendedStyle;
+    head.elpWidth = static_cast<DWORD>(pen.width);
+    head.elpBrushStyle = pen.brush != nullptr ? pen.brush->style : BS_SOLID;
+    head.elpColor = pen.brush != nullptr ? pen.brush->color : pen.color;
+    head.elpHatch = pen.brush != nullptr ? pen.brush->hatch : 0;
+    head.elpNumEntries = static_cast<DWORD>(runs);
+    std::memcpy(record.data(), &head, offsetof(EXTLOGPEN, elpStyleEntry));
+    if (runs != 0)
+        std::memcpy(record.data() + offsetof(EXTLOGPEN, elpStyleEntry), pen.userStyle.data(), runs * sizeof(DWORD));
+    return Hand(out, record.data(), bytes);
 }
 
 }  // namespace
@@ -187,6 +210,7 @@ int WINAPI GetObjectA(HANDLE h, int c, LPVOID pv) try {
     if (InjectedFailure(Call::GetObjectA)) return Fail<int>(ERROR_INVALID_HANDLE);
     if (Bitmap* bitmap = Lookup<Bitmap>(h)) return DescribeBitmap(*bitmap, c, pv);
     if (Pen* pen = Lookup<Pen>(h)) {
+        if (pen->extended) return DescribeExtendedPen(*pen, c, pv);
         LOGPEN record{static_cast<UINT>(pen->style), POINT{pen->width, 0}, pen->color};
         return CopyRecord(record, c, pv);
     }
@@ -210,7 +234,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) try {
     if (object == nullptr) return Fail<DWORD>(ERROR_INVALID_HANDLE);
     switch (object->kind) {
         case ObjectKind::Bitmap: return OBJ_BITMAP;
-        case ObjectKind::Pen: return OBJ_PEN;
+        case ObjectKind::Pen: return static_cast<Pen*>(object)->extended ? OBJ_EXTPEN : OBJ_PEN;
         case ObjectKind::Brush: return OBJ_BRUSH;
         case ObjectKind::Palette: return OBJ_PAL;
         case ObjectKind::DeviceContext:

@@ -54,15 +54,6 @@ struct Bitmap : Object {
     }
 };
 
-struct Pen : Object {
-    static constexpr ObjectKind kKind = ObjectKind::Pen;
-    Pen(int s, int w, COLORREF c) : Object(kKind), style(s), width(w), color(c) {}
-    int style;
-    int width;
-    COLORREF color;
-    bool dcColor = false;  // the stock DC_PEN: draws in the context's DC pen colour
-    int selections = 0;  // context states (current or saved) naming this pen
-};
 
 // The picture of a pattern brush, copied when the brush is made, so the
 // bitmap or the caller's block can go away while the brush lives.
@@ -89,7 +80,27 @@ struct Brush : Object {
     int selections = 0;  // context states (current or saved) naming this brush
 };
 
-// A logical palette: its colours in order, and each entry's PC_* flags.
+struct Pen : Object {
+    static constexpr ObjectKind kKind = ObjectKind::Pen;
+    Pen(int s, int w, COLORREF c) : Object(kKind), style(s), width(w), color(c) {}
+    int style;  // PS_SOLID to PS_ALTERNATE: the style without type, cap or join
+    int width;
+    COLORREF color;
+    bool dcColor = false;  // the stock DC_PEN: draws in the context's DC pen colour
+    // Made by ExtCreatePen: GetObject describes it with an EXTLOGPEN, and
+    // `extendedStyle` holds its type, end cap, join and style as given.
+    bool extended = false;
+    DWORD extendedStyle = 0;
+    // A geometric pen draws with a brush (any kind but hollow), kept here
+    // outside the handle table; null for cosmetic pens, which are solid.
+    std::unique_ptr<Brush> brush;
+    std::vector<std::uint32_t> userStyle;  // PS_USERSTYLE's runs
+    int selections = 0;  // context states (current or saved) naming this pen
+
+    bool geometric() const { return extended && (extendedStyle & PS_TYPE_MASK) == PS_GEOMETRIC; }
+};
+
+// A logical palette: its colours in order (entry flags are not kept).
 struct Palette : Object {
     static constexpr ObjectKind kKind = ObjectKind::Palette;
     Palette() : Object(kKind) {}

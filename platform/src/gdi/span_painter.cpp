@@ -1,45 +1,49 @@
 #include "gdi/span_painter.h"
 
+#include "gdi/brush_pattern.h"
 #include "pixels/pixel_values.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace standin {
 
-SpanPainter::SpanPainter(Bitmap& bitmap, const Ink& ink)
-    : bitmap_(bitmap),
-      codec_(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount),
-      pixel_{GetBValue(ink.rgb), GetGValue(ink.rgb), GetRValue(ink.rgb), 0},
-      index_(ink.index) {}
+SpanPainter::SpanPainter(Bitmap& bitmap, const Ink& ink) : SpanPainter(bitmap, SolidPattern(InkValue(bitmap, ink))) {}
+
+SpanPainter::SpanPainter(Bitmap& bitmap, SharedPattern pattern)
+    : bitmap_(bitmap), pixelBytes_(bitmap.format().bitCount >= 8 ? bitmap.format().bitCount / 8 : 0) {
+    const DrawnRange all{0, bitmap.width()};
+    if (pixelBytes_ != 0)
+        bytes_ = std::make_unique<PatternRows<std::uint8_t>>(std::move(pattern), pixelBytes_, all);
+    else
+        values_ = std::make_unique<PatternRows<std::uint32_t>>(std::move(pattern), 0, all);
+}
 
 void SpanPainter::Run(std::int32_t y, std::int32_t left, std::int32_t right) {
-    if (index_ >= 0) {
-        const std::size_t count = static_cast<std::size_t>(right - left);
-        if (values_.size() < count) values_.resize(count, static_cast<std::uint32_t>(index_));
-        return WritePixelValues(bitmap_.format(), values_.data(), left, right - left, bitmap_.Row(y));
+    const auto first = static_cast<std::size_t>(left), count = static_cast<std::size_t>(right - left);
+    std::uint8_t* row = bitmap_.Row(y);
+    if (pixelBytes_ != 0) {
+        const auto pb = static_cast<std::size_t>(pixelBytes_);
+        const std::uint8_t* from = bytes_->Row(y) + first * pb;
+        const std::uint8_t* mask = bytes_->Mask(y);
+        std::uint8_t* to = row + first * pb;
+        if (mask == nullptr) {
+            std::memcpy(to, from, count * pb);
+            return;
+        }
+        mask += first * pb;
+        for (std::size_t i = 0; i < count * pb; ++i)
+            to[i] = static_cast<std::uint8_t>((from[i] & mask[i]) | (to[i] & ~mask[i]));
+        return;
     }
-    std::size_t bytes = static_cast<std::size_t>(right - left) * kWorkBytesPerPixel;
-    if (run_.size() < bytes) {
-        std::size_t old = run_.size();
-        run_.resize(bytes);
-        for (std::size_t i = old; i < bytes; i += kWorkBytesPerPixel)
-            std::copy(pixel_, pixel_ + kWorkBytesPerPixel, run_.begin() + static_cast<std::ptrdiff_t>(i));
-    }
-    codec_.Pack(run_.data(), left, right - left, bitmap_.Row(y));
-}
-
-void SpanPainter::Pixel(std::int32_t x, std::int32_t y) {
-    if (index_ >= 0) {
-        const std::uint32_t value = static_cast<std::uint32_t>(index_);
-        return WritePixelValues(bitmap_.format(), &value, x, 1, bitmap_.Row(y));
-    }
-    codec_.Pack(pixel_, x, 1, bitmap_.Row(y));
-}
-
-COLORREF SpanPainter::ColourAt(std::int32_t x, std::int32_t y) const {
-    std::uint8_t px[kWorkBytesPerPixel];
-    codec_.Unpack(bitmap_.Row(y), x, 1, px);
-    return RGB(px[2], px[1], px[0]);
+    const std::uint32_t* from = values_->Row(y) + first;
+    const std::uint32_t* mask = values_->Mask(y);
+    const PixelFormat& format = bitmap_.format();
+    if (mask == nullptr) return WritePixelValues(format, from, left, right - left, row);
+    mask += first;
+    scratch_.resize(count);
+    ReadPixelValues(format, row, left, right - left, scratch_.data());
+    for (std::size_t i = 0; i < count; ++i) scratch_[i] = (from[i] & mask[i]) | (scratch_[i] & ~mask[i]);
+    WritePixelValues(format, scratch_.data(), left, right - left, row);
 }
 
 }  // namespace standin

@@ -1,14 +1,16 @@
-// Paints runs of one colour into the rows of a bitmap, through the row
-// codec, so every depth gets the same colour (the nearest table entry at 8
-// bits or fewer).
+// Paints runs of a brush's pattern into the rows of a bitmap: a solid
+// colour (the nearest table entry at 8 bits or fewer, as every fill takes
+// it) or any brush's tile, laid from the brush origin like every other fill
+// (stretch/pattern.h), so lines of brush-styled pens show the brush.
 #ifndef STANDIN_SPAN_PAINTER_H
 #define STANDIN_SPAN_PAINTER_H
 
 #include "gdi/color_ref.h"
 #include "gdi/gdi_objects.h"
-#include "pixels/row_codec.h"
+#include "stretch/pattern.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace standin {
@@ -18,23 +20,23 @@ public:
     SpanPainter(Bitmap& bitmap, COLORREF color) : SpanPainter(bitmap, Ink{color & 0xFFFFFF, -1}) {}
     // An ink naming a colour-table entry stores that entry as it stands.
     SpanPainter(Bitmap& bitmap, const Ink& ink);
+    SpanPainter(Bitmap& bitmap, SharedPattern pattern);
 
+    const Bitmap& bitmap() const { return bitmap_; }
     std::int32_t width() const { return bitmap_.width(); }
     std::int32_t height() const { return bitmap_.height(); }
     // Paints columns [left, right) of row y; the caller keeps them inside.
-    // May throw std::bad_alloc for the first run of a new width.
+    // May throw std::bad_alloc when a row of the pattern is first built.
     void Run(std::int32_t y, std::int32_t left, std::int32_t right);
-    void Pixel(std::int32_t x, std::int32_t y);
-    // The colour the pixel at (x, y) holds.
-    COLORREF ColourAt(std::int32_t x, std::int32_t y) const;
+    void Pixel(std::int32_t x, std::int32_t y) { Run(y, x, x + 1); }
 
 private:
     Bitmap& bitmap_;
-    RowCodec codec_;
-    std::uint8_t pixel_[kWorkBytesPerPixel];
-    std::vector<std::uint8_t> run_;  // the colour repeated, grown on demand
-    int index_;                        // the entry stored as it stands, or -1
-    std::vector<std::uint32_t> values_;  // the entry repeated, grown on demand
+    int pixelBytes_;  // 0 below 8 bits, where pixels are values
+    // The pattern across the whole bitmap width, row by row.
+    std::unique_ptr<PatternRows<std::uint8_t>> bytes_;
+    std::unique_ptr<PatternRows<std::uint32_t>> values_;
+    std::vector<std::uint32_t> scratch_;
 };
 
 }  // namespace standin

@@ -55,6 +55,7 @@ Interval Solve(Wide a, Wide low, Wide high) {
 }
 
 struct Capsule {
+    LineCap cap;
     Wide ax, ay, bx, by;  // the segment, doubled
     Wide radius;          // half the width, doubled: the width itself
     Wide lengthSquared;   // |b - a|^2
@@ -69,12 +70,17 @@ Interval DiscRow(const Capsule& c, Wide cx, Wide cy, Wide py) {
     return {cx - half, cx + half};
 }
 
-// Row `py` of the band between the perpendiculars through both ends.
+// Row `py` of the band between the perpendiculars through both ends, or,
+// for square ends, half the width beyond them.
 Interval BandRow(const Capsule& c, Wide py) {
     Wide dx = c.bx - c.ax, dy = c.by - c.ay, y = py - c.ay;
-    if (c.lengthSquared == 0) return kEmpty;
+    if (c.lengthSquared == 0) {
+        if (c.cap != LineCap::Square || y > c.radius || -y > c.radius) return kEmpty;
+        return {c.ax - c.radius, c.ax + c.radius};
+    }
+    const Wide beyond = c.cap == LineCap::Square ? c.crossLimit : 0;
     Interval across = Solve(dy, y * dx - c.crossLimit, y * dx + c.crossLimit);
-    Interval along = Solve(dx, -y * dy, c.lengthSquared - y * dy);
+    Interval along = Solve(dx, -y * dy - beyond, c.lengthSquared - y * dy + beyond);
     Interval x = Intersect(across, along);
     return x.empty() ? kEmpty : Interval{x.lo + c.ax, x.hi + c.ax};
 }
@@ -82,16 +88,18 @@ Interval BandRow(const Capsule& c, Wide py) {
 // The columns (doubled) of row `py` inside the capsule: a convex shape, so
 // its row is one interval, the hull of its three parts' rows.
 Interval CapsuleRow(const Capsule& c, Wide py) {
+    if (c.cap != LineCap::Round) return BandRow(c, py);
     return Hull(Hull(DiscRow(c, c.ax, c.ay, py), DiscRow(c, c.bx, c.by, py)), BandRow(c, py));
 }
 
 }  // namespace
 
 void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std::int64_t y0,
-                  std::int64_t x1, std::int64_t y1) {
+                  std::int64_t x1, std::int64_t y1, LineCap cap) {
     width = std::min(width, kMaxPenWidth);
     Wide centre = width % 2;  // odd widths run through pixel centres
     Capsule c;
+    c.cap = cap;
     c.ax = 2 * Wide{x0} + centre;
     c.ay = 2 * Wide{y0} + centre;
     c.bx = 2 * Wide{x1} + centre;
@@ -101,8 +109,10 @@ void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std
     c.lengthSquared = dx * dx + dy * dy;
     c.crossLimit = Isqrt(static_cast<UWide>(c.radius * c.radius) * static_cast<UWide>(c.lengthSquared));
     // Rows whose centres 2y + 1 can lie within the radius, inside the bitmap.
-    Wide top = std::max<Wide>(0, CeilDiv(std::min(c.ay, c.by) - c.radius - 1, 2));
-    Wide bottom = std::min<Wide>(painter.height() - 1, FloorDiv(std::max(c.ay, c.by) + c.radius - 1, 2));
+    // Square ends reach up to sqrt(2) times the radius from an end point.
+    const Wide reach = cap == LineCap::Square ? 2 * c.radius : c.radius;
+    Wide top = std::max<Wide>(0, CeilDiv(std::min(c.ay, c.by) - reach - 1, 2));
+    Wide bottom = std::min<Wide>(painter.height() - 1, FloorDiv(std::max(c.ay, c.by) + reach - 1, 2));
     for (Wide y = top; y <= bottom; ++y) {
         Interval px = CapsuleRow(c, 2 * y + 1);
         if (px.empty()) continue;

@@ -1,5 +1,7 @@
-// Lines of pens wider than one pixel: a solid band of the pen's width with
-// round ends, so consecutive lines meet in round joins.
+// Lines of pens wider than one pixel: a band of the pen's width with round
+// ends (the default, so consecutive lines meet in round joins), square ends
+// (the band carried on half the width past each end point) or flat ends
+// (the band stops at the end points).
 //
 // Pixel (x, y) is the unit square [x, x + 1) x [y, y + 1), with its centre at
 // (x + 1/2, y + 1/2). A line covers the pixels whose centres lie within half
@@ -22,11 +24,15 @@ namespace standin {
 constexpr std::int64_t kMaxPenWidth = std::int64_t{1} << 17;
 
 // Paints the line from (x0, y0) to (x1, y1) with a pen `width` pixels wide
-// (more than one), one run per row, clipped to the bitmap. The work is one
+// (more than one) and the given ends, one run per row, clipped to the
+// bitmap. A line of no length has no direction: round ends draw a disc,
+// square ends a square of the pen's width, flat ends nothing. The work is one
 // short computation per bitmap row the line can reach, whatever the
 // coordinates.
+enum class LineCap { Round, Square, Flat };
+
 void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std::int64_t y0,
-                  std::int64_t x1, std::int64_t y1);
+                  std::int64_t x1, std::int64_t y1, LineCap cap = LineCap::Round);
 
 }  // namespace standin
 

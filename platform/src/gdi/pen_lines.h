@@ -1,0 +1,25 @@
+// One LineTo's line drawn with a pen: which pixels (cosmetic_line for
+// one-pixel pens, wide_line for wider ones), which of them the pen's dash
+// pattern keeps (pen_style), and what they are painted with (span_painter):
+// the pen's colour, or a geometric pen's brush.
+//
+// One-pixel pens step their pattern along the line's major axis, a pixel a
+// step, and fill the gaps with the background colour in OPAQUE mode.
+// Geometric pens wider than a pixel step it along the line's length in
+// logical units, draw each dash as a short line with the pen's ends, and
+// leave the gaps alone. Joins (PS_JOIN_*) concern only figures drawn in one
+// call; separate LineTo lines each end with the pen's ends.
+#ifndef STANDIN_GDI_PEN_LINES_H
+#define STANDIN_GDI_PEN_LINES_H
+
+#include "gdi/gdi_objects.h"
+
+namespace standin {
+
+// Draws the line from `from` towards `to`, clipped to the bitmap, and moves
+// the context's dash position on. May throw std::bad_alloc.
+void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to);
+
+}  // namespace standin
+
+#endif
