@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -99,8 +99,8 @@ TEST(GradientFillTest, StoresColoursAsTheDestinationDoes) {
     EXPECT_EQ(Reds(to.Read()), (std::vector<int>{0x40, 0x60, 0x80, 0xA0}));
     // A triangle far larger than the bitmap, one colour throughout.
     const LONG far = 1 << 27;
-    TRIVERTEX huge[3] = {Vertex(-far, -far, 0x7700, 0x7700, 0x7700), Vertex(far, -far, 0x7700, 0x7700, 0x7700),
-                         Vertex(-far, far, 0x7700, 0x7700, 0x7700)};
+    TRIVERTEX huge[3] = {Vertex(-far, -4, 0x7700, 0x7700, 0x7700), Vertex(far, -4, 0x7700, 0x7700, 0x7700),
+                         Vertex(-4, far, 0x7700, 0x7700, 0x7700)};
     GRADIENT_TRIANGLE triangle = {0, 1, 2};
     ASSERT_TRUE(GradientFill(to.dc(), huge, 3, &triangle, 1, GRADIENT_FILL_TRIANGLE));
     EXPECT_EQ(Reds(to.Read()), (std::vector<int>{0x77, 0x77, 0x77, 0x77}));
@@ -108,7 +108,7 @@ TEST(GradientFillTest, StoresColoursAsTheDestinationDoes) {
 
 TEST(GradientFillTest, RefusesABadMeshBeforeDrawingAnything) {
     Canvas to(stretch_test::Rgb24(), 2, 2);
-    TRIVERTEX vertices[3] = {Vertex(0, 0, 0xFF00), Vertex(2, 2, 0xFF00), Vertex(LONG_MAX, 0, 0)};
+    TRIVERTEX vertices[3] = {Vertex(0, 0, 0xFF00), Vertex(2, 2, 0xFF00), Vertex(INT32_MAX, 0, 0)};
     GRADIENT_RECT rects[2] = {{0, 1}, {0, 3}};
     GRADIENT_RECT farRect = {0, 2};
     GRADIENT_TRIANGLE line = {0, 1, 1};
