@@ -13,7 +13,7 @@
 // by the contexts' colours. Negative extents fail with
 // ERROR_INVALID_PARAMETER; zero ones draw nothing and succeed.
 #include "gdi/blit_operands.h"
-#include "gdi/color_ref.h"
+#include "gdi/brush_pattern.h"
 #include "pixels/pixel_values.h"
 #include "stretch/masked_rows.h"
 #include "support/api_boundary.h"
@@ -51,8 +51,8 @@ BOOL Masked(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc
 
     if (readsPattern) {
         const Brush* brush = Lookup<Brush>(to.context->brush);
-        if (brush == nullptr || brush->style == BS_NULL) return TRUE;  // a hollow brush paints nothing
-        op.pattern = InkValue(*target, ResolveInk(to.context, *target, brush->color));
+        if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
+        if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
     if (readsSource && IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
         op.toMonochrome = true;

@@ -28,11 +28,11 @@ MaskedTarget::MaskedTarget(const Surface& target, DrawnRange columns, const Pixe
     const auto count = static_cast<std::size_t>(columns.count);
     packed_.resize(static_cast<std::size_t>(DibStride(columns.count, bitCount)));
     if (bitCount >= 8) {
-        patternBytes_ = RepeatedPixelBytes(op.pattern, bitCount / 8, count);
+        patternBytes_ = std::make_unique<PatternRows<std::uint8_t>>(op.pattern, bitCount / 8, columns);
         return;
     }
+    patternValues_ = std::make_unique<PatternRows<std::uint32_t>>(op.pattern, 0, columns);
     sourceValues_.resize(count);
-    patternValues_.assign(count, op.pattern);
     firstValues_.resize(count);
     secondValues_.resize(count);
 }
@@ -44,22 +44,22 @@ void MaskedTarget::Write(std::int32_t y, std::uint8_t* source, const std::uint8_
         codec_.Pack(source, 0, columns_.count, packed_.data());
     }
     std::uint8_t* row = surface_.Row(y);
-    if (surface_.dib().format.bitCount >= 8) return CombineBytes(row, chosen);
-    CombineValues(row, chosen);
+    if (surface_.dib().format.bitCount >= 8) return CombineBytes(y, row, chosen);
+    CombineValues(y, row, chosen);
 }
 
 // Whole-byte pixels: both operations run on copies of the row's bytes, and
 // each pixel takes its bytes from the one it chose.
-void MaskedTarget::CombineBytes(std::uint8_t* row, const std::uint8_t* chosen) {
+void MaskedTarget::CombineBytes(std::int32_t y, std::uint8_t* row, const std::uint8_t* chosen) {
     const std::size_t pixelBytes = static_cast<std::size_t>(surface_.dib().format.bitCount / 8);
-    const std::size_t bytes = patternBytes_.size();
+    const std::size_t bytes = patternBytes_->count();
     std::uint8_t* dest = row + static_cast<std::size_t>(columns_.first) * pixelBytes;
     first_.assign(dest, dest + bytes);
-    ApplyRasterOp(op_.code, patternBytes_.data(), packed_.data(), first_.data(), bytes);
+    ApplyPatternOp(op_.code, *patternBytes_, y, packed_.data(), first_.data(), &byteScratch_);
     const bool keepOthers = otherCode_ == kDestinationKept;
     if (!keepOthers) {
         second_.assign(dest, dest + bytes);
-        ApplyRasterOp(otherCode_, patternBytes_.data(), packed_.data(), second_.data(), bytes);
+        ApplyPatternOp(otherCode_, *patternBytes_, y, packed_.data(), second_.data(), &byteScratch_);
     }
     for (std::size_t j = 0; j < bytes / pixelBytes; ++j) {
         const std::size_t at = j * pixelBytes;
@@ -70,14 +70,14 @@ void MaskedTarget::CombineBytes(std::uint8_t* row, const std::uint8_t* chosen) {
     }
 }
 
-void MaskedTarget::CombineValues(std::uint8_t* row, const std::uint8_t* chosen) {
+void MaskedTarget::CombineValues(std::int32_t y, std::uint8_t* row, const std::uint8_t* chosen) {
     const PixelFormat& format = surface_.dib().format;
     const std::size_t count = firstValues_.size();
     ReadPixelValues(format, packed_.data(), 0, columns_.count, sourceValues_.data());
     ReadPixelValues(format, row, columns_.first, columns_.count, firstValues_.data());
     secondValues_ = firstValues_;
-    ApplyRasterOp(op_.code, patternValues_.data(), sourceValues_.data(), firstValues_.data(), count);
-    ApplyRasterOp(otherCode_, patternValues_.data(), sourceValues_.data(), secondValues_.data(), count);
+    ApplyPatternOp(op_.code, *patternValues_, y, sourceValues_.data(), firstValues_.data(), &valueScratch_);
+    ApplyPatternOp(otherCode_, *patternValues_, y, sourceValues_.data(), secondValues_.data(), &valueScratch_);
     for (std::size_t j = 0; j < count; ++j)
         if (chosen[j] == 0) firstValues_[j] = secondValues_[j];
     WritePixelValues(format, firstValues_.data(), columns_.first, columns_.count, row);

@@ -9,8 +9,10 @@
 
 #include "pixels/row_codec.h"
 #include "stretch/job.h"
+#include "stretch/pattern.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace standin {
@@ -30,16 +32,20 @@ public:
     void Write(std::int32_t y, std::uint8_t* source, const std::uint8_t* chosen);
 
 private:
-    void CombineBytes(std::uint8_t* row, const std::uint8_t* chosen);
-    void CombineValues(std::uint8_t* row, const std::uint8_t* chosen);
+    void CombineBytes(std::int32_t y, std::uint8_t* row, const std::uint8_t* chosen);
+    void CombineValues(std::int32_t y, std::uint8_t* row, const std::uint8_t* chosen);
 
     Surface surface_;
     RowCodec codec_;
     DrawnRange columns_;
     PixelOp op_;
     std::uint8_t otherCode_;
-    std::vector<std::uint8_t> packed_, patternBytes_, first_, second_;
-    std::vector<std::uint32_t> sourceValues_, patternValues_, firstValues_, secondValues_;
+    // The brush across the drawn columns: row bytes at 8 bits or more, pixel
+    // values below.
+    std::unique_ptr<PatternRows<std::uint8_t>> patternBytes_;
+    std::unique_ptr<PatternRows<std::uint32_t>> patternValues_;
+    std::vector<std::uint8_t> packed_, first_, second_, byteScratch_;
+    std::vector<std::uint32_t> sourceValues_, firstValues_, secondValues_, valueScratch_;
 };
 
 // TransparentBlt: the job's source stretched like COLORONCOLOR, every pixel
