@@ -6,6 +6,7 @@ namespace bench {
 
 void RegisterStretchBenchmarks();
 void RegisterBlitBenchmarks();
+void RegisterBlendBenchmarks();
 void RegisterTransferBenchmarks();
 void RegisterFileBenchmarks();
 

@@ -170,6 +170,7 @@ CASES = stretch_cases() + [
     ("BitBlt/SRCINVERT/24bit/4096x4096", [], PIXELS * 6, PIXELS * 3, None, 1.5, ""),
     ("BitBlt/PATINVERT/24bit/4096x4096", [], PIXELS * 3, PIXELS * 3, None, 1.5, ""),
     ("BitBlt/DSPDxax/24bit/4096x4096", [], PIXELS * 6, PIXELS * 3, None, 1.5, ""),
+    ("AlphaBlend/perpixel/32bit/4096x4096", [], PIXELS * 8, PIXELS * 4, None, 1.5, ""),
     ("GetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),
     ("GetDIBits/4096x4096/32bit->24bit", [], PIXELS * 4, PIXELS * 3, None, 1.5, ""),
     ("SetDIBits/4096x4096/24bit->32bit", [], PIXELS * 3, PIXELS * 4, None, 1.5, ""),

@@ -91,6 +91,7 @@ int main(int argc, char** argv) {
         bench::PictureFile(32);
         bench::RegisterStretchBenchmarks();
         bench::RegisterBlitBenchmarks();
+        bench::RegisterBlendBenchmarks();
         bench::RegisterTransferBenchmarks();
         bench::RegisterFileBenchmarks();
         benchmark::RunSpecifiedBenchmarks();

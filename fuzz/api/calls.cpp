@@ -315,6 +315,79 @@ void Session::Stretch() {
     }
 }
 
+// AlphaBlend, TransparentBlt, MaskBlt, PlgBlt and GradientFill: the calls
+// that blend, key, mask or shade, with their documented refusals checked.
+void Session::Blend() {
+    HDC target = Canvas();
+    HDC source = in_.Below(4) == 0 ? target : Canvas();
+    int d[4], s[4];
+    for (int& v : d) v = in_.Int();
+    for (int& v : s) v = in_.Int();
+    const bool negative = d[2] < 0 || d[3] < 0 || s[2] < 0 || s[3] < 0;
+    switch (in_.Below(5)) {
+        case 0: {
+            BLENDFUNCTION f;
+            f.BlendOp = in_.Below(8) == 0 ? in_.Byte() : AC_SRC_OVER;
+            f.BlendFlags = in_.Below(8) == 0 ? in_.Byte() : 0;
+            f.SourceConstantAlpha = in_.Byte();
+            f.AlphaFormat = in_.Bool() ? AC_SRC_ALPHA : in_.Below(8) == 0 ? in_.Byte() : 0;
+            const BOOL ok = Timed("AlphaBlend", [&] {
+                return AlphaBlend(target, d[0], d[1], d[2], d[3], source, s[0], s[1], s[2], s[3], f);
+            });
+            Check(!ok || !negative, "AlphaBlend refuses negative extents");
+            Check(!ok || (f.BlendOp == AC_SRC_OVER && f.BlendFlags == 0), "AlphaBlend refuses other operations");
+            break;
+        }
+        case 1: {
+            const UINT key = in_.U32();
+            const BOOL ok = Timed("TransparentBlt", [&] {
+                return TransparentBlt(target, d[0], d[1], d[2], d[3], source, s[0], s[1], s[2], s[3], key);
+            });
+            Check(!ok || !negative, "TransparentBlt refuses negative extents");
+            break;
+        }
+        case 2: {
+            HBITMAP mask = in_.Bool() ? nullptr : Bitmap();
+            const DWORD rop = in_.Below(4) == 0 ? in_.U32() : MAKEROP4(RasterOperation(in_), RasterOperation(in_));
+            Timed("MaskBlt", [&] {
+                return MaskBlt(target, d[0], d[1], d[2], d[3], source, s[0], s[1], mask, s[2], s[3], rop);
+            });
+            break;
+        }
+        case 3: {
+            POINT points[3];
+            for (POINT& p : points) p = POINT{in_.Int(), in_.Int()};
+            HBITMAP mask = in_.Bool() ? nullptr : Bitmap();
+            const POINT* where = in_.Below(8) == 0 ? nullptr : points;
+            Timed("PlgBlt", [&] {
+                return PlgBlt(target, where, source, s[0], s[1], s[2], s[3], mask, d[0], d[1]);
+            });
+            break;
+        }
+        default: {
+            std::vector<TRIVERTEX> vertices(in_.Below(8));
+            for (TRIVERTEX& v : vertices) {
+                v.x = in_.Int(), v.y = in_.Int();
+                const std::uint32_t rg = in_.U32(), ba = in_.U32();
+                v.Red = COLOR16(rg), v.Green = COLOR16(rg >> 16), v.Blue = COLOR16(ba), v.Alpha = COLOR16(ba >> 16);
+            }
+            const ULONG mode = in_.Below(4);
+            std::vector<ULONG> mesh(3 * in_.Below(6));  // three indices an element fits either kind
+            for (ULONG& index : mesh) index = in_.Below(10);
+            const std::size_t perElement = mode == GRADIENT_FILL_TRIANGLE ? 3 : 2;
+            const auto elements = static_cast<ULONG>(mesh.size() / perElement);
+            bool indicesValid = true;
+            for (std::size_t i = 0; i < elements * perElement; ++i) indicesValid &= mesh[i] < vertices.size();
+            TRIVERTEX* vertex = vertices.empty() ? nullptr : vertices.data();
+            void* elementsAt = mesh.empty() ? nullptr : mesh.data();
+            const BOOL ok = Timed("GradientFill", [&] {
+                return GradientFill(target, vertex, static_cast<ULONG>(vertices.size()), elementsAt, elements, mode);
+            });
+            Check(!ok || elements == 0 || indicesValid, "GradientFill refuses an index past its vertices");
+        }
+    }
+}
+
 void Session::TransferOut() {
     std::vector<std::uint8_t> info = MakeBitmapInfo(in_, in_.Below(4) != 0);
     const BITMAPINFOHEADER header = HeaderOf(info);

@@ -20,7 +20,7 @@ void Erase(std::vector<HANDLE>* pool, HANDLE handle) {
 }  // namespace
 
 void Session::Step() {
-    switch (in_.Below(29)) {
+    switch (in_.Below(31)) {
         case 0: case 1: CreateDc(); break;
         case 2: case 3: case 4: CreateSection(); break;
         case 5: CreatePenOrBrush(); break;
@@ -36,6 +36,7 @@ void Session::Step() {
         case 24: case 25: DeviceBitmapCall(); break;
         case 26: ColourCall(); break;
         case 27: case 28: DibToDeviceCall(); break;
+        case 29: case 30: Blend(); break;
         default: LoadImageCall(); break;
     }
 }

@@ -40,6 +40,7 @@ private:
     void Describe();
     void Draw();
     void Stretch();
+    void Blend();
     void TransferOut();
     void TransferIn();
     void HeapCall();

@@ -36,6 +36,7 @@ typedef int INT;
 typedef unsigned int UINT;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef unsigned short USHORT;
 typedef uint32_t DWORD;
 typedef uint32_t ULONG;
 typedef DWORD COLORREF;

@@ -303,6 +303,45 @@ typedef struct tagLOGPALETTE {
 #define DSTINVERT (DWORD)0x00550009
 #define NOMIRRORBITMAP (DWORD)0x80000000
 #define CAPTUREBLT (DWORD)0x40000000
+/* MaskBlt's pair of raster operations: `fore` where the mask is 1, `back` where it is 0. */
+#define MAKEROP4(fore, back) (DWORD)((((back) << 8) & 0xFF000000) | (fore))
+
+/* Blending and gradients (exported by msimg32 on the platform). */
+#define AC_SRC_OVER 0x00
+#define AC_SRC_ALPHA 0x01
+#define GRADIENT_FILL_RECT_H 0x00000000
+#define GRADIENT_FILL_RECT_V 0x00000001
+#define GRADIENT_FILL_TRIANGLE 0x00000002
+#define GRADIENT_FILL_OP_FLAG 0x000000ff
+
+typedef struct _BLENDFUNCTION {
+    BYTE BlendOp;
+    BYTE BlendFlags;
+    BYTE SourceConstantAlpha;
+    BYTE AlphaFormat;
+} BLENDFUNCTION, *PBLENDFUNCTION;
+
+typedef USHORT COLOR16;
+
+typedef struct _TRIVERTEX {
+    LONG x;
+    LONG y;
+    COLOR16 Red;
+    COLOR16 Green;
+    COLOR16 Blue;
+    COLOR16 Alpha;
+} TRIVERTEX, *PTRIVERTEX, *LPTRIVERTEX;
+
+typedef struct _GRADIENT_TRIANGLE {
+    ULONG Vertex1;
+    ULONG Vertex2;
+    ULONG Vertex3;
+} GRADIENT_TRIANGLE, *PGRADIENT_TRIANGLE, *LPGRADIENT_TRIANGLE;
+
+typedef struct _GRADIENT_RECT {
+    ULONG UpperLeft;
+    ULONG LowerRight;
+} GRADIENT_RECT, *PGRADIENT_RECT, *LPGRADIENT_RECT;
 
 /* CreateDIBitmap's initialisation flag. */
 #define CBM_INIT 0x04L
@@ -621,6 +660,27 @@ BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, 
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,
                    DWORD rop);
 BOOL WINAPI PatBlt(HDC hdc, int x, int y, int w, int h, DWORD rop);
+
+BOOL WINAPI MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc,
+                    int xSrc, int ySrc, HBITMAP hbmMask, int xMask, int yMask, DWORD rop);
+BOOL WINAPI PlgBlt(HDC hdcDest, const POINT *lpPoint, HDC hdcSrc, int xSrc, int ySrc, int width,
+                   int height, HBITMAP hbmMask, int xMask, int yMask);
+BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
+                       HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
+                       BLENDFUNCTION ftn);
+BOOL WINAPI GdiAlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
+                          HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
+                          BLENDFUNCTION ftn);
+BOOL WINAPI TransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest,
+                           HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc, int hSrc,
+                           UINT crTransparent);
+BOOL WINAPI GdiTransparentBlt(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest,
+                              int hDest, HDC hdcSrc, int xoriginSrc, int yoriginSrc, int wSrc,
+                              int hSrc, UINT crTransparent);
+BOOL WINAPI GradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh, ULONG nMesh,
+                         ULONG ulMode);
+BOOL WINAPI GdiGradientFill(HDC hdc, PTRIVERTEX pVertex, ULONG nVertex, PVOID pMesh,
+                            ULONG nMesh, ULONG ulMode);
 
 int WINAPI GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT cLines, LPVOID lpvBits,
                      LPBITMAPINFO lpbmi, UINT usage);

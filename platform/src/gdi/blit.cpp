@@ -27,37 +27,18 @@
 #include "support/api_boundary.h"
 #include "support/fault_injection.h"
 #include "gdi/blit.h"
+#include "gdi/blit_operands.h"
 #include "gdi/color_ref.h"
 #include "gdi/brush_pattern.h"
-#include "gdi/gdi_objects.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 #include "stretch/fast_paths.h"
 #include "stretch/job.h"
 
 #include <algorithm>
-#include <initializer_list>
 
 namespace standin {
 namespace {
-
-struct Operands {
-    DeviceContext* context = nullptr;
-    Bitmap* bitmap = nullptr;
-};
-
-bool FindOperands(HDC dc, Operands* out) {
-    out->context = Lookup<DeviceContext>(dc);
-    out->bitmap = out->context != nullptr ? SelectedBitmap(dc) : nullptr;
-    return out->bitmap != nullptr;
-}
-
-bool WithinLimits(std::initializer_list<int> values) {
-    return std::all_of(values.begin(), values.end(), [](int v) {
-        std::int64_t magnitude = v < 0 ? -std::int64_t{v} : v;
-        return magnitude <= kMaxStretchCoordinate;
-    });
-}
 
 DrawnRange ClipToBitmap(const AxisMapping& m, std::int32_t limit) {
     std::int64_t lo = std::max<std::int64_t>(m.destStart, 0);
@@ -83,20 +64,6 @@ void DrawStretch(const StretchJob& job, int stretchMode) {
     ScanStretch(job, ScanModeFor(stretchMode));
 }
 
-RGBQUAD Quad(COLORREF colour) { return RGBQUAD{GetBValue(colour), GetGValue(colour), GetRValue(colour), 0}; }
-
-// The source as the destination should read it: a monochrome source onto a
-// colour destination shows the destination context's text and background
-// colours in place of its own black and white.
-DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const DeviceContext& to) {
-    DibDescription dib = source.dib;
-    if (IsMonochrome(source.dib) && !IsMonochrome(target.dib)) {
-        dib.colors[0] = Quad(to.textColor);
-        dib.colors[1] = Quad(to.backColor);
-    }
-    return dib;
-}
-
 // The destination half of every blit: the coordinate limits, the brush,
 // the mapping and clipping of both axes and the pixel routine. `source` is
 // null for an operation that reads none. `rowsDrawn`, when given, receives
@@ -104,7 +71,7 @@ DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const De
 BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int xDest, int yDest, int wDest,
                  int hDest, int xSrc, int ySrc, int wSrc, int hSrc, std::int32_t* rowsDrawn) {
     if (rowsDrawn != nullptr) *rowsDrawn = 0;
-    if (!WithinLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
+    if (!WithinStretchLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     Bitmap* target = to.bitmap;
     if (UsesPattern(op.code)) {

@@ -5,9 +5,7 @@
 #include <cstring>
 
 namespace standin {
-namespace {
 
-// Colour to monochrome: the background colour becomes white, the rest black.
 void KeyToMonochrome(const RGBQUAD& background, std::uint8_t* pixels, std::size_t bytes) {
     for (std::size_t i = 0; i < bytes; i += kWorkBytesPerPixel) {
         const bool match = pixels[i] == background.rgbBlue && pixels[i + 1] == background.rgbGreen &&
@@ -17,6 +15,8 @@ void KeyToMonochrome(const RGBQUAD& background, std::uint8_t* pixels, std::size_
         pixels[i + 3] = 0;
     }
 }
+
+namespace {
 
 std::size_t WorkBytes(std::int32_t pixels) {
     return static_cast<std::size_t>(pixels) * kWorkBytesPerPixel;

@@ -18,6 +18,10 @@
 
 namespace standin {
 
+// Colour to monochrome on `bytes` bytes of working pixels: the background
+// colour becomes white, every other colour black.
+void KeyToMonochrome(const RGBQUAD& background, std::uint8_t* pixels, std::size_t bytes);
+
 // Source rows read in place, columns from `columnBegin`.
 template <int PixelBytes>
 class DirectSource {

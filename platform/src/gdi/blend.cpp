@@ -1,0 +1,84 @@
+// AlphaBlend (and GdiAlphaBlend, the same call under the name gdi32 exports
+// it by): a source laid over the destination with constant alpha, per-pixel
+// premultiplied alpha, or both, stretched like COLORONCOLOR.
+//
+// The checks the platform documents, each failing with
+// ERROR_INVALID_PARAMETER: BlendOp other than AC_SRC_OVER, non-zero
+// BlendFlags, an AlphaFormat other than 0 or AC_SRC_ALPHA, a negative width
+// or height on either side (AlphaBlend does not mirror), a source rectangle
+// not wholly inside the source bitmap, AC_SRC_ALPHA with a source that is
+// not 32 bits a pixel, and a source and destination rectangle that overlap
+// in one bitmap. A zero extent, or a constant alpha of 0, changes nothing and
+// succeeds.
+//
+// The formulas (stretch/blend_rows.h) apply to all four bytes of a 32-bit
+// BI_RGB destination, its fourth byte being its alpha; other destinations
+// take the blended colours in their own format (the nearest colour-table
+// entry at 8 bits or fewer). A monochrome source shows the destination
+// context's text and background colours, as in every blit.
+#include "gdi/blit_operands.h"
+#include "stretch/blend.h"
+#include "support/api_boundary.h"
+#include "support/last_error.h"
+
+namespace standin {
+namespace {
+
+bool ValidFunction(const BLENDFUNCTION& f) {
+    return f.BlendOp == AC_SRC_OVER && f.BlendFlags == 0 && (f.AlphaFormat & ~AC_SRC_ALPHA) == 0;
+}
+
+bool InsideBitmap(const Bitmap& bitmap, int x, int y, int w, int h) {
+    return x >= 0 && y >= 0 && std::int64_t{x} + w <= bitmap.width() && std::int64_t{y} + h <= bitmap.height();
+}
+
+bool Overlap(int x0, int y0, int w0, int h0, int x1, int y1, int w1, int h1) {
+    return std::int64_t{x0} < std::int64_t{x1} + w1 && std::int64_t{x1} < std::int64_t{x0} + w0 &&
+           std::int64_t{y0} < std::int64_t{y1} + h1 && std::int64_t{y1} < std::int64_t{y0} + h0;
+}
+
+BOOL Blend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc, int ySrc, int wSrc,
+           int hSrc, BLENDFUNCTION ftn) {
+    Operands to, from;
+    if (!FindOperands(hdcDest, &to) || !FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (!ValidFunction(ftn) || wDest < 0 || hDest < 0 || wSrc < 0 || hSrc < 0 ||
+        !WithinStretchLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}) ||
+        !InsideBitmap(*from.bitmap, xSrc, ySrc, wSrc, hSrc))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    BlendSpec spec;
+    spec.constantAlpha = ftn.SourceConstantAlpha;
+    spec.perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0;
+    if (spec.perPixel && !HasAlphaByte(from.bitmap->format())) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    if (to.bitmap == from.bitmap && Overlap(xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    if (spec.constantAlpha == 0) return TRUE;  // a transparent source leaves every pixel as it was
+
+    const DibDescription sourceDib = SourceAsSeen(*from.bitmap, *to.bitmap, *to.context);
+    StretchJob job(Surface(from.bitmap->pixels.get(), sourceDib), Surface(to.bitmap->pixels.get(), to.bitmap->dib));
+    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) || !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
+        return TRUE;  // nothing to draw
+    job.columns = ClipAxis(job.x, to.bitmap->width(), from.bitmap->width());
+    job.rows = ClipAxis(job.y, to.bitmap->height(), from.bitmap->height());
+    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+    BlendStretch(job, spec);
+    return TRUE;
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+BOOL WINAPI AlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                       int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, BLENDFUNCTION ftn) try {
+    ApiLock lock(ApiMutex());
+    return Blend(hdcDest, xoriginDest, yoriginDest, wDest, hDest, hdcSrc, xoriginSrc, yoriginSrc, wSrc, hSrc, ftn);
+} catch (...) {
+    return OutOfMemory<BOOL>();
+}
+
+BOOL WINAPI GdiAlphaBlend(HDC hdcDest, int xoriginDest, int yoriginDest, int wDest, int hDest, HDC hdcSrc,
+                          int xoriginSrc, int yoriginSrc, int wSrc, int hSrc, BLENDFUNCTION ftn) {
+    return AlphaBlend(hdcDest, xoriginDest, yoriginDest, wDest, hDest, hdcSrc, xoriginSrc, yoriginSrc, wSrc, hSrc,
+                      ftn);
+}

@@ -1,0 +1,90 @@
+// MaskBlt: a BitBlt whose raster operation is chosen pixel by pixel by a
+// monochrome mask. The ROP4 (MAKEROP4) holds the foreground operation in
+// bits 16 to 23, used where the mask is 1, and the background one in bits
+// 24 to 31, used where it is 0. Without a mask every pixel takes the
+// foreground operation, exactly as BitBlt would.
+//
+// The mask is a 1-bit bitmap (any other fails with ERROR_INVALID_PARAMETER)
+// read from (xMask, yMask) over the blit's width and height, which must lie
+// inside it (ERROR_INVALID_PARAMETER otherwise): it covers the source
+// rectangle, or the destination rectangle for operations without a source.
+// Operands convert as in BitBlt (gdi/blit.cpp): the source to the
+// destination's format, the brush to the destination's value, monochrome
+// by the contexts' colours. Negative extents fail with
+// ERROR_INVALID_PARAMETER; zero ones draw nothing and succeed.
+#include "gdi/blit_operands.h"
+#include "gdi/brush_pattern.h"
+#include "pixels/pixel_values.h"
+#include "stretch/masked_rows.h"
+#include "support/api_boundary.h"
+#include "support/last_error.h"
+
+namespace standin {
+namespace {
+
+bool CoversRectangle(const Bitmap& mask, int x, int y, int w, int h) {
+    return x >= 0 && y >= 0 && std::int64_t{x} + w <= mask.width() && std::int64_t{y} + h <= mask.height();
+}
+
+BOOL Masked(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
+            HBITMAP hbmMask, int xMask, int yMask, DWORD rop) {
+    PixelOp op;
+    op.code = RasterOpCode(rop);
+    const std::uint8_t back = static_cast<std::uint8_t>(rop >> 24);
+    const Bitmap* mask = nullptr;
+    if (hbmMask != nullptr) {
+        mask = Lookup<Bitmap>(hbmMask);
+        if (mask == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    }
+    const bool readsSource = UsesSource(op.code) || (mask != nullptr && UsesSource(back));
+    const bool readsPattern = UsesPattern(op.code) || (mask != nullptr && UsesPattern(back));
+    Operands to, from;
+    if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (readsSource && !FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (width < 0 || height < 0 || !WithinStretchLimits({xDest, yDest, width, height, xSrc, ySrc}))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    if (mask != nullptr && (mask->format().bitCount != 1 || !CoversRectangle(*mask, xMask, yMask, width, height)))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    Bitmap* target = to.bitmap;
+    Bitmap* source = readsSource ? from.bitmap : target;
+    if (!readsSource) xSrc = xDest, ySrc = yDest;  // the destination stands in for the unread source
+
+    if (readsPattern) {
+        const Brush* brush = Lookup<Brush>(to.context->brush);
+        if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
+        if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+    }
+    if (readsSource && IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
+        op.toMonochrome = true;
+        op.background = StoredColour(source->dib, from.context->backColor);
+    }
+    const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
+    StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
+    job.sharedPixels = source == target;
+    job.op = op;
+    if (!MakeAxisMapping(xDest, width, xSrc, width, &job.x) || !MakeAxisMapping(yDest, height, ySrc, height, &job.y))
+        return TRUE;  // nothing to draw
+    job.columns = ClipAxis(job.x, target->width(), source->width());
+    job.rows = ClipAxis(job.y, target->height(), source->height());
+    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+    if (mask == nullptr) {
+        MaskedBlit(job, back, readsSource, nullptr, 0, 0);
+        return TRUE;
+    }
+    const Surface maskRows(mask->pixels.get(), mask->dib);
+    MaskedBlit(job, back, readsSource, &maskRows, xMask - xDest, yMask - yDest);
+    return TRUE;
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+BOOL WINAPI MaskBlt(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc, int xSrc, int ySrc,
+                    HBITMAP hbmMask, int xMask, int yMask, DWORD rop) try {
+    ApiLock lock(ApiMutex());
+    return Masked(hdcDest, xDest, yDest, width, height, hdcSrc, xSrc, ySrc, hbmMask, xMask, yMask, rop);
+} catch (...) {
+    return OutOfMemory<BOOL>();
+}
