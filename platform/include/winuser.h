@@ -273,7 +273,12 @@ BOOL WINAPI PtInRect(const RECT *lprc, POINT pt);
 #define IDTIMEOUT 32000
 
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType);
+#ifdef UNICODE
+#define MessageBox MessageBoxW
+#else
 #define MessageBox MessageBoxA
+#endif
 
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1

@@ -291,4 +291,54 @@ TEST(UserLayer, MessageBoxWritesOneLineAndAnswersByDefault) {
     }
 }
 
+// The wide forms convert their strings and behave as the narrow ones.
+TEST(UserLayer, WideForms) {
+    ResourceGuard guard;
+    const WCHAR unpaired[] = {u'D', 0xD800, u'X', 0};
+    DEVMODEW otherMode{};
+    otherMode.dmSize = sizeof otherMode;
+    otherMode.dmFields = DM_BITSPERPEL;
+    otherMode.dmBitsPerPel = 8;
+    DEVMODEW screenMode = otherMode;
+    screenMode.dmBitsPerPel = kBits;
+    const struct {
+        const WCHAR* driver;
+        const WCHAR* device;
+        const DEVMODEW* mode;
+        DWORD error;
+    } cases[] = {
+        {u"DISPLAY", nullptr, nullptr, NO_ERROR},
+        {u"Display", nullptr, &screenMode, NO_ERROR},
+        {nullptr, u"\\\\.\\DISPLAY1", nullptr, NO_ERROR},
+        {u"DISPLAY", nullptr, &otherMode, ERROR_INVALID_PARAMETER},
+        {u"DISPLAY", unpaired, nullptr, ERROR_INVALID_PRINTER_NAME},
+        {unpaired, nullptr, nullptr, ERROR_INVALID_PRINTER_NAME},
+        {u"Epson FX-80", nullptr, nullptr, ERROR_INVALID_PRINTER_NAME},
+    };
+    for (auto create : {CreateDCW, CreateICW}) {
+        for (const auto& c : cases) {
+            SetLastError(0);
+            HDC dc = create(c.driver, c.device, nullptr, c.mode);
+            EXPECT_EQ(dc != nullptr, c.error == NO_ERROR) << (&c - cases);
+            if (dc == nullptr) {
+                EXPECT_EQ(GetLastError(), c.error);
+            } else {
+                EXPECT_EQ(GetDeviceCaps(dc, BITSPIXEL), kBits);
+                EXPECT_TRUE(DeleteDC(dc));
+            }
+        }
+    }
+
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxW(nullptr, u"Gr\u00FC\u00DFe\r\naus Z\u00FCrich", u"\u00C4", MB_YESNO | MB_DEFBUTTON2),
+              IDNO);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "\xC3\x84: Gr\xC3\xBC\xC3\x9F" "e aus Z\xC3\xBCrich\n");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(MessageBoxW(nullptr, unpaired, nullptr, MB_OK), IDOK);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error: D\xEF\xBF\xBDX\n") << "shown as U+FFFD";
+    SetLastError(0);
+    EXPECT_EQ(MessageBoxW(nullptr, u"x", u"y", 9), 0);
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_MSGBOX_STYLE});
+}
+
 }  // namespace

@@ -27,19 +27,20 @@ bool NamesDisplay(const char* name) {
 
 // A display's DEVMODE, when given, must match the screen's current mode in
 // every field it marks.
-bool MatchesScreen(const DEVMODEA& mode) {
-    if ((mode.dmFields & DM_BITSPERPEL) && mode.dmBitsPerPel != DWORD{kScreenBitCount}) return false;
-    if ((mode.dmFields & DM_PELSWIDTH) && mode.dmPelsWidth != DWORD{kScreenWidth}) return false;
-    if ((mode.dmFields & DM_PELSHEIGHT) && mode.dmPelsHeight != DWORD{kScreenHeight}) return false;
-    if ((mode.dmFields & DM_DISPLAYFREQUENCY) && mode.dmDisplayFrequency > 1 &&
-        mode.dmDisplayFrequency != DWORD{kScreenRefreshHz})
+// (A frequency of 0 or 1 means the hardware's default.)
+bool MatchesScreen(const DisplayMode& mode) {
+    if ((mode.fields & DM_BITSPERPEL) && mode.bitsPerPel != DWORD{kScreenBitCount}) return false;
+    if ((mode.fields & DM_PELSWIDTH) && mode.width != DWORD{kScreenWidth}) return false;
+    if ((mode.fields & DM_PELSHEIGHT) && mode.height != DWORD{kScreenHeight}) return false;
+    if ((mode.fields & DM_DISPLAYFREQUENCY) && mode.frequency > 1 &&
+        mode.frequency != DWORD{kScreenRefreshHz})
         return false;
     return true;
 }
 
 }  // namespace
 
-HDC CreateDisplayContext(const char* driver, const char* device, const DEVMODEA* mode,
+HDC CreateDisplayContext(const char* driver, const char* device, const DisplayMode* mode,
                          DeviceContext::Source source) {
     // "DISPLAY" or the display's device name, as the driver with no device
     // or the same one, or as the device alone; anything else would be a
@@ -60,14 +61,18 @@ using namespace standin;
 
 HDC WINAPI CreateDCA(LPCSTR pwszDriver, LPCSTR pwszDevice, LPCSTR pszPort, const DEVMODEA* pdm) try {
     (void)pszPort;  // ignored, as on the platform
-    return CreateDisplayContext(pwszDriver, pwszDevice, pdm, DeviceContext::Source::CreateDC);
+    const DisplayMode mode = pdm != nullptr ? ModeOf(*pdm) : DisplayMode{};
+    return CreateDisplayContext(pwszDriver, pwszDevice, pdm != nullptr ? &mode : nullptr,
+                                DeviceContext::Source::CreateDC);
 } catch (...) {
     return OutOfMemory<HDC>();
 }
 
 HDC WINAPI CreateICA(LPCSTR pszDriver, LPCSTR pszDevice, LPCSTR pszPort, const DEVMODEA* pdm) try {
     (void)pszPort;
-    return CreateDisplayContext(pszDriver, pszDevice, pdm, DeviceContext::Source::CreateIC);
+    const DisplayMode mode = pdm != nullptr ? ModeOf(*pdm) : DisplayMode{};
+    return CreateDisplayContext(pszDriver, pszDevice, pdm != nullptr ? &mode : nullptr,
+                                DeviceContext::Source::CreateIC);
 } catch (...) {
     return OutOfMemory<HDC>();
 }

@@ -1,4 +1,4 @@
-// MessageBoxA. There is no desktop to show a box on, so the box is written
+// MessageBoxA and MessageBoxW. There is no desktop to show a box on, so the box is written
 // to standard error as one line and answered at once by its default button,
 // as a user pressing Enter would. The owner window does not matter: any
 // handle, or none, is accepted.
@@ -6,6 +6,7 @@
 
 #include "support/api_boundary.h"
 #include "support/last_error.h"
+#include "support/utf16.h"
 
 #include <cstdio>
 
@@ -69,6 +70,19 @@ using namespace standin;
 int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType) try {
     (void)hWnd;
     return ShowMessageBox(MessageLine(lpCaption, lpText), uType);
+} catch (...) {
+    return OutOfMemory<int>();
+}
+
+// Text for a person: what does not convert shows as U+FFFD.
+int WINAPI MessageBoxW(HWND hWnd, LPCWSTR lpText, LPCWSTR lpCaption, UINT uType) try {
+    (void)hWnd;
+    std::string text, caption;
+    if (lpText != nullptr) WideToUtf8(lpText, &text, Unconvertible::Replace);
+    if (lpCaption != nullptr) WideToUtf8(lpCaption, &caption, Unconvertible::Replace);
+    return ShowMessageBox(MessageLine(lpCaption != nullptr ? caption.c_str() : nullptr,
+                                      lpText != nullptr ? text.c_str() : nullptr),
+                          uType);
 } catch (...) {
     return OutOfMemory<int>();
 }
