@@ -686,6 +686,7 @@ HPEN WINAPI ExtCreatePen(DWORD iPenStyle, DWORD cWidth, const LOGBRUSH *plbrush,
                          const DWORD *pstyle);
 HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color);
 HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm);
+HBRUSH WINAPI CreateDIBPatternBrush(HGLOBAL h, UINT iUsage);
 HBRUSH WINAPI CreateDIBPatternBrushPt(const VOID *lpPackedDIB, UINT iUsage);
 HBRUSH WINAPI CreateBrushIndirect(const LOGBRUSH *plbrush);
 COLORREF WINAPI SetDCBrushColor(HDC hdc, COLORREF color);

@@ -180,6 +180,31 @@ TEST(DibPatternBrushes, ColoursFromTheTableOrTheContextsPalette) {
     DeleteObject(palette);
     EXPECT_EQ(CreateDIBPatternBrushPt(nullptr, DIB_RGB_COLORS), nullptr);
     EXPECT_EQ(CreateDIBPatternBrushPt(rgb.data(), 7), nullptr);
+
+    // The same picture in a movable global object: drawn alike, reported as
+    // BS_DIBPATTERN with the handle; a block too short for its pixels, a
+    // freed handle and a discarded one are refused.
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, rgb.size());
+    std::memcpy(GlobalLock(block), rgb.data(), rgb.size());
+    GlobalUnlock(block);
+    HBRUSH global = CreateDIBPatternBrush(block, DIB_RGB_COLORS);
+    ASSERT_NE(global, nullptr);
+    GetObjectA(global, sizeof described, &described);
+    EXPECT_EQ(described.lbStyle, static_cast<UINT>(BS_DIBPATTERN));
+    EXPECT_EQ(described.lbHatch, reinterpret_cast<ULONG_PTR>(block));
+    canvas.Use(global);
+    ASSERT_TRUE(PatBlt(canvas.dc(), 0, 0, 3, 2, PATCOPY));
+    EXPECT_EQ(canvas.Picture(BasicLegend()), Rows({"brb", "rbr"}));
+    HGLOBAL shortBlock = GlobalAlloc(GMEM_FIXED, rgb.size() - 1);
+    std::memcpy(shortBlock, rgb.data(), rgb.size() - 1);
+    EXPECT_EQ(CreateDIBPatternBrush(shortBlock, DIB_RGB_COLORS), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    GlobalFree(shortBlock);
+    EXPECT_EQ(CreateDIBPatternBrush(GlobalDiscard(block), DIB_RGB_COLORS), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_DISCARDED));
+    GlobalFree(block);
+    EXPECT_EQ(CreateDIBPatternBrush(block, DIB_RGB_COLORS), nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_HANDLE));
 }
 
 struct IndirectCase {

@@ -11,11 +11,13 @@
 #include "gdi/brush_pattern.h"
 #include "gdi/color_ref.h"
 #include "gdi/gdi_objects.h"
+#include "kernel/memory_objects.h"
 #include "pixels/bitmap_info.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 
@@ -68,17 +70,24 @@ std::size_t PackedDibPixelOffset(const BITMAPINFOHEADER& h, UINT usage) {
     return offset + entries * (usage == DIB_PAL_COLORS ? sizeof(WORD) : sizeof(RGBQUAD));
 }
 
-MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
+// A brush from a packed DIB: the header, its masks and table, then the
+// pixels. `available` bounds what may be read (a global memory object's
+// size); a bare pointer is taken at its word, as the platform takes it.
+MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style,
+                              std::size_t available = SIZE_MAX) {
     if (packed == nullptr) return Refuse(ERROR_INVALID_PARAMETER);
+    if (available < sizeof(BITMAPINFOHEADER)) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* info = static_cast<const BITMAPINFO*>(packed);
-    auto picture = std::make_shared<BrushPicture>();
-    // Palette indices are resolved against the context drawn into, so the
-    // table is read here only for its layout.
-    if (!DescribeDib(info, usage, &picture->dib)) return Refuse(ERROR_INVALID_PARAMETER);
     const BITMAPINFOHEADER& h = info->bmiHeader;
     // A deep picture's optional table comes before its pixels; more entries
     // than any table holds is no table a caller lays out.
     if (h.biBitCount > 8 && h.biClrUsed > static_cast<DWORD>(kMaxColors)) return Refuse(ERROR_INVALID_PARAMETER);
+    if (h.biSize > available || PackedDibPixelOffset(h, usage) > available) return Refuse(ERROR_INVALID_PARAMETER);
+    auto picture = std::make_shared<BrushPicture>();
+    // Palette indices are resolved against the context drawn into, so the
+    // table is read here only for its layout.
+    if (!DescribeDib(info, usage, &picture->dib)) return Refuse(ERROR_INVALID_PARAMETER);
+    if (picture->dib.imageBytes > available - PackedDibPixelOffset(h, usage)) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* bytes = static_cast<const std::uint8_t*>(packed);
     if (usage == DIB_PAL_COLORS && picture->dib.format.indexed()) {
         picture->paletteIndices = true;
@@ -90,6 +99,18 @@ MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style) {
     auto brush = std::make_unique<Brush>(style, usage);
     brush->hatch = reinterpret_cast<ULONG_PTR>(packed);
     brush->picture = std::move(picture);
+    return brush;
+}
+
+// A brush from a packed DIB in a global memory object. The bytes are copied
+// while the API lock is held, so the object needs no lock of its own; the
+// brush reports the handle it was made from.
+MadeBrush MakeGlobalDibPatternBrush(HGLOBAL block, UINT usage) {
+    const void* bytes = nullptr;
+    SIZE_T size = 0;
+    if (!PeekMemoryLocked(block, &bytes, &size)) return nullptr;
+    MadeBrush brush = MakeDibPatternBrush(bytes, usage, BS_DIBPATTERN, size);
+    if (brush != nullptr) brush->hatch = reinterpret_cast<ULONG_PTR>(block);
     return brush;
 }
 
@@ -117,6 +138,9 @@ std::unique_ptr<Brush> MakeBrush(const LOGBRUSH& log) {
         case BS_HATCHED: return MakeHatchBrush(log.lbHatch, log.lbColor);
         case BS_PATTERN:
         case BS_PATTERN8X8: return MakePatternBrush(reinterpret_cast<HBITMAP>(log.lbHatch));
+        case BS_DIBPATTERN:
+            return MakeGlobalDibPatternBrush(reinterpret_cast<HGLOBAL>(log.lbHatch),
+                                             static_cast<UINT>(log.lbColor & 0xFFFF));
         case BS_DIBPATTERNPT:
             return MakeDibPatternBrush(reinterpret_cast<const void*>(log.lbHatch),
                                        static_cast<UINT>(log.lbColor & 0xFFFF), BS_DIBPATTERNPT);
@@ -139,6 +163,13 @@ HBRUSH WINAPI CreateHatchBrush(int iHatch, COLORREF color) try {
 HBRUSH WINAPI CreatePatternBrush(HBITMAP hbm) try {
     ApiLock lock(ApiMutex());
     return InsertBrush(MakePatternBrush(hbm));
+} catch (...) {
+    return OutOfMemory<HBRUSH>();
+}
+
+HBRUSH WINAPI CreateDIBPatternBrush(HGLOBAL h, UINT iUsage) try {
+    ApiLock lock(ApiMutex());
+    return InsertBrush(MakeGlobalDibPatternBrush(h, iUsage));
 } catch (...) {
     return OutOfMemory<HBRUSH>();
 }

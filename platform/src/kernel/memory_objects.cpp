@@ -248,6 +248,20 @@ UINT MemoryFlags(const MemoryFamily& family, HANDLE handle) try {
     return OutOfMemory<UINT>(family.invalidHandle);
 }
 
+bool PeekMemoryLocked(HANDLE handle, const void** bytes, SIZE_T* size) {
+    const Resolved r = Resolve(handle);
+    if (!r.Valid()) return Fail<bool>(ERROR_INVALID_HANDLE, false);
+    if (r.fixed) {
+        *bytes = handle;
+        *size = Registry().fixed.at(handle);
+        return true;
+    }
+    if (r.movable->data == nullptr || r.movable->size == 0) return Fail<bool>(ERROR_DISCARDED, false);
+    *bytes = r.movable->data;
+    *size = r.movable->size;
+    return true;
+}
+
 LPVOID LockMemory(HANDLE handle) try {
     ApiLock lock(ApiMutex());
     const Resolved r = Resolve(handle);

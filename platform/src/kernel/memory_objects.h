@@ -35,6 +35,12 @@ BOOL UnlockMemory(HANDLE handle);
 HANDLE MemoryHandle(LPCVOID address);
 HANDLE FreeMemory(HANDLE handle);
 
+// The bytes of a memory object for a caller that already holds the API lock
+// and copies what it needs before letting go of it (a brush made from a
+// packed DIB in global memory): no lock count changes. False, with the last
+// error set as GlobalLock sets it, for a bad or discarded handle.
+bool PeekMemoryLocked(HANDLE handle, const void** bytes, SIZE_T* size);
+
 }  // namespace standin
 
 #endif
