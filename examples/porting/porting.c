@@ -5,7 +5,8 @@
  * forms when built with UNICODE and _UNICODE). It draws a small picture,
  * saves it as a BMP file the way the platform's documentation does
  * (GetDIBits into global memory, then CreateFile and WriteFile), loads it
- * back with LoadImage and checks what it finds. Each failed check is printed;
+ * back with LoadImage and checks what it finds; then asks the screen, the
+ * window calls, rectangles, saved context state and a message box. Each failed check is printed;
  * the program ends through ExitProcess with 1 if any failed, else 0.
  */
 #include <windows.h>
@@ -190,11 +191,53 @@ static void CheckBitmapFile(void)
     ReleaseDC(NULL, screen);
 }
 
+/*
+ * The windowless user layer and context state: one screen, described alike
+ * by its contexts and the system metrics; window handles fail cleanly; a
+ * message box goes to standard error and answers its default button.
+ */
+static void CheckScreenAndState(void)
+{
+    HDC screen = GetDC(NULL);
+    HDC display = CreateDC(TEXT("DISPLAY"), NULL, NULL, NULL);
+    HDC dc = CreateCompatibleDC(screen);
+    RECT desktop, a, b, both;
+    POINT inside = {6, 6};
+    int level;
+
+    CHECK(GetDeviceCaps(screen, HORZRES) == GetSystemMetrics(SM_CXSCREEN));
+    CHECK(GetDeviceCaps(display, VERTRES) == GetSystemMetrics(SM_CYSCREEN));
+    CHECK(GetDeviceCaps(dc, BITSPIXEL) == 32 && GetDeviceCaps(dc, LOGPIXELSX) == 96);
+    CHECK(GetClientRect(GetDesktopWindow(), &desktop) &&
+          desktop.right == GetSystemMetrics(SM_CXSCREEN) &&
+          desktop.bottom == GetSystemMetrics(SM_CYSCREEN));
+    SetLastError(0);
+    CHECK(!GetClientRect((HWND)(UINT_PTR)0x1234, &a) && GetLastError() == ERROR_INVALID_WINDOW_HANDLE);
+
+    SetRect(&a, 0, 0, 10, 10);
+    SetRect(&b, 5, 5, 20, 20);
+    CHECK(IntersectRect(&both, &a, &b) && both.left == 5 && both.right == 10);
+    CHECK(UnionRect(&both, &a, &b) && both.right == 20 && PtInRect(&b, inside));
+    OffsetRect(&a, 3, 4);
+    CHECK(a.left == 3 && a.bottom == 14);
+
+    level = SaveDC(dc);
+    SetTextColor(dc, RGB(1, 2, 3));
+    CHECK(level == 1 && RestoreDC(dc, -1) && GetTextColor(dc) == RGB(0, 0, 0));
+    CHECK(MessageBox(NULL, TEXT("a message box, on standard error"), TEXT("porting.c"),
+                     MB_YESNO | MB_DEFBUTTON2) == IDNO);
+
+    DeleteDC(dc);
+    DeleteDC(display);
+    ReleaseDC(NULL, screen);
+}
+
 int main(void)
 {
     CheckTypesAndMacros();
     CheckGenericText();
     CheckMemory();
     CheckBitmapFile();
+    CheckScreenAndState();
     ExitProcess(failures == 0 ? 0 : 1);
 }

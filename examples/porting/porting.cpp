@@ -4,8 +4,10 @@
 // packed DIB in movable global memory, the clipboard's format for bitmaps:
 // reads a bitmap's pixels into it, later locks it again and writes them
 // into a second bitmap through SetDIBits, then saves and reloads that one
-// under a generic-text name. Each failed check is printed; the program ends
-// through ExitProcess with 1 if any failed, else 0.
+// under a generic-text name, and asks the screen, the window calls,
+// rectangles, saved context state and a message box. Each failed check is
+// printed; the program ends through ExitProcess with 1 if any failed,
+// else 0.
 #include <windows.h>
 #include <tchar.h>
 
@@ -166,6 +168,44 @@ void CheckPackedDib()
     ReleaseDC(nullptr, screen);
 }
 
+
+// The windowless user layer and context state: one screen, described alike
+// by its contexts and the system metrics; window handles fail cleanly; a
+// message box goes to standard error and answers its default button.
+void CheckScreenAndState()
+{
+    HDC screen = GetDC(nullptr);
+    HDC display = CreateDC(TEXT("DISPLAY"), nullptr, nullptr, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    CHECK(GetDeviceCaps(screen, HORZRES) == GetSystemMetrics(SM_CXSCREEN));
+    CHECK(GetDeviceCaps(display, VERTRES) == GetSystemMetrics(SM_CYSCREEN));
+    CHECK(GetDeviceCaps(dc, BITSPIXEL) == 32 && GetDeviceCaps(dc, LOGPIXELSY) == 96);
+
+    RECT desktop = {};
+    CHECK(GetWindowRect(GetDesktopWindow(), &desktop) && desktop.right == GetSystemMetrics(SM_CXSCREEN));
+    SetLastError(0);
+    CHECK(!InvalidateRect(reinterpret_cast<HWND>(UINT_PTR{0x1234}), nullptr, TRUE) &&
+          GetLastError() == ERROR_INVALID_WINDOW_HANDLE);
+
+    RECT a = {}, b = {}, rest = {};
+    SetRect(&a, 0, 0, 10, 10);
+    SetRect(&b, 0, 5, 10, 10);
+    CHECK(SubtractRect(&rest, &a, &b) && rest.bottom == 5 && EqualRect(&rest, &rest));
+    InflateRect(&a, -5, -5);
+    CHECK(IsRectEmpty(&a));
+
+    const int level = SaveDC(dc);
+    SetBkMode(dc, TRANSPARENT);
+    SaveDC(dc);
+    SetBkMode(dc, OPAQUE);
+    CHECK(level == 1 && RestoreDC(dc, level) && GetBkMode(dc) == OPAQUE);
+    CHECK(MessageBox(nullptr, TEXT("a message box, on standard error"), TEXT("porting.cpp"), MB_OK) == IDOK);
+
+    DeleteDC(dc);
+    DeleteDC(display);
+    ReleaseDC(nullptr, screen);
+}
+
 }  // namespace
 
 int main()
@@ -173,5 +213,6 @@ int main()
     CheckTypesAndMacros();
     CheckGenericText();
     CheckPackedDib();
+    CheckScreenAndState();
     ExitProcess(failures == 0 ? 0 : 1);
 }
