@@ -45,13 +45,13 @@ BOOL Blend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, 
         !WithinStretchLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}) ||
         !InsideBitmap(*from.bitmap, xSrc, ySrc, wSrc, hSrc))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    BlendSpec spec;
-    spec.constantAlpha = ftn.SourceConstantAlpha;
-    spec.perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0;
-    if (spec.perPixel && !HasAlphaByte(from.bitmap->format())) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    BlendParameters blend;
+    blend.constantAlpha = ftn.SourceConstantAlpha;
+    blend.perPixel = (ftn.AlphaFormat & AC_SRC_ALPHA) != 0;
+    if (blend.perPixel && !HasAlphaByte(from.bitmap->format())) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     if (to.bitmap == from.bitmap && Overlap(xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    if (spec.constantAlpha == 0) return TRUE;  // a transparent source leaves every pixel as it was
+    if (blend.constantAlpha == 0) return TRUE;  // a transparent source leaves every pixel as it was
 
     const DibDescription sourceDib = SourceAsSeen(*from.bitmap, *to.bitmap, *to.context);
     StretchJob job(Surface(from.bitmap->pixels.get(), sourceDib), Surface(to.bitmap->pixels.get(), to.bitmap->dib));
@@ -60,7 +60,7 @@ BOOL Blend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, 
     job.columns = ClipAxis(job.x, to.bitmap->width(), from.bitmap->width());
     job.rows = ClipAxis(job.y, to.bitmap->height(), from.bitmap->height());
     if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
-    BlendStretch(job, spec);
+    BlendStretch(job, blend);
     return TRUE;
 }
 

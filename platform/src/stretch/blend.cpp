@@ -28,17 +28,17 @@ const std::uint8_t* SourcePixels(const RunTable& xs, bool contiguous, const std:
     return gathered->data();
 }
 
-void BlendPixels(const BlendSpec& spec, const std::uint8_t* src, std::uint8_t* dst, std::size_t count) {
-    if (spec.perPixel) return BlendPremultipliedRow(src, dst, count);
-    BlendConstantRow(src, dst, count, spec.constantAlpha);
+void BlendPixels(const BlendParameters& blend, const std::uint8_t* src, std::uint8_t* dst, std::size_t count) {
+    if (blend.perPixel) return BlendPremultipliedRow(src, dst, count);
+    BlendConstantRow(src, dst, count, blend.constantAlpha);
 }
 
 template <class Source>
-void BlendRows(const StretchJob& job, const BlendSpec& spec, const RunTable& xs, const RunTable& ys,
+void BlendRows(const StretchJob& job, const BlendParameters& blend, const RunTable& xs, const RunTable& ys,
                Source source) {
     const auto count = static_cast<std::size_t>(job.columns.count);
     const bool contiguous = ContiguousColumns(xs);
-    const bool scale = spec.perPixel && spec.constantAlpha != 255;
+    const bool scale = blend.perPixel && blend.constantAlpha != 255;
     const bool inPlace = job.target.dib().format.hasFourthByte();
     std::vector<std::uint8_t> gathered(contiguous ? 0 : count * kPixelBytes);
     std::vector<std::uint8_t> scaled(scale ? count * kPixelBytes : 0);
@@ -48,16 +48,16 @@ void BlendRows(const StretchJob& job, const BlendSpec& spec, const RunTable& xs,
     for (std::size_t i = 0; i < ys.size(); ++i) {
         const std::uint8_t* src = SourcePixels(xs, contiguous, source.Row(ys.first[i]), &gathered);
         if (scale) {
-            ScaleRow(src, scaled.data(), scaled.size(), spec.constantAlpha);
+            ScaleRow(src, scaled.data(), scaled.size(), blend.constantAlpha);
             src = scaled.data();
         }
         std::uint8_t* row = job.target.Row(job.rows.first + static_cast<std::int32_t>(i));
         if (inPlace) {
-            BlendPixels(spec, src, row + static_cast<std::size_t>(job.columns.first) * kPixelBytes, count);
+            BlendPixels(blend, src, row + static_cast<std::size_t>(job.columns.first) * kPixelBytes, count);
             continue;
         }
         codec.Unpack(row, job.columns.first, job.columns.count, work.data());
-        BlendPixels(spec, src, work.data(), count);
+        BlendPixels(blend, src, work.data(), count);
         codec.Pack(work.data(), job.columns.first, job.columns.count, row);
     }
 }
@@ -70,13 +70,13 @@ bool HasAlphaByte(const PixelFormat& format) {
     return format.red.mask == 0x00FF0000 && format.green.mask == 0x0000FF00 && format.blue.mask == 0x000000FF;
 }
 
-void BlendStretch(const StretchJob& job, const BlendSpec& spec) {
+void BlendStretch(const StretchJob& job, const BlendParameters& blend) {
     const DibDescription& from = job.source.dib();
     const RunTable xs = BuildRunTable(job.x, job.columns, from.width, false);
     const RunTable ys = BuildRunTable(job.y, job.rows, from.height, false);
     if (HasAlphaByte(from.format))
-        return BlendRows(job, spec, xs, ys, DirectSource<kPixelBytes>(job.source, xs.sourceBegin));
-    BlendRows(job, spec, xs, ys, DecodedSource(job.source, xs.sourceBegin, xs.sourceEnd));
+        return BlendRows(job, blend, xs, ys, DirectSource<kPixelBytes>(job.source, xs.sourceBegin));
+    BlendRows(job, blend, xs, ys, DecodedSource(job.source, xs.sourceBegin, xs.sourceEnd));
 }
 
 }  // namespace standin

@@ -9,7 +9,7 @@
 
 namespace standin {
 
-struct BlendSpec {
+struct BlendParameters {
     std::uint8_t constantAlpha = 255;  // BLENDFUNCTION's SourceConstantAlpha
     bool perPixel = false;             // AC_SRC_ALPHA: the source's fourth byte is its alpha
 };
@@ -25,7 +25,7 @@ bool HasAlphaByte(const PixelFormat& format);
 // destination must not share pixels. A source without an alpha byte is
 // read through the row codec (fourth byte 0), a destination without one is
 // blended as working pixels and packed back.
-void BlendStretch(const StretchJob& job, const BlendSpec& spec);
+void BlendStretch(const StretchJob& job, const BlendParameters& blend);
 
 }  // namespace standin
 
