@@ -79,10 +79,12 @@ MadeBrush MakeDibPatternBrush(const void* packed, UINT usage, UINT style,
     if (available < sizeof(BITMAPINFOHEADER)) return Refuse(ERROR_INVALID_PARAMETER);
     const auto* info = static_cast<const BITMAPINFO*>(packed);
     const BITMAPINFOHEADER& h = info->bmiHeader;
+    // No field past biSize is read before biSize says the header holds it.
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biSize > available) return Refuse(ERROR_INVALID_PARAMETER);
     // A deep picture's optional table comes before its pixels; more entries
     // than any table holds is no table a caller lays out.
     if (h.biBitCount > 8 && h.biClrUsed > static_cast<DWORD>(kMaxColors)) return Refuse(ERROR_INVALID_PARAMETER);
-    if (h.biSize > available || PackedDibPixelOffset(h, usage) > available) return Refuse(ERROR_INVALID_PARAMETER);
+    if (PackedDibPixelOffset(h, usage) > available) return Refuse(ERROR_INVALID_PARAMETER);
     auto picture = std::make_shared<BrushPicture>();
     // Palette indices are resolved against the context drawn into, so the
     // table is read here only for its layout.
