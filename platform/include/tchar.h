@@ -139,14 +139,20 @@ static inline StandinWideChar *StandinWideDuplicate(const StandinWideChar *s) {
 
 /* Integers from wide digits: the units are narrowed (digits, signs and
  * spaces are ASCII) and read by the C library, so the rules are strtol's. */
-static inline long StandinWideToLong(const StandinWideChar *s, StandinWideChar **end, int base) {
-    char digits[80];
+enum { StandinDigitsMax = 80 };
+
+static inline void StandinNarrowDigits(const StandinWideChar *s, char digits[StandinDigitsMax]) {
     size_t n = 0;
-    while (n + 1 < sizeof digits && s[n] != 0 && s[n] < 0x80) {
+    while (n + 1 < StandinDigitsMax && s[n] != 0 && s[n] < 0x80) {
         digits[n] = (char)s[n];
         ++n;
     }
     digits[n] = '\0';
+}
+
+static inline long StandinWideToLong(const StandinWideChar *s, StandinWideChar **end, int base) {
+    char digits[StandinDigitsMax];
+    StandinNarrowDigits(s, digits);
     char *stop;
     long value = strtol(digits, &stop, base);
     if (end != NULL) *end = (StandinWideChar *)s + (stop - digits);
@@ -155,13 +161,8 @@ static inline long StandinWideToLong(const StandinWideChar *s, StandinWideChar *
 
 static inline unsigned long StandinWideToUnsignedLong(const StandinWideChar *s,
                                                       StandinWideChar **end, int base) {
-    char digits[80];
-    size_t n = 0;
-    while (n + 1 < sizeof digits && s[n] != 0 && s[n] < 0x80) {
-        digits[n] = (char)s[n];
-        ++n;
-    }
-    digits[n] = '\0';
+    char digits[StandinDigitsMax];
+    StandinNarrowDigits(s, digits);
     char *stop;
     unsigned long value = strtoul(digits, &stop, base);
     if (end != NULL) *end = (StandinWideChar *)s + (stop - digits);

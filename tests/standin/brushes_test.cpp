@@ -12,12 +12,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Rows(std::initializer_list<const char*> rows) {
-    std::string text;
-    for (const char* row : rows) text += std::string(row) + "\n";
-    return text;
-}
-
 struct HatchCase {
     int style;
     const char* picture;  // 8 x 8, 'r' the hatch lines, 'b' the background

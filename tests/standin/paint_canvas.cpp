@@ -49,4 +49,10 @@ const std::map<COLORREF, char>& BasicLegend() {
     return legend;
 }
 
+std::string Rows(std::initializer_list<const char*> rows) {
+    std::string text;
+    for (const char* row : rows) text += std::string(row) + "\n";
+    return text;
+}
+
 }  // namespace testing_support

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -37,6 +38,9 @@ private:
     HGDIOBJ previousBitmap_;
     std::vector<std::pair<HGDIOBJ, HGDIOBJ>> selected_;  // object, what it replaced
 };
+
+// Expected pictures written a row a line, as Picture gives them.
+std::string Rows(std::initializer_list<const char*> rows);
 
 // The legend most tests use: '.' white, '#' black, 'r' red, 'g' green,
 // 'b' blue.

@@ -12,12 +12,6 @@ using namespace testing_support;
 
 namespace {
 
-std::string Rows(std::initializer_list<const char*> rows) {
-    std::string text;
-    for (const char* row : rows) text += std::string(row) + "\n";
-    return text;
-}
-
 void Line(HDC dc, int x0, int y0, int x1, int y1) {
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);

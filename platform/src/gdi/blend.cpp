@@ -55,11 +55,7 @@ BOOL Blend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, 
 
     const DibDescription sourceDib = SourceAsSeen(*from.bitmap, *to.bitmap, *to.context);
     StretchJob job(Surface(from.bitmap->pixels.get(), sourceDib), Surface(to.bitmap->pixels.get(), to.bitmap->dib));
-    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) || !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
-        return TRUE;  // nothing to draw
-    job.columns = ClipAxis(job.x, to.bitmap->width(), from.bitmap->width());
-    job.rows = ClipAxis(job.y, to.bitmap->height(), from.bitmap->height());
-    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+    if (!PlaceStretch(&job, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc)) return TRUE;  // nothing to draw
     BlendStretch(job, blend);
     return TRUE;
 }

@@ -118,10 +118,7 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     if (!readsSource) return StretchOnto(to, op, nullptr, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
     if (!FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     const Bitmap* source = from.bitmap;
-    if (IsMonochrome(to.bitmap->dib) && !IsMonochrome(source->dib)) {
-        op.toMonochrome = true;
-        op.background = StoredColour(source->dib, from.context->backColor);
-    }
+    ConvertToMonochrome(*to.bitmap, from, &op);
     const SourceImage image{source->pixels.get(), SourceAsSeen(*source, *to.bitmap, *to.context)};
     return StretchOnto(to, op, &image, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
 }

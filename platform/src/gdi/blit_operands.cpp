@@ -35,4 +35,10 @@ DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const De
     return dib;
 }
 
+void ConvertToMonochrome(const Bitmap& target, const Operands& from, PixelOp* op) {
+    if (!IsMonochrome(target.dib) || IsMonochrome(from.bitmap->dib)) return;
+    op->toMonochrome = true;
+    op->background = StoredColour(from.bitmap->dib, from.context->backColor);
+}
+
 }  // namespace standin

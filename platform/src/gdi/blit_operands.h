@@ -6,6 +6,7 @@
 #define STANDIN_GDI_BLIT_OPERANDS_H
 
 #include "gdi/gdi_objects.h"
+#include "stretch/job.h"
 
 #include <initializer_list>
 
@@ -27,6 +28,11 @@ bool WithinStretchLimits(std::initializer_list<int> values);
 // colour destination shows the destination context's text and background
 // colours in place of its own black and white.
 DibDescription SourceAsSeen(const Bitmap& source, const Bitmap& target, const DeviceContext& to);
+
+// A colour source onto a monochrome `target`: `op` turns source pixels of
+// the source context's background colour white and all others black. Leaves
+// `op` alone for every other pair of formats.
+void ConvertToMonochrome(const Bitmap& target, const Operands& from, PixelOp* op);
 
 }  // namespace standin
 

@@ -54,19 +54,12 @@ BOOL Masked(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc
         if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
         if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
-    if (readsSource && IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
-        op.toMonochrome = true;
-        op.background = StoredColour(source->dib, from.context->backColor);
-    }
+    if (readsSource) ConvertToMonochrome(*target, from, &op);
     const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
     job.op = op;
-    if (!MakeAxisMapping(xDest, width, xSrc, width, &job.x) || !MakeAxisMapping(yDest, height, ySrc, height, &job.y))
-        return TRUE;  // nothing to draw
-    job.columns = ClipAxis(job.x, target->width(), source->width());
-    job.rows = ClipAxis(job.y, target->height(), source->height());
-    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+    if (!PlaceStretch(&job, xDest, yDest, width, height, xSrc, ySrc, width, height)) return TRUE;  // nothing to draw
     if (mask == nullptr) {
         MaskedBlit(job, back, readsSource, nullptr, 0, 0);
         return TRUE;

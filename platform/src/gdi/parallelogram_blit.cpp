@@ -43,10 +43,7 @@ BOOL Parallel(HDC hdcDest, const POINT* points, HDC hdcSrc, int xSrc, int ySrc, 
     const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
-    if (IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
-        job.op.toMonochrome = true;
-        job.op.background = StoredColour(source->dib, from.context->backColor);
-    }
+    ConvertToMonochrome(*target, from, &job.op);
     if (mask == nullptr) {
         ParallelogramBlit(job, shape, nullptr, 0, 0);
         return TRUE;

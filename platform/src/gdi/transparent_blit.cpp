@@ -38,15 +38,8 @@ BOOL Transparent(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hd
     const DibDescription sourceDib = SourceAsSeen(*source, *target, *to.context);
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
-    if (IsMonochrome(target->dib) && !IsMonochrome(source->dib)) {
-        job.op.toMonochrome = true;
-        job.op.background = StoredColour(source->dib, from.context->backColor);
-    }
-    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) || !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
-        return TRUE;  // nothing to draw
-    job.columns = ClipAxis(job.x, target->width(), source->width());
-    job.rows = ClipAxis(job.y, target->height(), source->height());
-    if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
+    ConvertToMonochrome(*target, from, &job.op);
+    if (!PlaceStretch(&job, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc)) return TRUE;  // nothing to draw
     KeyedStretch(job, KeyAsStored(sourceDib, crTransparent));
     return TRUE;
 }

@@ -7,6 +7,18 @@ bool IsPlainBgrx(const PixelFormat& f) { return f.bitCount == 32 && !f.bitfields
 
 }  // namespace
 
+bool PlaceStretch(StretchJob* job, std::int64_t xDest, std::int64_t yDest, std::int64_t wDest,
+                  std::int64_t hDest, std::int64_t xSrc, std::int64_t ySrc, std::int64_t wSrc,
+                  std::int64_t hSrc) {
+    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job->x) || !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job->y))
+        return false;
+    const DibDescription& target = job->target.dib();
+    const DibDescription& source = job->source.dib();
+    job->columns = ClipAxis(job->x, target.width, source.width);
+    job->rows = ClipAxis(job->y, target.height, source.height);
+    return job->columns.count != 0 && job->rows.count != 0;
+}
+
 int DirectFormatBytes(const StretchJob& job) {
     const PixelFormat& from = job.source.dib().format;
     const PixelFormat& to = job.target.dib().format;

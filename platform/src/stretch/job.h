@@ -35,6 +35,13 @@ struct StretchJob {
     PixelOp op;
 };
 
+// Maps both axes of a call's destination and source rectangles onto `job`
+// and clips them to its two surfaces; false when no destination pixel is
+// drawn (an extent of zero, or nothing left after clipping).
+bool PlaceStretch(StretchJob* job, std::int64_t xDest, std::int64_t yDest, std::int64_t wDest,
+                  std::int64_t hDest, std::int64_t xSrc, std::int64_t ySrc, std::int64_t wSrc,
+                  std::int64_t hSrc);
+
 // Bytes a pixel when rows of the two formats hold the same bytes for the
 // same pixels, so they can be read and written in place without decoding to
 // working pixels: 3 for 24 to 24 bits, 4 for 32-bit BI_RGB to 32-bit BI_RGB
