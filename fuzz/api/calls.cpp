@@ -548,7 +548,8 @@ void Session::DeviceBitmapCall() {
             HBITMAP made = Timed("CreateBitmap", [&] {
                 return CreateBitmap(width, height, planes, bits, rows.empty() ? nullptr : rows.data());
             });
-            Check(made == nullptr || width <= kMaxSide, "a bitmap beyond the size limits is refused");
+            // A zero side gives the 1 x 1 monochrome bitmap, whatever the other side.
+            Check(made == nullptr || width <= kMaxSide || height == 0, "a bitmap beyond the size limits is refused");
             Keep(&bitmaps_, made);
             break;
         }
