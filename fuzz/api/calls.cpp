@@ -686,4 +686,80 @@ void Session::DibToDeviceCall() {
     }
 }
 
+// Mapping modes, extents, origins, world transforms and layouts, with
+// adversarial values (a transform's floats from any 32 bits: infinities and
+// NaNs among them), then points through them both ways.
+void Session::CoordinateCall() {
+    HDC dc = in_.Bool() ? Canvas() : Dc();
+    const int a = in_.Int(), b = in_.Int(), c = in_.Int(), d = in_.Int();
+    SIZE size;
+    POINT point;
+    switch (in_.Below(9)) {
+        case 0: {
+            const int mode = static_cast<int>(in_.Below(10));
+            const int previous = Timed("SetMapMode", [&] { return SetMapMode(dc, mode); });
+            if (previous != 0) Check(GetMapMode(dc) == mode, "GetMapMode reports the mode just set");
+            break;
+        }
+        case 1:
+            if (in_.Bool())
+                Timed("SetWindowExtEx", [&] { return SetWindowExtEx(dc, a, b, in_.Bool() ? &size : nullptr); });
+            else
+                Timed("SetViewportExtEx", [&] { return SetViewportExtEx(dc, a, b, in_.Bool() ? &size : nullptr); });
+            break;
+        case 2:
+            switch (in_.Below(4)) {
+                case 0: Timed("SetWindowOrgEx", [&] { return SetWindowOrgEx(dc, a, b, &point); }); break;
+                case 1: Timed("SetViewportOrgEx", [&] { return SetViewportOrgEx(dc, a, b, &point); }); break;
+                case 2: Timed("OffsetWindowOrgEx", [&] { return OffsetWindowOrgEx(dc, a, b, nullptr); }); break;
+                default: Timed("OffsetViewportOrgEx", [&] { return OffsetViewportOrgEx(dc, a, b, nullptr); });
+            }
+            break;
+        case 3:
+            if (in_.Bool())
+                Timed("ScaleWindowExtEx", [&] { return ScaleWindowExtEx(dc, a, b, c, d, &size); });
+            else
+                Timed("ScaleViewportExtEx", [&] { return ScaleViewportExtEx(dc, a, b, c, d, nullptr); });
+            Timed("GetWindowExtEx", [&] { return GetWindowExtEx(dc, &size); });
+            Timed("GetViewportOrgEx", [&] { return GetViewportOrgEx(dc, in_.Bool() ? &point : nullptr); });
+            break;
+        case 4: {
+            const int mode = static_cast<int>(in_.Below(4));
+            Timed("SetGraphicsMode", [&] { return SetGraphicsMode(dc, mode); });
+            break;
+        }
+        case 5: {
+            XFORM xf;
+            float* f = &xf.eM11;
+            for (int i = 0; i < 6; ++i) {
+                const std::uint32_t bits = in_.Bool() ? in_.U32() : static_cast<std::uint32_t>(in_.Int());
+                std::memcpy(&f[i], &bits, sizeof bits);
+                if (in_.Bool()) f[i] = static_cast<float>(in_.Int() % 5);
+            }
+            const DWORD mode = in_.Below(5);
+            const BOOL set = mode == 0 ? Timed("SetWorldTransform", [&] { return SetWorldTransform(dc, &xf); })
+                                       : Timed("ModifyWorldTransform", [&] { return ModifyWorldTransform(dc, &xf, mode); });
+            if (set) Check(GetGraphicsMode(dc) == GM_ADVANCED, "a world transform is set only in GM_ADVANCED");
+            XFORM out;
+            Timed("CombineTransform", [&] { return CombineTransform(&out, &xf, &xf); });
+            Timed("GetWorldTransform", [&] { return GetWorldTransform(dc, &out); });
+            break;
+        }
+        case 6: {
+            const DWORD layout = in_.Bool() ? in_.Below(16) : in_.U32();
+            Timed("SetLayout", [&] { return SetLayout(dc, layout); });
+            Timed("GetLayout", [&] { return GetLayout(dc); });
+            break;
+        }
+        default: {
+            POINT points[4] = {{a, b}, {c, d}, {b, a}, {d, c}};
+            const int count = static_cast<int>(in_.Below(5));
+            if (in_.Bool())
+                Timed("LPtoDP", [&] { return LPtoDP(dc, points, count); });
+            else
+                Timed("DPtoLP", [&] { return DPtoLP(dc, points, count); });
+        }
+    }
+}
+
 }  // namespace apifuzz

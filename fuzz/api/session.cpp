@@ -33,6 +33,7 @@ void Session::Step() {
         case 19: case 20: TransferIn(); break;
         case 21: HeapCall(); break;
         case 22: FileCall(); break;
+        case 23: CoordinateCall(); break;
         case 24: case 25: DeviceBitmapCall(); break;
         case 26: ColourCall(); break;
         case 27: case 28: DibToDeviceCall(); break;

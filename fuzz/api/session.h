@@ -49,6 +49,7 @@ private:
     void DeviceBitmapCall();
     void ColourCall();
     void DibToDeviceCall();
+    void CoordinateCall();
 
     // Handle choice: mostly a live handle of the kind asked for, otherwise
     // null, a deleted one, a stock object, another kind or a made-up value.

@@ -343,6 +343,49 @@ typedef struct _GRADIENT_RECT {
     ULONG LowerRight;
 } GRADIENT_RECT, *PGRADIENT_RECT, *LPGRADIENT_RECT;
 
+/* ---- Coordinate spaces and transforms ---------------------------------- */
+
+/* Mapping modes. */
+#define MM_TEXT 1
+#define MM_LOMETRIC 2
+#define MM_HIMETRIC 3
+#define MM_LOENGLISH 4
+#define MM_HIENGLISH 5
+#define MM_TWIPS 6
+#define MM_ISOTROPIC 7
+#define MM_ANISOTROPIC 8
+#define MM_MIN MM_TEXT
+#define MM_MAX MM_ANISOTROPIC
+#define MM_MAX_FIXEDSCALE MM_TWIPS
+
+/* Graphics modes. */
+#define GM_COMPATIBLE 1
+#define GM_ADVANCED 2
+#define GM_LAST 2
+
+/* ModifyWorldTransform's modes. */
+#define MWT_IDENTITY 1
+#define MWT_LEFTMULTIPLY 2
+#define MWT_RIGHTMULTIPLY 3
+#define MWT_MIN MWT_IDENTITY
+#define MWT_MAX MWT_RIGHTMULTIPLY
+
+/* Layouts (SetLayout). */
+#define LAYOUT_RTL 0x00000001
+#define LAYOUT_BTT 0x00000002
+#define LAYOUT_VBH 0x00000004
+#define LAYOUT_ORIENTATIONMASK (LAYOUT_RTL | LAYOUT_BTT | LAYOUT_VBH)
+#define LAYOUT_BITMAPORIENTATIONPRESERVED 0x00000008
+
+typedef struct tagXFORM {
+    FLOAT eM11;
+    FLOAT eM12;
+    FLOAT eM21;
+    FLOAT eM22;
+    FLOAT eDx;
+    FLOAT eDy;
+} XFORM, *PXFORM, *LPXFORM;
+
 /* CreateDIBitmap's initialisation flag. */
 #define CBM_INIT 0x04L
 
@@ -712,6 +755,31 @@ COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color);
 COLORREF WINAPI GetTextColor(HDC hdc);
 BOOL WINAPI SetBrushOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
 BOOL WINAPI GetBrushOrgEx(HDC hdc, LPPOINT lppt);
+
+int WINAPI SetMapMode(HDC hdc, int iMode);
+int WINAPI GetMapMode(HDC hdc);
+BOOL WINAPI SetWindowExtEx(HDC hdc, int x, int y, LPSIZE lpsz);
+BOOL WINAPI SetViewportExtEx(HDC hdc, int x, int y, LPSIZE lpsz);
+BOOL WINAPI SetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI SetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI OffsetWindowOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI OffsetViewportOrgEx(HDC hdc, int x, int y, LPPOINT lppt);
+BOOL WINAPI ScaleWindowExtEx(HDC hdc, int xn, int xd, int yn, int yd, LPSIZE lpsz);
+BOOL WINAPI ScaleViewportExtEx(HDC hdc, int xn, int dx, int yn, int yd, LPSIZE lpsz);
+BOOL WINAPI GetWindowExtEx(HDC hdc, LPSIZE lpsize);
+BOOL WINAPI GetViewportExtEx(HDC hdc, LPSIZE lpsize);
+BOOL WINAPI GetWindowOrgEx(HDC hdc, LPPOINT lppoint);
+BOOL WINAPI GetViewportOrgEx(HDC hdc, LPPOINT lppoint);
+BOOL WINAPI DPtoLP(HDC hdc, LPPOINT lppt, int c);
+BOOL WINAPI LPtoDP(HDC hdc, LPPOINT lppt, int c);
+int WINAPI SetGraphicsMode(HDC hdc, int iMode);
+int WINAPI GetGraphicsMode(HDC hdc);
+BOOL WINAPI SetWorldTransform(HDC hdc, const XFORM *lpxf);
+BOOL WINAPI GetWorldTransform(HDC hdc, LPXFORM lpxf);
+BOOL WINAPI ModifyWorldTransform(HDC hdc, const XFORM *lpxf, DWORD mode);
+BOOL WINAPI CombineTransform(LPXFORM lpxfOut, const XFORM *lpxf1, const XFORM *lpxf2);
+DWORD WINAPI SetLayout(HDC hdc, DWORD l);
+DWORD WINAPI GetLayout(HDC hdc);
 BOOL WINAPI StretchBlt(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc,
                        int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 BOOL WINAPI BitBlt(HDC hdc, int x, int y, int cx, int cy, HDC hdcSrc, int x1, int y1,

@@ -79,6 +79,14 @@ public:
                  GetBrushOrgEx(dc, &p);
                  return PointText(p);
              }},
+            {"viewport origin", [](HDC dc, int n) { SetViewportOrgEx(dc, n, 2 * n, nullptr); },
+             [](HDC dc) {
+                 POINT p{};
+                 GetViewportOrgEx(dc, &p);
+                 return PointText(p);
+             }},
+            {"mapping mode", [](HDC dc, int n) { SetMapMode(dc, n == 1 ? MM_LOMETRIC : MM_TWIPS); },
+             [](HDC dc) { return std::to_string(GetMapMode(dc)); }},
             {"position", [](HDC dc, int n) { MoveToEx(dc, 10 * n, 3, nullptr); },
              [](HDC dc) {
                  POINT p{};

@@ -7,6 +7,7 @@
 #include "pixels/pixel_format.h"
 #include "support/large_blocks.h"
 #include "gdi/screen.h"
+#include "space/coordinate_space.h"
 
 #include <cstdint>
 #include <cstddef>
@@ -132,6 +133,9 @@ struct DcState {
     // Pixels of the dash pattern used since the last MoveToEx, modulo its
     // period: it goes with the current position.
     std::int64_t styleStep = 0;
+    // Mapping mode, extents, origins, graphics mode, world transform and
+    // layout: how logical coordinates land on the device (gdi/coordinates.h).
+    CoordinateSpace space;
 };
 
 struct DeviceContext : Object, DcState {
