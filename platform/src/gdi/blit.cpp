@@ -4,8 +4,7 @@
 //
 // Every ternary raster operation is supported. Only bits 16 to 23 of the
 // raster-operation DWORD choose it, as on the platform: the low word (the
-// operation's encoding for drivers) and the CAPTUREBLT and NOMIRRORBITMAP
-// flags are ignored. Operations combine pixel values (colour-table indices
+// operation's encoding for drivers) and the CAPTUREBLT flag are ignored. Operations combine pixel values (colour-table indices
 // at 8 bits or fewer, packed bits above; see stretch/raster_op.h): the
 // stretched source is first converted to the destination's format, the
 // destination context's brush to the destination's values for its colours,
@@ -19,9 +18,17 @@
 // the source context's background colour become 1 and all others 0. Other
 // formats convert through their colour tables.
 //
+// Both rectangles are logical: the destination's in the destination
+// context's space, the source's in the source context's (gdi/coordinates.h).
+// A mapping that scales makes a BitBlt a stretch through the same engine; an
+// axis a mapping reverses mirrors the picture, except a right-to-left
+// layout's under LAYOUT_BITMAPORIENTATIONPRESERVED or NOMIRRORBITMAP. A
+// world transform that turns the destination paints a parallelogram
+// (TurnedOnto below).
+//
 // A zero extent draws nothing and succeeds; an origin or extent beyond
-// kMaxStretchCoordinate fails with ERROR_INVALID_PARAMETER. Clipping is
-// described in stretch/geometry.h. BitBlt is the same operation with equal
+// kMaxStretchCoordinate on the device fails with ERROR_INVALID_PARAMETER.
+// Clipping is described in stretch/geometry.h. BitBlt is the same operation with equal
 // extents, which every stretching mode copies unchanged; only StretchBlt
 // takes part in fault injection.
 #include "support/api_boundary.h"
@@ -30,10 +37,12 @@
 #include "gdi/blit_operands.h"
 #include "gdi/color_ref.h"
 #include "gdi/brush_pattern.h"
+#include "gdi/turned_paint.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 #include "stretch/fast_paths.h"
 #include "stretch/job.h"
+#include "stretch/parallelogram.h"
 
 #include <algorithm>
 
@@ -64,14 +73,15 @@ void DrawStretch(const StretchJob& job, int stretchMode) {
     ScanStretch(job, ScanModeFor(stretchMode));
 }
 
-// The destination half of every blit: the coordinate limits, the brush,
-// the mapping and clipping of both axes and the pixel routine. `source` is
-// null for an operation that reads none. `rowsDrawn`, when given, receives
-// the number of destination rows written. The caller holds the API lock.
-BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int xDest, int yDest, int wDest,
-                 int hDest, int xSrc, int ySrc, int wSrc, int hSrc, std::int32_t* rowsDrawn) {
+// The destination half of every blit, on device pixels: the coordinate
+// limits, the brush, the mapping and clipping of both axes and the pixel
+// routine. `source` is null for an operation that reads none. `rowsDrawn`,
+// when given, receives the number of destination rows written. The caller
+// holds the API lock.
+BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, BlitArea dest, BlitArea src,
+                 std::int32_t* rowsDrawn) {
     if (rowsDrawn != nullptr) *rowsDrawn = 0;
-    if (!WithinStretchLimits({xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc}))
+    if (!WithinStretchLimits({dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     Bitmap* target = to.bitmap;
     if (UsesPattern(op.code)) {
@@ -80,14 +90,13 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int 
         if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
     // An operation that reads no source ignores the source rectangle.
-    if (source == nullptr) wSrc = wDest, hSrc = hDest;
+    if (source == nullptr) src.w = dest.w, src.h = dest.h;
 
     const Surface targetSurface(target->pixels.get(), target->dib);
     StretchJob job(source != nullptr ? Surface(source->pixels, source->dib) : targetSurface, targetSurface);
     job.sharedPixels = source == nullptr || source->pixels == target->pixels.get();
     job.op = op;
-    if (!MakeAxisMapping(xDest, wDest, xSrc, wSrc, &job.x) ||
-        !MakeAxisMapping(yDest, hDest, ySrc, hSrc, &job.y))
+    if (!MakeAxisMapping(dest.x, dest.w, src.x, src.w, &job.x) || !MakeAxisMapping(dest.y, dest.h, src.y, src.h, &job.y))
         return TRUE;  // nothing to draw
     if (source == nullptr) {
         job.columns = ClipToBitmap(job.x, target->width());
@@ -107,6 +116,66 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, int 
     return TRUE;
 }
 
+// A blit whose destination a rotation or shear turns: the rectangle's
+// corners become a parallelogram, painted by PlgBlt's rule. Only SRCCOPY
+// moves a source this way (in every stretching mode: each destination
+// pixel takes the source pixel under its centre); other codes that read a
+// source fail with ERROR_NOT_SUPPORTED.
+BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const LogicalMapping& mapping,
+                BlitArea dest, BlitArea src) {
+    if (!WithinStretchLimits({dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h}))
+        return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    if (source != nullptr && op.code != kSourceCopy) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
+    if (dest.w == 0 || dest.h == 0 || (source != nullptr && (src.w == 0 || src.h == 0))) return TRUE;
+    // The corners the source's upper-left, upper-right and lower-left ones
+    // go to: an axis whose two extents differ in sign runs backwards.
+    const bool backX = source != nullptr && (dest.w < 0) != (src.w < 0);
+    const bool backY = source != nullptr && (dest.h < 0) != (src.h < 0);
+    const BlitArea d = Normalized(dest), s = Normalized(src);
+    const double x0 = double(backX ? d.x + d.w : d.x), x1 = double(backX ? d.x : d.x + d.w);
+    const double y0 = double(backY ? d.y + d.h : d.y), y1 = double(backY ? d.y : d.y + d.h);
+    const Affine& e = mapping.edges();
+    const Corners corners{e.X(x0, y0), e.Y(x0, y0), e.X(x1, y0), e.Y(x1, y0), e.X(x0, y1), e.Y(x0, y1)};
+    Bitmap* target = to.bitmap;
+    const Surface targetSurface(target->pixels.get(), target->dib);
+    if (source == nullptr) {
+        if (UsesPattern(op.code)) {
+            const Brush* brush = Lookup<Brush>(to.context->brush);
+            if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
+            if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+        }
+        PaintParallelogram(targetSurface, corners, op);
+        return TRUE;
+    }
+    std::int64_t p[6];
+    const double v[6] = {corners.ax, corners.ay, corners.bx, corners.by, corners.cx, corners.cy};
+    for (int i = 0; i < 6; ++i)
+        if (!RoundCoordinate(v[i], kMaxStretchCoordinate, &p[i])) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    const Parallelogram shape{p[0], p[1], p[2], p[3], p[4], p[5], static_cast<std::int32_t>(s.x),
+                              static_cast<std::int32_t>(s.y), static_cast<std::int32_t>(s.w),
+                              static_cast<std::int32_t>(s.h)};
+    if (!HasArea(shape)) return TRUE;
+    StretchJob job(Surface(source->pixels, source->dib), targetSurface);
+    job.sharedPixels = source->pixels == target->pixels.get();
+    job.op = op;
+    ParallelogramBlit(job, shape, nullptr, 0, 0);
+    return TRUE;
+}
+
+// Maps the logical destination area through the destination's mapping and
+// draws: a stretch when rectangles stay rectangles, a parallelogram when
+// they turn. `src` is already in the source's own pixels.
+BOOL DrawOnto(const Operands& to, const PixelOp& op, const SourceImage* source, BlitArea dest, BlitArea src,
+              bool keepOrientation, std::int32_t* rowsDrawn) {
+    const LogicalMapping mapping = MappingOnto(*to.context, *to.bitmap);
+    if (!mapping.axisAligned()) {
+        if (rowsDrawn != nullptr) *rowsDrawn = 0;
+        return TurnedOnto(to, op, source, mapping, dest, src);
+    }
+    if (!mapping.AreaToDevice(dest, keepOrientation, &dest)) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    return StretchOnto(to, op, source, dest, src, rowsDrawn);
+}
+
 // The whole operation between two contexts; the caller holds the API lock.
 BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, int xSrc,
           int ySrc, int wSrc, int hSrc, DWORD rop) {
@@ -115,12 +184,16 @@ BOOL Blit(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, i
     const bool readsSource = UsesSource(op.code);
     Operands to, from;
     if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    if (!readsSource) return StretchOnto(to, op, nullptr, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
+    const BlitArea dest{xDest, yDest, wDest, hDest};
+    BlitArea src{xSrc, ySrc, wSrc, hSrc};
+    const bool keep = KeepsOrientation(*to.context, rop);
+    if (!readsSource) return DrawOnto(to, op, nullptr, dest, src, keep, nullptr);
     if (!FindOperands(hdcSrc, &from)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    if (!PlaceSource(from, &src)) return FALSE;
     const Bitmap* source = from.bitmap;
     ConvertToMonochrome(*to.bitmap, from, &op);
     const SourceImage image{source->pixels.get(), SourceAsSeen(*source, *to.bitmap, *to.context)};
-    return StretchOnto(to, op, &image, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, nullptr);
+    return DrawOnto(to, op, &image, dest, src, keep, nullptr);
 }
 
 }  // namespace
@@ -132,7 +205,23 @@ BOOL StretchDibOnto(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, con
     Operands to;
     if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     const SourceImage* source = UsesSource(op.code) ? &image : nullptr;
-    return StretchOnto(to, op, source, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, rowsDrawn);
+    return DrawOnto(to, op, source, BlitArea{xDest, yDest, wDest, hDest}, BlitArea{xSrc, ySrc, wSrc, hSrc},
+                    KeepsOrientation(*to.context, rop), rowsDrawn);
+}
+
+BOOL PixelsOnto(HDC hdcDest, int xDest, int yDest, const SourceImage& image, int xSrc, int ySrc, int width,
+                int height, std::int32_t* rowsDrawn) {
+    Operands to;
+    if (!FindOperands(hdcDest, &to)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
+    const LogicalMapping mapping = MappingOnto(*to.context, *to.bitmap);
+    std::int64_t x = 0, y = 0;
+    if (!mapping.ToDevice(xDest, yDest, &x, &y)) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    // Under a right-to-left layout the origin is the picture's right-hand
+    // corner: the picture lies to its left, unmirrored.
+    if (to.context->space.rightToLeft()) x -= std::int64_t{width} - 1;
+    PixelOp op;
+    return StretchOnto(to, op, &image, BlitArea{x, y, width, height}, BlitArea{xSrc, ySrc, width, height},
+                       rowsDrawn);
 }
 
 }  // namespace standin

@@ -26,6 +26,13 @@ struct SourceImage {
 BOOL StretchDibOnto(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, const SourceImage& image, int xSrc,
                     int ySrc, int wSrc, int hSrc, DWORD rop, std::int32_t* rowsDrawn);
 
+// SetDIBitsToDevice's transfer: `image`'s pixels one to one onto the
+// device, only the logical origin (xDest, yDest) mapped; the picture is
+// neither scaled nor mirrored. SRCCOPY, with the same failures as
+// StretchDibOnto.
+BOOL PixelsOnto(HDC hdcDest, int xDest, int yDest, const SourceImage& image, int xSrc, int ySrc, int width,
+                int height, std::int32_t* rowsDrawn);
+
 }  // namespace standin
 
 #endif

@@ -5,6 +5,7 @@
 #ifndef STANDIN_GDI_BLIT_OPERANDS_H
 #define STANDIN_GDI_BLIT_OPERANDS_H
 
+#include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
 #include "stretch/job.h"
 
@@ -22,7 +23,25 @@ struct Operands {
 bool FindOperands(HDC dc, Operands* out);
 
 // Whether every origin and extent lies within kMaxStretchCoordinate.
-bool WithinStretchLimits(std::initializer_list<int> values);
+bool WithinStretchLimits(std::initializer_list<std::int64_t> values);
+
+// Whether a blit onto `to` keeps its picture's orientation under a
+// right-to-left layout: LAYOUT_BITMAPORIENTATIONPRESERVED, or NOMIRRORBITMAP
+// in the raster operation.
+bool KeepsOrientation(const DeviceContext& to, DWORD rop);
+
+// Maps a blit's logical destination area on `to` and, when `from` is
+// given, its source area on `from` to device pixels. False, with the last
+// error set, when a coordinate leaves the 27-bit device range
+// (ERROR_INVALID_PARAMETER) or either mapping turns rectangles
+// (ERROR_NOT_SUPPORTED: such a blit has no rectangle to stretch onto).
+bool PlaceOnDevices(const Operands& to, const Operands* from, bool keepOrientation, BlitArea* dest,
+                    BlitArea* source);
+// The source half of that.
+bool PlaceSource(const Operands& from, BlitArea* source);
+
+// An area with its extents made positive, the same pixels covered.
+BlitArea Normalized(const BlitArea& area);
 
 // The source as the destination should read it: a monochrome source onto a
 // colour destination shows the destination context's text and background

@@ -8,7 +8,8 @@
 // origin and the picture is drawn upright either way. Mirroring follows the
 // signs of the extents, as in StretchBlt: a negative extent covers its start
 // row or column and those before it. SetDIBitsToDevice draws one to one, in
-// SRCCOPY, from a buffer holding scan lines StartScan to
+// SRCCOPY (only its origin is mapped from logical coordinates), from a
+// buffer holding scan lines StartScan to
 // StartScan + cLines - 1 (counted from the DIB's origin) of the picture;
 // only the part of the rectangle those lines cover is drawn. Run-length
 // (BI_RLE8, BI_RLE4) bits are decoded first, as SetDIBits decodes them, into
@@ -156,8 +157,7 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
     const std::int64_t top = TopDownOrigin(band, lines, std::int64_t{ySrc} - StartScan, rowsHigh);
     if (!FitsInt(top)) return Fail<int>(ERROR_INVALID_PARAMETER);
     std::int32_t rows = 0;
-    if (!StretchDibOnto(hdc, xDest, yDest, width, rowsHigh, caller.image, xSrc, static_cast<int>(top), width, rowsHigh,
-                        SRCCOPY, &rows))
+    if (!PixelsOnto(hdc, xDest, yDest, caller.image, xSrc, static_cast<int>(top), width, rowsHigh, &rows))
         return 0;
     return lines;
 } catch (...) {

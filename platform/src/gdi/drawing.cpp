@@ -2,12 +2,20 @@
 // lines and single pixels. One-pixel lines light their start point and stop
 // short of their end point, solid or dashed; wider pens draw round-ended
 // bands. Everything is clipped to the bitmap.
+//
+// Coordinates are logical (gdi/coordinates.h): points and the current
+// position map to device pixels, a rectangle's edges map and the device
+// rectangle between them is filled with its right and bottom edges
+// excluded, and a pen's width scales with the mapping. A fill whose
+// rectangle a rotation or shear turns becomes the polygon of its corners.
 #include "support/api_boundary.h"
 #include "gdi/brush_pattern.h"
 #include "gdi/color_ref.h"
+#include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pen_lines.h"
 #include "gdi/span_painter.h"
+#include "gdi/turned_paint.h"
 #include "gdi/system_colors.h"
 #include "support/last_error.h"
 #include "pixels/row_codec.h"
@@ -35,11 +43,31 @@ RowCodec CodecFor(const Bitmap& bitmap) {
     return RowCodec(bitmap.format(), bitmap.dib.colors.data(), bitmap.dib.colorCount);
 }
 
-// The context and bitmap of `dc` when (x, y) lies inside the bitmap.
-bool PixelTarget(HDC dc, int x, int y, Canvas* canvas) {
+// The context and bitmap of `dc` when the logical point (x, y) lands inside
+// the bitmap, and the device pixel it lands on.
+bool PixelTarget(HDC dc, int x, int y, Canvas* canvas, std::int32_t* px, std::int32_t* py) {
     if (!FindCanvas(dc, canvas)) return false;
     const Bitmap& b = *canvas->bitmap;
-    return x >= 0 && y >= 0 && x < b.width() && y < b.height();
+    std::int64_t dx = 0, dy = 0;
+    MappingOnto(*canvas->context, b).ToDevice(x, y, &dx, &dy);
+    if (dx < 0 || dy < 0 || dx >= b.width() || dy >= b.height()) return false;
+    *px = static_cast<std::int32_t>(dx), *py = static_cast<std::int32_t>(dy);
+    return true;
+}
+
+// FillRect's rectangle turned by a rotation or shear: the parallelogram of
+// its corners, by PlgBlt's rule for which pixels it covers.
+int FillTurnedRect(Bitmap& bitmap, const DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
+                   const Brush& brush) {
+    if (r.left >= r.right || r.top >= r.bottom) return TRUE;
+    PixelOp op;
+    op.code = RasterOpCode(PATCOPY);
+    op.pattern = RealizeBrush(brush, context, bitmap);
+    if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+    double x[4], y[4];
+    mapping.CornersToDevice(r, x, y);
+    PaintParallelogram(Surface(bitmap.pixels.get(), bitmap.dib), Corners{x[0], y[0], x[1], y[1], x[2], y[2]}, op);
+    return TRUE;
 }
 
 }  // namespace
@@ -56,16 +84,19 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     if (!FindCanvas(hDC, &canvas) || brush == nullptr || lprc == nullptr)
         return Fail<int>(ERROR_INVALID_PARAMETER);
     Bitmap& bitmap = *canvas.bitmap;
-    // Right and bottom edges are excluded; an empty or inverted rectangle
-    // fills nothing.
-    std::int32_t left = std::max<std::int32_t>(lprc->left, 0);
-    std::int32_t top = std::max<std::int32_t>(lprc->top, 0);
-    std::int32_t right = std::min<std::int32_t>(lprc->right, bitmap.width());
-    std::int32_t bottom = std::min<std::int32_t>(lprc->bottom, bitmap.height());
-    if (left >= right || top >= bottom) return TRUE;
+    const LogicalMapping mapping = MappingOnto(*canvas.context, bitmap);
+    if (!mapping.axisAligned()) return FillTurnedRect(bitmap, *canvas.context, mapping, *lprc, *brush);
     // The brush's pattern copied in, as PatBlt's PATCOPY does.
     PixelOp op;
     op.code = RasterOpCode(PATCOPY);
+    // Right and bottom edges are excluded; an empty or inverted rectangle
+    // fills nothing.
+    const RECT device = mapping.RectToDevice(*lprc);
+    std::int32_t left = std::max<std::int32_t>(device.left, 0);
+    std::int32_t top = std::max<std::int32_t>(device.top, 0);
+    std::int32_t right = std::min<std::int32_t>(device.right, bitmap.width());
+    std::int32_t bottom = std::min<std::int32_t>(device.bottom, bitmap.height());
+    if (left >= right || top >= bottom) return TRUE;
     op.pattern = RealizeBrush(*brush, *canvas.context, bitmap);
     if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     PaintTarget(Surface(bitmap.pixels.get(), bitmap.dib), DrawnRange{left, right - left},
@@ -91,11 +122,14 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
     if (!FindCanvas(hdc, &canvas)) return Fail<BOOL>(ERROR_INVALID_HANDLE);
-    POINT from = canvas.context->position;
+    const POINT from = canvas.context->position;
     canvas.context->position = POINT{x, y};
     Pen* pen = Lookup<Pen>(canvas.context->pen);
     if (pen == nullptr || pen->style == PS_NULL) return TRUE;
-    DrawPenLine(*canvas.context, *canvas.bitmap, *pen, from, POINT{x, y});
+    const LogicalMapping mapping = MappingOnto(*canvas.context, *canvas.bitmap);
+    // A pen of width 0 is one pixel wide whatever the mapping; others scale.
+    const std::int64_t width = pen->width == 0 ? 0 : mapping.WidthToDevice(pen->width);
+    DrawPenLine(*canvas.context, *canvas.bitmap, *pen, width, mapping.ToDevice(from), mapping.ToDevice(POINT{x, y}));
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
@@ -104,10 +138,11 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y) try {
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
-    if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
+    std::int32_t dx = 0, dy = 0;
+    if (!PixelTarget(hdc, x, y, &canvas, &dx, &dy)) return CLR_INVALID;
     const Bitmap* bitmap = canvas.bitmap;
     std::uint8_t px[4];
-    CodecFor(*bitmap).Unpack(bitmap->Row(y), x, 1, px);
+    CodecFor(*bitmap).Unpack(bitmap->Row(dy), dx, 1, px);
     return RGB(px[2], px[1], px[0]);
 } catch (...) {
     return OutOfMemory<COLORREF>(CLR_INVALID);
@@ -116,13 +151,14 @@ COLORREF WINAPI GetPixel(HDC hdc, int x, int y) try {
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
-    if (!PixelTarget(hdc, x, y, &canvas)) return CLR_INVALID;
+    std::int32_t dx = 0, dy = 0;
+    if (!PixelTarget(hdc, x, y, &canvas, &dx, &dy)) return CLR_INVALID;
     Bitmap* bitmap = canvas.bitmap;
-    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(x, y);
+    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(dx, dy);
     std::uint8_t px[4];
     RowCodec codec = CodecFor(*bitmap);
     // The colour actually stored, which at low depths is the nearest one.
-    codec.Unpack(bitmap->Row(y), x, 1, px);
+    codec.Unpack(bitmap->Row(dy), dx, 1, px);
     return RGB(px[2], px[1], px[0]);
 } catch (...) {
     return OutOfMemory<COLORREF>(CLR_INVALID);

@@ -8,8 +8,11 @@
 // leaves the bitmap as it was. An empty mesh draws nothing and succeeds.
 // A 32-bit BI_RGB destination takes each vertex's Alpha in its fourth
 // byte; other formats store the colour as they store any colour (the
-// nearest colour-table entry at 8 bits or fewer).
+// nearest colour-table entry at 8 bits or fewer). Vertices are logical
+// (gdi/coordinates.h) and are checked on the device as well; a rectangle
+// that a world transform turns is shaded as two triangles.
 #include "gdi/blit_operands.h"
+#include "space/coordinate_space.h"
 #include "stretch/gradient_rows.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
@@ -46,14 +49,45 @@ int ElementIndices(const void* mesh, ULONG mode, ULONG i, ULONG out[3]) {
     return 2;
 }
 
-bool ValidMesh(const TRIVERTEX* vertex, ULONG nVertex, const void* mesh, ULONG nMesh, ULONG mode) {
+// A vertex on the device: a triangle's corner maps as a point, a
+// rectangle's as an edge (gdi/coordinates.h). False beyond
+// kMaxGradientCoordinate there.
+bool OnDevice(const TRIVERTEX& t, const Affine& map, GradientVertex* out) {
+    *out = FromTrivertex(t);
+    const double x = t.x, y = t.y;
+    return RoundCoordinate(map.X(x, y), kMaxGradientCoordinate, &out->x) &&
+           RoundCoordinate(map.Y(x, y), kMaxGradientCoordinate, &out->y);
+}
+
+bool ValidMesh(const TRIVERTEX* vertex, ULONG nVertex, const void* mesh, ULONG nMesh, ULONG mode,
+               const LogicalMapping& mapping) {
+    const Affine& map = mode == GRADIENT_FILL_TRIANGLE ? mapping.points() : mapping.edges();
+    GradientVertex unused;
     for (ULONG i = 0; i < nMesh; ++i) {
         ULONG index[3];
         const int n = ElementIndices(mesh, mode, i, index);
         for (int k = 0; k < n; ++k)
-            if (index[k] >= nVertex || !Within(vertex[index[k]].x) || !Within(vertex[index[k]].y)) return false;
+            if (index[k] >= nVertex || !Within(vertex[index[k]].x) || !Within(vertex[index[k]].y) ||
+                !OnDevice(vertex[index[k]], map, &unused))
+                return false;
     }
     return true;
+}
+
+// A rectangle of the mesh that a rotation or shear turns: two triangles
+// over its corners, each corner the colour its side of the rectangle has,
+// which shade it exactly as the rectangle shades across or down.
+void FillTurnedGradientRect(const Surface& target, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical,
+                            const Affine& edges) {
+    // Across, a corner takes the colour of the vertex it shares x with;
+    // down, the one it shares y with.
+    TRIVERTEX corner[4] = {a, vertical ? a : b, vertical ? b : a, b};
+    corner[1].x = b.x, corner[1].y = a.y;
+    corner[2].x = a.x, corner[2].y = b.y;
+    GradientVertex v[4];
+    for (int i = 0; i < 4; ++i) OnDevice(corner[i], edges, &v[i]);
+    FillGradientTriangle(target, v[0], v[1], v[2]);
+    FillGradientTriangle(target, v[1], v[3], v[2]);
 }
 
 BOOL Gradient(HDC hdc, const TRIVERTEX* vertex, ULONG nVertex, const void* mesh, ULONG nMesh, ULONG mode) {
@@ -62,19 +96,25 @@ BOOL Gradient(HDC hdc, const TRIVERTEX* vertex, ULONG nVertex, const void* mesh,
     if (mode != GRADIENT_FILL_RECT_H && mode != GRADIENT_FILL_RECT_V && mode != GRADIENT_FILL_TRIANGLE)
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     if (nMesh == 0) return TRUE;
-    if (vertex == nullptr || mesh == nullptr || !ValidMesh(vertex, nVertex, mesh, nMesh, mode))
+    const LogicalMapping mapping = MappingOnto(*to.context, *to.bitmap);
+    if (vertex == nullptr || mesh == nullptr || !ValidMesh(vertex, nVertex, mesh, nMesh, mode, mapping))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
 
     const Surface target(to.bitmap->pixels.get(), to.bitmap->dib);
     for (ULONG i = 0; i < nMesh; ++i) {
         ULONG index[3];
         ElementIndices(mesh, mode, i, index);
-        if (mode == GRADIENT_FILL_TRIANGLE)
-            FillGradientTriangle(target, FromTrivertex(vertex[index[0]]), FromTrivertex(vertex[index[1]]),
-                                 FromTrivertex(vertex[index[2]]));
-        else
-            FillGradientRect(target, FromTrivertex(vertex[index[0]]), FromTrivertex(vertex[index[1]]),
-                             mode == GRADIENT_FILL_RECT_V);
+        GradientVertex v[3];
+        if (mode == GRADIENT_FILL_TRIANGLE) {
+            for (int k = 0; k < 3; ++k) OnDevice(vertex[index[k]], mapping.points(), &v[k]);
+            FillGradientTriangle(target, v[0], v[1], v[2]);
+        } else if (!mapping.axisAligned()) {
+            FillTurnedGradientRect(target, vertex[index[0]], vertex[index[1]], mode == GRADIENT_FILL_RECT_V,
+                                   mapping.edges());
+        } else {
+            for (int k = 0; k < 2; ++k) OnDevice(vertex[index[k]], mapping.edges(), &v[k]);
+            FillGradientRect(target, v[0], v[1], mode == GRADIENT_FILL_RECT_V);
+        }
     }
     return TRUE;
 }

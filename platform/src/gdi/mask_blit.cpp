@@ -11,7 +11,11 @@
 // Operands convert as in BitBlt (gdi/blit.cpp): the source to the
 // destination's format, the brush to the destination's value, monochrome
 // by the contexts' colours. Negative extents fail with
-// ERROR_INVALID_PARAMETER; zero ones draw nothing and succeed.
+// ERROR_INVALID_PARAMETER; zero ones draw nothing and succeed. The
+// destination and source rectangles are logical; their mappings may move
+// them (viewport and window origins), but one that scales, mirrors or turns
+// them fails with ERROR_NOT_SUPPORTED, since the mask is read pixel for
+// pixel against both.
 #include "gdi/blit_operands.h"
 #include "gdi/brush_pattern.h"
 #include "pixels/pixel_values.h"
@@ -59,13 +63,22 @@ BOOL Masked(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
     job.op = op;
-    if (!PlaceStretch(&job, xDest, yDest, width, height, xSrc, ySrc, width, height)) return TRUE;  // nothing to draw
+    BlitArea dest{xDest, yDest, width, height}, src{xSrc, ySrc, width, height};
+    if (!PlaceOnDevices(to, readsSource ? &from : nullptr, KeepsOrientation(*to.context, rop), &dest, &src))
+        return FALSE;
+    if (!readsSource) src = dest;
+    // The mask lines up with the source pixel by pixel: a mapping that
+    // scales or mirrors either side has no such line-up.
+    if (dest.w != width || dest.h != height || src.w != width || src.h != height)
+        return Fail<BOOL>(ERROR_NOT_SUPPORTED);
+    if (!PlaceStretch(&job, dest.x, dest.y, width, height, src.x, src.y, width, height)) return TRUE;  // nothing to draw
     if (mask == nullptr) {
         MaskedBlit(job, back, readsSource, nullptr, 0, 0);
         return TRUE;
     }
     const Surface maskRows(mask->pixels.get(), mask->dib);
-    MaskedBlit(job, back, readsSource, &maskRows, xMask - xDest, yMask - yDest);
+    MaskedBlit(job, back, readsSource, &maskRows, static_cast<std::int32_t>(xMask - dest.x),
+               static_cast<std::int32_t>(yMask - dest.y));
     return TRUE;
 }
 

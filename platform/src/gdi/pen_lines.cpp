@@ -29,9 +29,9 @@ LineCap CapOf(const Pen& pen) {
     }
 }
 
-bool PatternOf(const Pen& pen, DashPattern* pattern) {
+bool PatternOf(const Pen& pen, std::int64_t width, DashPattern* pattern) {
     if (pen.style == PS_USERSTYLE) return DashPattern::User(pen.userStyle, pattern);
-    return DashPattern::For(pen.style, pen.geometric() && pen.width > 1 ? pen.width : 1, pattern);
+    return DashPattern::For(pen.style, pen.geometric() && width > 1 ? width : 1, pattern);
 }
 
 void PlotLine(SpanPainter& painter, POINT from, POINT to) {
@@ -83,14 +83,14 @@ bool ReachableLength(const Bitmap& bitmap, std::int64_t width, POINT from, POINT
 }
 
 // A wide dashed line: each dash a line of its own with the pen's ends.
-void DrawWideDashes(DeviceContext& context, SpanPainter& painter, const Pen& pen, const DashPattern& pattern,
-                    POINT from, POINT to) {
+void DrawWideDashes(DeviceContext& context, SpanPainter& painter, const Pen& pen, std::int64_t width,
+                    const DashPattern& pattern, POINT from, POINT to) {
     const double dx = static_cast<double>(to.x) - from.x, dy = static_cast<double>(to.y) - from.y;
     const double length = std::sqrt(dx * dx + dy * dy);
     const std::int64_t start = context.styleStep, period = pattern.period();
     context.styleStep = (start + static_cast<std::int64_t>(std::llround(length)) % period) % period;
     double t = 0, end = 0;
-    if (length == 0 || !ReachableLength(painter.bitmap(), pen.width, from, to, length, &t, &end)) return;
+    if (length == 0 || !ReachableLength(painter.bitmap(), width, from, to, length, &t, &end)) return;
     // Dash boundaries fall on whole units from the start point.
     t = std::floor(t);
     auto at = [&](double s, bool x) {
@@ -100,26 +100,26 @@ void DrawWideDashes(DeviceContext& context, SpanPainter& painter, const Pen& pen
         const auto position = static_cast<std::int64_t>(t) + start;
         const double next = std::min(t + static_cast<double>(pattern.RunLeft(position)), length);
         if (pattern.On(position))
-            DrawWideLine(painter, pen.width, at(t, true), at(t, false), at(next, true), at(next, false), CapOf(pen));
+            DrawWideLine(painter, width, at(t, true), at(t, false), at(next, true), at(next, false), CapOf(pen));
         t = next;
     }
 }
 
 }  // namespace
 
-void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to) {
+void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, std::int64_t width, POINT from, POINT to) {
     SharedPattern ink = PenPattern(context, bitmap, pen);
     if (ink == nullptr) return;  // a hollow brush draws nothing
     DashPattern pattern;
-    const bool dashed = PatternOf(pen, &pattern);
-    if (pen.width <= 1) {
+    const bool dashed = PatternOf(pen, width, &pattern);
+    if (width <= 1) {
         if (dashed) return PlotDashedLine(context, bitmap, std::move(ink), pattern, from, to);
         SpanPainter painter(bitmap, std::move(ink));
         return PlotLine(painter, from, to);
     }
     SpanPainter painter(bitmap, std::move(ink));
-    if (dashed) return DrawWideDashes(context, painter, pen, pattern, from, to);
-    DrawWideLine(painter, pen.width, from.x, from.y, to.x, to.y, CapOf(pen));
+    if (dashed) return DrawWideDashes(context, painter, pen, width, pattern, from, to);
+    DrawWideLine(painter, width, from.x, from.y, to.x, to.y, CapOf(pen));
 }
 
 }  // namespace standin

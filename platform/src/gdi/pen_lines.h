@@ -14,11 +14,14 @@
 
 #include "gdi/gdi_objects.h"
 
+#include <cstdint>
+
 namespace standin {
 
-// Draws the line from `from` towards `to`, clipped to the bitmap, and moves
-// the context's dash position on. May throw std::bad_alloc.
-void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, POINT from, POINT to);
+// Draws the line from `from` towards `to` (device pixels) `width` device
+// pixels wide (the pen's width through the mapping), clipped to the bitmap,
+// and moves the context's dash position on. May throw std::bad_alloc.
+void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, std::int64_t width, POINT from, POINT to);
 
 }  // namespace standin
 

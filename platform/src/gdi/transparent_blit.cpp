@@ -11,6 +11,9 @@
 // colours that share its 15 bits). 32-bit sources copy their fourth byte.
 // The platform does not mirror here: a negative extent fails with
 // ERROR_INVALID_PARAMETER, and a zero one draws nothing and succeeds.
+// Both rectangles are logical, each mapped through its context's space as
+// in StretchBlt; a mapping that turns rectangles fails with
+// ERROR_NOT_SUPPORTED.
 #include "gdi/blit_operands.h"
 #include "pixels/pixel_values.h"
 #include "stretch/masked_rows.h"
@@ -39,7 +42,9 @@ BOOL Transparent(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hd
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
     ConvertToMonochrome(*target, from, &job.op);
-    if (!PlaceStretch(&job, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc)) return TRUE;  // nothing to draw
+    BlitArea dest{xDest, yDest, wDest, hDest}, src{xSrc, ySrc, wSrc, hSrc};
+    if (!PlaceOnDevices(to, &from, KeepsOrientation(*to.context, 0), &dest, &src)) return FALSE;
+    if (!PlaceStretch(&job, dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h)) return TRUE;  // nothing to draw
     KeyedStretch(job, KeyAsStored(sourceDib, crTransparent));
     return TRUE;
 }

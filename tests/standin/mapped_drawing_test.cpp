@@ -1,0 +1,91 @@
+// The pixels drawing calls leave through a mapping: a viewport offset, a
+// scaling mapping mode, a flipped axis, a world rotation and a
+// right-to-left layout, on a 6 x 4 canvas. The source of the blits is a
+// 2 x 1 picture, red then green.
+#include "paint_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace testing_support;
+
+namespace {
+
+void Offset(HDC dc) { SetViewportOrgEx(dc, 1, 1, nullptr); }
+void Double(HDC dc) {
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetViewportExtEx(dc, 2, 2, nullptr);
+}
+void FlipY(HDC dc) {
+    SetMapMode(dc, MM_ANISOTROPIC);
+    SetViewportExtEx(dc, 1, -1, nullptr);
+    SetViewportOrgEx(dc, 0, 3, nullptr);
+}
+void Turn(HDC dc) {  // (x, y) -> (4 - y, x)
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const XFORM quarter{0, 1, -1, 0, 4, 0};
+    SetWorldTransform(dc, &quarter);
+}
+void RightToLeft(HDC dc) { SetLayout(dc, LAYOUT_RTL); }
+void KeepPicture(HDC dc) { SetLayout(dc, LAYOUT_RTL | LAYOUT_BITMAPORIENTATIONPRESERVED); }
+
+TEST(MappedDrawing, PixelsThroughEachMapping) {
+    PaintCanvas source(2, 1);
+    SetPixel(source.dc(), 0, 0, RGB(255, 0, 0));
+    SetPixel(source.dc(), 1, 0, RGB(0, 255, 0));
+    HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    auto fill = [black](int l, int t, int r, int b) {
+        return [=](HDC dc) {
+            const RECT rect{l, t, r, b};
+            FillRect(dc, &rect, black);
+        };
+    };
+    auto line = [](int x0, int y0, int x1, int y1) {
+        return [=](HDC dc) {
+            MoveToEx(dc, x0, y0, nullptr);
+            LineTo(dc, x1, y1);
+        };
+    };
+    auto blit = [&source](int x, int y, DWORD rop) {
+        return [=, &source](HDC dc) { BitBlt(dc, x, y, 2, 1, source.dc(), 0, 0, rop); };
+    };
+    const struct {
+        const char* name;
+        std::function<void(HDC)> setup, draw;
+        std::string expected;
+    } cases[] = {
+        {"fill, viewport offset", Offset, fill(0, 0, 2, 2), Rows({"......", ".##...", ".##...", "......"})},
+        {"fill, doubled", Double, fill(0, 0, 2, 1), Rows({"####..", "####..", "......", "......"})},
+        {"fill, y flipped", FlipY, fill(0, 0, 2, 2), Rows({"......", "##....", "##....", "......"})},
+        {"fill, turned", Turn, fill(0, 0, 3, 1), Rows({"...#..", "...#..", "...#..", "......"})},
+        {"fill, right to left", RightToLeft, fill(0, 0, 2, 1), Rows({"....##", "......", "......", "......"})},
+        {"line, viewport offset", Offset, line(0, 1, 3, 1), Rows({"......", "......", ".###..", "......"})},
+        {"line, turned", Turn, line(0, 0, 0, 3), Rows({"..###.", "......", "......", "......"})},
+        {"pixel, y flipped", FlipY, [](HDC dc) { SetPixel(dc, 1, 0, RGB(0, 0, 0)); },
+         Rows({"......", "......", "......", ".#...."})},
+        {"blit, viewport offset", Offset, blit(0, 0, SRCCOPY), Rows({"......", ".rg...", "......", "......"})},
+        {"blit, doubled: a stretch", Double, blit(0, 0, SRCCOPY), Rows({"rrgg..", "rrgg..", "......", "......"})},
+        {"blit, y flipped", FlipY, blit(0, 2, SRCCOPY), Rows({"rg....", "......", "......", "......"})},
+        {"blit, turned", Turn, blit(0, 0, SRCCOPY), Rows({"...r..", "...g..", "......", "......"})},
+        {"blit, right to left mirrors", RightToLeft, blit(0, 0, SRCCOPY), Rows({"....gr", "......", "......", "......"})},
+        {"blit, orientation preserved", KeepPicture, blit(0, 0, SRCCOPY),
+         Rows({"....rg", "......", "......", "......"})},
+        {"blit, NOMIRRORBITMAP", RightToLeft, blit(0, 0, SRCCOPY | NOMIRRORBITMAP),
+         Rows({"....rg", "......", "......", "......"})},
+        {"pattern, turned", Turn, [](HDC dc) { PatBlt(dc, 0, 0, 2, 2, BLACKNESS); },
+         Rows({"..##..", "..##..", "......", "......"})},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaintCanvas canvas(6, 4);
+        canvas.Fill(RGB(255, 255, 255));
+        const int saved = SaveDC(canvas.dc());
+        c.setup(canvas.dc());
+        c.draw(canvas.dc());
+        RestoreDC(canvas.dc(), saved);  // the picture is read in device pixels
+        EXPECT_EQ(canvas.Picture(BasicLegend()), c.expected);
+    }
+}
+
+}  // namespace
