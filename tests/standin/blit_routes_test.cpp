@@ -38,6 +38,10 @@ const RouteCase kCases[] = {
      "HALFTONE two-pass scalar"},
     {"HALFTONE 2:1", 32, HALFTONE, {0, 0, 35, 4, 0, 0, 70, 8}, SRCCOPY, "HALFTONE 2:1 scalar",
      "HALFTONE two-pass scalar"},
+    // From an odd column, so that the vector steps read rows off their
+    // alignment, and as wide as the AVX-512 step, which then leaves no tail.
+    {"HALFTONE 2:1 from column 3", 24, HALFTONE, {1, 0, 32, 4, 3, 0, 64, 8}, SRCCOPY, "HALFTONE 2:1 scalar",
+     "HALFTONE two-pass scalar"},
     {"HALFTONE 70:26", 24, HALFTONE, {0, 0, 26, 4, 0, 0, 70, 9}, SRCCOPY, "HALFTONE two-pass scalar",
      "HALFTONE two-pass scalar"},
     {"HALFTONE 70:26", 32, HALFTONE, {0, 0, 26, 4, 0, 0, 70, 9}, SRCCOPY, "HALFTONE two-pass scalar",
@@ -45,6 +49,11 @@ const RouteCase kCases[] = {
     {"COLORONCOLOR 2:1", 24, COLORONCOLOR, {0, 0, 35, 4, 0, 0, 70, 8}, SRCCOPY, "scan picks", "scan picks"},
     {"COLORONCOLOR 2:1", 32, COLORONCOLOR, {0, 0, 35, 4, 0, 0, 70, 8}, SRCCOPY, "scan picks", "scan picks"},
     {"COLORONCOLOR 70:26", 24, COLORONCOLOR, {0, 0, 26, 4, 0, 0, 70, 9}, SRCCOPY, "scan picks",
+     "scan picks"},
+    {"COLORONCOLOR 70:26", 32, COLORONCOLOR, {0, 0, 26, 4, 0, 0, 70, 9}, SRCCOPY, "scan picks",
+     "scan picks"},
+    // Mirrored, from an odd column: the windows' steps run backwards.
+    {"COLORONCOLOR 67:26 mirrored", 32, COLORONCOLOR, {30, 0, -26, 4, 1, 0, 67, 9}, SRCCOPY, "scan picks",
      "scan picks"},
     {"BitBlt SRCCOPY", 24, BLACKONWHITE, {1, 1, 60, 7, 3, 1, 60, 7}, SRCCOPY, "row copy", "scan picks"},
     {"BitBlt SRCINVERT", 24, BLACKONWHITE, {1, 1, 60, 7, 3, 1, 60, 7}, SRCINVERT,

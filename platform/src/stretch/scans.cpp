@@ -49,15 +49,15 @@ void GatherColumns(const RunTable& xs, const std::uint8_t* row, std::uint8_t* ou
 // `everyOther` says the table picks every other column (2:1), which is
 // taken in vector steps first.
 // `shuffles`, where it covers pixels, takes the first ones of any other
-// table of three-byte pixels.
+// table (`nextRow` is the row the next call reads, for asking ahead).
 template <int N>
 void PickColumns(const RunTable& xs, bool everyOther, const PickShuffles* shuffles, const std::uint8_t* row,
-                 std::uint8_t* out) {
+                 const std::uint8_t* nextRow, std::uint8_t* out) {
     const std::int32_t* first = xs.first.data();
     const std::size_t count = xs.size();
     std::size_t j = 0;
     if (shuffles != nullptr) {
-        shuffles->Pick(row, out);
+        shuffles->Pick(row, nextRow, out);
         j = shuffles->covered();
         out += j * N;
     } else if (everyOther && count > 0) {
@@ -95,13 +95,13 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
     const bool pick = SinglePixelRuns(xs);
     const bool everyOther = pick && DedicatedRoutesAllowed() && PicksEveryOtherColumn(xs) &&
                             PickEveryOtherRouteName(N) != nullptr;
-    // Other picks of three-byte pixels read in place go by shuffles where the
-    // processor has them.
+    // Other picks of rows read in place go by shuffles where the processor
+    // has them.
     std::optional<PickShuffles> shuffles;
-    if (N == 3 && pick && !everyOther && DedicatedRoutesAllowed() && !std::is_same_v<Source, DecodedSource>)
-        shuffles.emplace(xs);
+    if (pick && !everyOther && DedicatedRoutesAllowed() && !std::is_same_v<Source, DecodedSource>)
+        shuffles.emplace(xs, N);
     if (shuffles && shuffles->covered() == 0) shuffles.reset();
-    RecordBlitRoute(shuffles ? "scan picks SSSE3"
+    RecordBlitRoute(shuffles ? shuffles->routeName()
                              : ScanRouteName(std::is_same_v<Source, DecodedSource>, pick,
                                              everyOther ? PickEveryOtherRouteName(N) : nullptr));
     std::vector<std::uint8_t> merged;
@@ -115,8 +115,12 @@ void ScanRows(const RunTable& xs, const RunTable& ys, std::int32_t destTop, Sour
             row = merged.data();
         }
         std::uint8_t* out = target.Row(destTop + static_cast<std::int32_t>(i));
-        if (pick)
-            PickColumns<N>(xs, everyOther, shuffles ? &*shuffles : nullptr, row, out);
+        if (pick) {
+            // The row the next destination row keeps, where it is read in place.
+            const std::uint8_t* next = nullptr;
+            if (shuffles && i + 1 < ys.size()) next = source.Row(ys.first[i + 1]);
+            PickColumns<N>(xs, everyOther, shuffles ? &*shuffles : nullptr, row, next, out);
+        }
         else
             GatherColumns<N>(xs, row, out, op);
         target.Commit();
