@@ -39,6 +39,7 @@ void PaintParallelogram(const Surface& target, const Corners& c, const PixelOp& 
         // the centre's x.
         const double s0 = (-c.ax * acy - py * acx) / det, sk = acy / det;
         const double t0 = (abx * py + aby * c.ax) / det, tk = -aby / det;
+        if (!std::isfinite(s0) || !std::isfinite(sk) || !std::isfinite(t0) || !std::isfinite(tk)) continue;
         double lo = 0, hi = width;
         Narrow(s0, sk, &lo, &hi);
         Narrow(t0, tk, &lo, &hi);
