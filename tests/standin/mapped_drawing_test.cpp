@@ -50,6 +50,12 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
     auto blit = [&source](int x, int y, DWORD rop) {
         return [=, &source](HDC dc) { BitBlt(dc, x, y, 2, 1, source.dc(), 0, 0, rop); };
     };
+    // The same picture as a caller's bits: one row, blue-green-red, padded.
+    BITMAPINFO info{};
+    info.bmiHeader = BITMAPINFOHEADER{sizeof(BITMAPINFOHEADER), 2, 1, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    static const BYTE bits[8] = {0, 0, 255, 0, 255, 0, 0, 0};
+    TRIVERTEX reds[2] = {{0, 0, 0xFF00, 0, 0, 0}, {1, 1, 0xFF00, 0, 0, 0}};
+    GRADIENT_RECT across{0, 1};
     const struct {
         const char* name;
         std::function<void(HDC)> setup, draw;
@@ -73,6 +79,26 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
          Rows({"....rg", "......", "......", "......"})},
         {"blit, NOMIRRORBITMAP", RightToLeft, blit(0, 0, SRCCOPY | NOMIRRORBITMAP),
          Rows({"....rg", "......", "......", "......"})},
+        {"StretchDIBits, doubled", Double,
+         [&](HDC dc) { StretchDIBits(dc, 0, 0, 2, 1, 0, 0, 2, 1, bits, &info, DIB_RGB_COLORS, SRCCOPY); },
+         Rows({"rrgg..", "rrgg..", "......", "......"})},
+        {"SetDIBitsToDevice, doubled: the origin only", Double,
+         [&](HDC dc) { SetDIBitsToDevice(dc, 1, 1, 2, 1, 0, 0, 0, 1, bits, &info, DIB_RGB_COLORS); },
+         Rows({"......", "......", "..rg..", "......"})},
+        {"AlphaBlend, viewport offset", Offset,
+         [&](HDC dc) { AlphaBlend(dc, 0, 0, 2, 1, source.dc(), 0, 0, 2, 1, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0}); },
+         Rows({"......", ".rg...", "......", "......"})},
+        {"TransparentBlt, doubled", Double,
+         [&](HDC dc) { TransparentBlt(dc, 0, 0, 2, 1, source.dc(), 0, 0, 2, 1, RGB(0, 255, 0)); },
+         Rows({"rr....", "rr....", "......", "......"})},
+        {"PlgBlt, viewport offset", Offset,
+         [&](HDC dc) {
+             const POINT corners[3] = {{0, 0}, {2, 0}, {0, 1}};
+             PlgBlt(dc, corners, source.dc(), 0, 0, 2, 1, nullptr, 0, 0);
+         },
+         Rows({"......", ".rg...", "......", "......"})},
+        {"GradientFill, doubled", Double, [&](HDC dc) { GradientFill(dc, reds, 2, &across, 1, GRADIENT_FILL_RECT_H); },
+         Rows({"rr....", "rr....", "......", "......"})},
         {"pattern, turned", Turn, [](HDC dc) { PatBlt(dc, 0, 0, 2, 2, BLACKNESS); },
          Rows({"..##..", "..##..", "......", "......"})},
     };
@@ -86,6 +112,15 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
         RestoreDC(canvas.dc(), saved);  // the picture is read in device pixels
         EXPECT_EQ(canvas.Picture(BasicLegend()), c.expected);
     }
+}
+
+TEST(MappedDrawing, TurnedBlitsWithoutAParallelogramRuleFail) {
+    PaintCanvas source(2, 1), canvas(6, 4);
+    Turn(canvas.dc());
+    EXPECT_FALSE(BitBlt(canvas.dc(), 0, 0, 2, 1, source.dc(), 0, 0, SRCAND));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_NOT_SUPPORTED});
+    EXPECT_FALSE(AlphaBlend(canvas.dc(), 0, 0, 2, 1, source.dc(), 0, 0, 2, 1, BLENDFUNCTION{AC_SRC_OVER, 0, 255, 0}));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_NOT_SUPPORTED});
 }
 
 }  // namespace
