@@ -101,12 +101,13 @@ TEST(CoordinateSpace, ExtentsFollowTheMode) {
     GetWindowExtEx(dc, &size);
     EXPECT_EQ(size.cx, 1);
     EXPECT_EQ(SetMapMode(dc, MM_LOMETRIC), MM_TEXT);
+    // Tenths of a millimetre across the device, to its pixels, y upwards.
     GetWindowExtEx(dc, &size);
-    EXPECT_EQ(size.cx, 5080);
-    EXPECT_EQ(size.cy, 2860);
+    EXPECT_EQ(size.cx, GetDeviceCaps(dc, HORZSIZE) * 10);
+    EXPECT_EQ(size.cy, GetDeviceCaps(dc, VERTSIZE) * 10);
     GetViewportExtEx(dc, &size);
-    EXPECT_EQ(size.cx, 1920);
-    EXPECT_EQ(size.cy, -1080);
+    EXPECT_EQ(size.cx, GetDeviceCaps(dc, HORZRES));
+    EXPECT_EQ(size.cy, -GetDeviceCaps(dc, VERTRES));
     EXPECT_EQ(SetMapMode(dc, MM_ANISOTROPIC), MM_LOMETRIC);
     GetWindowExtEx(dc, &size);
     EXPECT_EQ(size.cx, 5080) << "MM_ANISOTROPIC keeps the extents it finds";

@@ -61,7 +61,11 @@ LogicalMapping::LogicalMapping(const DeviceContext& context, std::int32_t device
     : points_(LogicalToDevice(context.space, deviceWidth)),
       edges_(EdgesToDevice(context.space, deviceWidth)),
       identity_(IsPlainSpace(context.space)),
-      rightToLeft_(context.space.rightToLeft()) {}
+      rightToLeft_(context.space.rightToLeft()) {
+    // Every stored mapping is invertible (world transforms with determinant
+    // zero are refused, extents are never zero).
+    Invert(edges_, &backFromEdges_);
+}
 
 bool LogicalMapping::ToDevice(std::int64_t x, std::int64_t y, std::int64_t* dx, std::int64_t* dy) const {
     if (identity_) {
@@ -105,6 +109,27 @@ RECT LogicalMapping::RectToDevice(const RECT& r) const {
     const LONG y0 = Saturated(edges_.Y(0, r.top)), y1 = Saturated(edges_.Y(0, r.bottom));
     if (empty) return RECT{0, 0, 0, 0};
     return RECT{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+bool LogicalMapping::RectToLogical(const RECT& d, RECT* logical) const {
+    if (identity_) {
+        *logical = d;
+        return true;
+    }
+    const double xs[2] = {static_cast<double>(d.left), static_cast<double>(d.right)};
+    const double ys[2] = {static_cast<double>(d.top), static_cast<double>(d.bottom)};
+    double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};
+    for (int i = 0; i < 4; ++i) {
+        const double x = backFromEdges_.X(xs[i & 1], ys[i >> 1]), y = backFromEdges_.Y(xs[i & 1], ys[i >> 1]);
+        lo[0] = std::min(lo[0], x), hi[0] = std::max(hi[0], x);
+        lo[1] = std::min(lo[1], y), hi[1] = std::max(hi[1], y);
+    }
+    std::int64_t e[4];
+    const double v[4] = {lo[0], lo[1], hi[0], hi[1]};
+    for (int i = 0; i < 4; ++i)
+        if (!RoundCoordinate(v[i], kMaxLogicalCoordinate, &e[i])) return false;
+    *logical = RECT{static_cast<LONG>(e[0]), static_cast<LONG>(e[1]), static_cast<LONG>(e[2]), static_cast<LONG>(e[3])};
+    return true;
 }
 
 void LogicalMapping::CornersToDevice(const RECT& r, double x[4], double y[4]) const {

@@ -52,6 +52,10 @@ public:
     // mapping: its edges mapped, the result normalised, right and bottom
     // edges excluded as before mapping. Saturated to kMaxDeviceCoordinate.
     RECT RectToDevice(const RECT& logical) const;
+    // The smallest logical rectangle holding the device pixels of `device`
+    // (a clip box, say): its corners mapped back, normalised, each edge
+    // rounded to the nearest logical unit. False when an edge leaves LONG.
+    bool RectToLogical(const RECT& device, RECT* logical) const;
     // A logical rectangle's corners (edges mapped) in order: (left, top),
     // (right, top), (left, bottom), (right, bottom). Any mapping.
     void CornersToDevice(const RECT& logical, double x[4], double y[4]) const;
@@ -68,7 +72,7 @@ public:
     std::int64_t WidthToDevice(std::int64_t width) const;
 
 private:
-    Affine points_, edges_;
+    Affine points_, edges_, backFromEdges_;
     bool identity_;
     bool rightToLeft_;
 };
