@@ -117,15 +117,13 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, Blit
 }
 
 // A blit whose destination a rotation or shear turns: the rectangle's
-// corners become a parallelogram, painted by PlgBlt's rule. Only SRCCOPY
-// moves a source this way (in every stretching mode: each destination
-// pixel takes the source pixel under its centre); other codes that read a
-// source fail with ERROR_NOT_SUPPORTED.
+// corners become a parallelogram, painted by PlgBlt's rule. A source is
+// read as PlgBlt reads it, in every stretching mode: each destination pixel
+// takes the source pixel under its centre, then the raster operation.
 BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const LogicalMapping& mapping,
                 BlitArea dest, BlitArea src) {
     if (!WithinStretchLimits({dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    if (source != nullptr && op.code != kSourceCopy) return Fail<BOOL>(ERROR_NOT_SUPPORTED);
     if (dest.w == 0 || dest.h == 0 || (source != nullptr && (src.w == 0 || src.h == 0))) return TRUE;
     // The corners the source's upper-left, upper-right and lower-left ones
     // go to: an axis whose two extents differ in sign runs backwards.
@@ -138,12 +136,12 @@ BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const
     const Corners corners{e.X(x0, y0), e.Y(x0, y0), e.X(x1, y0), e.Y(x1, y0), e.X(x0, y1), e.Y(x0, y1)};
     Bitmap* target = to.bitmap;
     const Surface targetSurface(target->pixels.get(), target->dib);
+    if (UsesPattern(op.code)) {
+        const Brush* brush = Lookup<Brush>(to.context->brush);
+        if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
+        if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+    }
     if (source == nullptr) {
-        if (UsesPattern(op.code)) {
-            const Brush* brush = Lookup<Brush>(to.context->brush);
-            if (brush != nullptr) op.pattern = RealizeBrush(*brush, *to.context, *target);
-            if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
-        }
         PaintParallelogram(targetSurface, corners, op);
         return TRUE;
     }

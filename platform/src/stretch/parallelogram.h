@@ -27,8 +27,9 @@ struct Parallelogram {
 // Whether the three points span an area (otherwise no pixel is drawn).
 bool HasArea(const Parallelogram& shape);
 
-// The job's source, target, op (SRCCOPY with its monochrome conversion)
-// and sharedPixels are used; its axis fields are not. `mask` may be null.
+// The job's source, target, op (any raster operation with its brush and
+// monochrome conversion; PlgBlt's is SRCCOPY) and sharedPixels are used;
+// its axis fields are not. `mask` may be null.
 void ParallelogramBlit(const StretchJob& job, const Parallelogram& shape, const Surface* mask,
                        std::int32_t xMask, std::int32_t yMask);
 
