@@ -64,6 +64,7 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
         {"fill, viewport offset", Offset, fill(0, 0, 2, 2), Rows({"......", ".##...", ".##...", "......"})},
         {"fill, doubled", Double, fill(0, 0, 2, 1), Rows({"####..", "####..", "......", "......"})},
         {"fill, y flipped", FlipY, fill(0, 0, 2, 2), Rows({"......", "##....", "##....", "......"})},
+        {"fill, y flipped, top above bottom", FlipY, fill(0, 2, 2, 0), Rows({"......", "##....", "##....", "......"})},
         {"fill, turned", Turn, fill(0, 0, 3, 1), Rows({"...#..", "...#..", "...#..", "......"})},
         {"fill, right to left", RightToLeft, fill(0, 0, 2, 1), Rows({"....##", "......", "......", "......"})},
         {"line, viewport offset", Offset, line(0, 1, 3, 1), Rows({"......", "......", ".###..", "......"})},

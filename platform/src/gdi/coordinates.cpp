@@ -102,12 +102,11 @@ bool LogicalMapping::ToLogical(POINT device, POINT* logical) const {
 
 RECT LogicalMapping::RectToDevice(const RECT& r) const {
     if (identity_) return r;
-    // An inverted rectangle stays empty: its edges are mapped in order and
-    // it covers nothing whichever way the mapping turns it.
-    const bool empty = r.left >= r.right || r.top >= r.bottom;
+    // Normalised on the device whichever way the mapping runs: in a mode
+    // whose y axis points up a rectangle's top is the larger y, and under
+    // a right-to-left layout its left edge lands right of its right one.
     const LONG x0 = Saturated(edges_.X(r.left, 0)), x1 = Saturated(edges_.X(r.right, 0));
     const LONG y0 = Saturated(edges_.Y(0, r.top)), y1 = Saturated(edges_.Y(0, r.bottom));
-    if (empty) return RECT{0, 0, 0, 0};
     return RECT{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
 }
 

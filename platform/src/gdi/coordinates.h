@@ -49,8 +49,10 @@ public:
     bool ToLogical(POINT device, POINT* logical) const;
 
     // The device pixels a logical rectangle covers under an axis-aligned
-    // mapping: its edges mapped, the result normalised, right and bottom
-    // edges excluded as before mapping. Saturated to kMaxDeviceCoordinate.
+    // mapping: its edges mapped and the result normalised, so the right
+    // column and bottom row on the device are excluded whatever the mapping
+    // (the identity keeps the rectangle as given, inverted or not).
+    // Saturated to kMaxDeviceCoordinate.
     RECT RectToDevice(const RECT& logical) const;
     // The smallest logical rectangle holding the device pixels of `device`
     // (a clip box, say): its corners mapped back, normalised, each edge

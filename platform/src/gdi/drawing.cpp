@@ -5,8 +5,10 @@
 //
 // Coordinates are logical (gdi/coordinates.h): points and the current
 // position map to device pixels, a rectangle's edges map and the device
-// rectangle between them is filled with its right and bottom edges
-// excluded, and a pen's width scales with the mapping. A fill whose
+// rectangle between them is filled with its right column and bottom row
+// excluded (on the device, whichever way the mapping runs: in MM_TEXT
+// without offsets an inverted rectangle fills nothing, as before), and a
+// pen's width scales with the mapping. A fill whose
 // rectangle a rotation or shear turns becomes the polygon of its corners.
 #include "support/api_boundary.h"
 #include "gdi/brush_pattern.h"
@@ -59,7 +61,6 @@ bool PixelTarget(HDC dc, int x, int y, Canvas* canvas, std::int32_t* px, std::in
 // its corners, by PlgBlt's rule for which pixels it covers.
 int FillTurnedRect(Bitmap& bitmap, const DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
                    const Brush& brush) {
-    if (r.left >= r.right || r.top >= r.bottom) return TRUE;
     PixelOp op;
     op.code = RasterOpCode(PATCOPY);
     op.pattern = RealizeBrush(brush, context, bitmap);
