@@ -93,6 +93,9 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
         {"TransparentBlt, doubled", Double,
          [&](HDC dc) { TransparentBlt(dc, 0, 0, 2, 1, source.dc(), 0, 0, 2, 1, RGB(0, 255, 0)); },
          Rows({"rr....", "rr....", "......", "......"})},
+        {"TransparentBlt, turned", Turn,
+         [&](HDC dc) { TransparentBlt(dc, 0, 0, 2, 1, source.dc(), 0, 0, 2, 1, RGB(0, 255, 0)); },
+         Rows({"...r..", "......", "......", "......"})},
         {"PlgBlt, viewport offset", Offset,
          [&](HDC dc) {
              const POINT corners[3] = {{0, 0}, {2, 0}, {0, 1}};

@@ -37,12 +37,10 @@
 #include "gdi/blit_operands.h"
 #include "gdi/color_ref.h"
 #include "gdi/brush_pattern.h"
-#include "gdi/turned_paint.h"
 #include "pixels/pixel_values.h"
 #include "support/last_error.h"
 #include "stretch/fast_paths.h"
 #include "stretch/job.h"
-#include "stretch/parallelogram.h"
 
 #include <algorithm>
 
@@ -125,15 +123,7 @@ BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const
     if (!WithinStretchLimits({dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h}))
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
     if (dest.w == 0 || dest.h == 0 || (source != nullptr && (src.w == 0 || src.h == 0))) return TRUE;
-    // The corners the source's upper-left, upper-right and lower-left ones
-    // go to: an axis whose two extents differ in sign runs backwards.
-    const bool backX = source != nullptr && (dest.w < 0) != (src.w < 0);
-    const bool backY = source != nullptr && (dest.h < 0) != (src.h < 0);
-    const BlitArea d = Normalized(dest), s = Normalized(src);
-    const double x0 = double(backX ? d.x + d.w : d.x), x1 = double(backX ? d.x : d.x + d.w);
-    const double y0 = double(backY ? d.y + d.h : d.y), y1 = double(backY ? d.y : d.y + d.h);
-    const Affine& e = mapping.edges();
-    const Corners corners{e.X(x0, y0), e.Y(x0, y0), e.X(x1, y0), e.Y(x1, y0), e.X(x0, y1), e.Y(x0, y1)};
+    const Corners corners = TurnedCorners(mapping, dest, source != nullptr ? &src : nullptr);
     Bitmap* target = to.bitmap;
     const Surface targetSurface(target->pixels.get(), target->dib);
     if (UsesPattern(op.code)) {
@@ -145,13 +135,8 @@ BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const
         PaintParallelogram(targetSurface, corners, op);
         return TRUE;
     }
-    std::int64_t p[6];
-    const double v[6] = {corners.ax, corners.ay, corners.bx, corners.by, corners.cx, corners.cy};
-    for (int i = 0; i < 6; ++i)
-        if (!RoundCoordinate(v[i], kMaxStretchCoordinate, &p[i])) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    const Parallelogram shape{p[0], p[1], p[2], p[3], p[4], p[5], static_cast<std::int32_t>(s.x),
-                              static_cast<std::int32_t>(s.y), static_cast<std::int32_t>(s.w),
-                              static_cast<std::int32_t>(s.h)};
+    Parallelogram shape;
+    if (!TurnedShape(corners, src, &shape)) return FALSE;
     if (!HasArea(shape)) return TRUE;
     StretchJob job(Surface(source->pixels, source->dib), targetSurface);
     job.sharedPixels = source->pixels == target->pixels.get();

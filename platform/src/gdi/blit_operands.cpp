@@ -47,6 +47,27 @@ bool PlaceSource(const Operands& from, BlitArea* source) {
     return true;
 }
 
+Corners TurnedCorners(const LogicalMapping& onto, const BlitArea& dest, const BlitArea* source) {
+    const bool backX = source != nullptr && (dest.w < 0) != (source->w < 0);
+    const bool backY = source != nullptr && (dest.h < 0) != (source->h < 0);
+    const BlitArea d = Normalized(dest);
+    const double x0 = double(backX ? d.x + d.w : d.x), x1 = double(backX ? d.x : d.x + d.w);
+    const double y0 = double(backY ? d.y + d.h : d.y), y1 = double(backY ? d.y : d.y + d.h);
+    const Affine& e = onto.edges();
+    return Corners{e.X(x0, y0), e.Y(x0, y0), e.X(x1, y0), e.Y(x1, y0), e.X(x0, y1), e.Y(x0, y1)};
+}
+
+bool TurnedShape(const Corners& corners, const BlitArea& source, Parallelogram* out) {
+    std::int64_t p[6];
+    const double v[6] = {corners.ax, corners.ay, corners.bx, corners.by, corners.cx, corners.cy};
+    for (int i = 0; i < 6; ++i)
+        if (!RoundCoordinate(v[i], kMaxStretchCoordinate, &p[i])) return Fail<bool>(ERROR_INVALID_PARAMETER);
+    const BlitArea s = Normalized(source);
+    *out = Parallelogram{p[0], p[1], p[2], p[3], p[4], p[5], static_cast<std::int32_t>(s.x),
+                         static_cast<std::int32_t>(s.y), static_cast<std::int32_t>(s.w), static_cast<std::int32_t>(s.h)};
+    return true;
+}
+
 BlitArea Normalized(const BlitArea& a) {
     BlitArea n = a;
     if (n.w < 0) n.x += n.w + 1, n.w = -n.w;

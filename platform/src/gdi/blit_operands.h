@@ -7,7 +7,9 @@
 
 #include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
+#include "gdi/turned_paint.h"
 #include "stretch/job.h"
+#include "stretch/parallelogram.h"
 
 #include <initializer_list>
 
@@ -39,6 +41,16 @@ bool PlaceOnDevices(const Operands& to, const Operands* from, bool keepOrientati
                     BlitArea* source);
 // The source half of that.
 bool PlaceSource(const Operands& from, BlitArea* source);
+
+// Where a blit's logical destination area lands under a mapping that turns
+// rectangles: the device corners the source's upper-left, upper-right and
+// lower-left corners go to (an axis whose destination and source extents
+// differ in sign runs backwards). `source`, in the source's device pixels,
+// is null for an operation that reads none.
+Corners TurnedCorners(const LogicalMapping& onto, const BlitArea& dest, const BlitArea* source);
+// Those corners as PlgBlt's parallelogram onto `source`; false, with
+// ERROR_INVALID_PARAMETER, beyond kMaxStretchCoordinate.
+bool TurnedShape(const Corners& corners, const BlitArea& source, Parallelogram* out);
 
 // An area with its extents made positive, the same pixels covered.
 BlitArea Normalized(const BlitArea& area);

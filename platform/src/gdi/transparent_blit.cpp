@@ -12,8 +12,9 @@
 // The platform does not mirror here: a negative extent fails with
 // ERROR_INVALID_PARAMETER, and a zero one draws nothing and succeeds.
 // Both rectangles are logical, each mapped through its context's space as
-// in StretchBlt; a mapping that turns rectangles fails with
-// ERROR_NOT_SUPPORTED.
+// in StretchBlt. A destination that a world transform turns takes PlgBlt's
+// parallelogram (each pixel the source pixel under its centre); a source
+// context whose own mapping turns fails with ERROR_NOT_SUPPORTED.
 #include "gdi/blit_operands.h"
 #include "pixels/pixel_values.h"
 #include "stretch/masked_rows.h"
@@ -43,9 +44,18 @@ BOOL Transparent(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hd
     job.sharedPixels = source == target;
     ConvertToMonochrome(*target, from, &job.op);
     BlitArea dest{xDest, yDest, wDest, hDest}, src{xSrc, ySrc, wSrc, hSrc};
+    const RGBQUAD key = KeyAsStored(sourceDib, crTransparent);
+    const LogicalMapping onto = MappingOnto(*to.context, *target);
+    if (!onto.axisAligned()) {  // a turned sprite: PlgBlt's parallelogram, the key left out
+        Parallelogram shape;
+        if (!PlaceSource(from, &src) || !TurnedShape(TurnedCorners(onto, dest, &src), src, &shape)) return FALSE;
+        if (wDest != 0 && hDest != 0 && wSrc != 0 && hSrc != 0 && HasArea(shape))
+            ParallelogramBlit(job, shape, nullptr, 0, 0, &key);
+        return TRUE;
+    }
     if (!PlaceOnDevices(to, &from, KeepsOrientation(*to.context, 0), &dest, &src)) return FALSE;
     if (!PlaceStretch(&job, dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h)) return TRUE;  // nothing to draw
-    KeyedStretch(job, KeyAsStored(sourceDib, crTransparent));
+    KeyedStretch(job, key);
     return TRUE;
 }
 

@@ -23,7 +23,7 @@ bool HasArea(const Parallelogram& p) {
 }
 
 void ParallelogramBlit(const StretchJob& job, const Parallelogram& p, const Surface* mask, std::int32_t xMask,
-                       std::int32_t yMask) {
+                       std::int32_t yMask, const RGBQUAD* key) {
     const std::int64_t abx = p.bx - p.ax, aby = p.by - p.ay, acx = p.cx - p.ax, acy = p.cy - p.ay;
     std::int64_t det = abx * acy - aby * acx;
     const int sign = det < 0 ? -1 : 1;
@@ -73,8 +73,9 @@ void ParallelogramBlit(const StretchJob& job, const Parallelogram& p, const Surf
                                 Wrap(xMask + static_cast<std::int64_t>(s), m.width), 1, &bit);
                 if ((bit & 1) == 0) continue;
             }
-            codec.Unpack(source.Row(static_cast<std::int32_t>(sy)), static_cast<int>(sx), 1,
-                         &pixels[j * kWorkBytesPerPixel]);
+            std::uint8_t* px = &pixels[j * kWorkBytesPerPixel];
+            codec.Unpack(source.Row(static_cast<std::int32_t>(sy)), static_cast<int>(sx), 1, px);
+            if (key != nullptr && px[0] == key->rgbBlue && px[1] == key->rgbGreen && px[2] == key->rgbRed) continue;
             chosen[j] = 1;
             any = true;
         }

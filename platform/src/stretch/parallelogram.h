@@ -30,8 +30,10 @@ bool HasArea(const Parallelogram& shape);
 // The job's source, target, op (any raster operation with its brush and
 // monochrome conversion; PlgBlt's is SRCCOPY) and sharedPixels are used;
 // its axis fields are not. `mask` may be null.
+// With a `key` (TransparentBlt's colour, as the source stores it), a
+// pixel whose source colour is the key is left alone too.
 void ParallelogramBlit(const StretchJob& job, const Parallelogram& shape, const Surface* mask,
-                       std::int32_t xMask, std::int32_t yMask);
+                       std::int32_t xMask, std::int32_t yMask, const RGBQUAD* key = nullptr);
 
 }  // namespace standin
 
