@@ -762,4 +762,68 @@ void Session::CoordinateCall() {
     }
 }
 
+// Outlined and filled figures and the modes they draw with: corners
+// anywhere an int reaches, mostly near the bitmap.
+void Session::ShapeCall() {
+    HDC dc = Canvas();
+    int c[6];
+    for (int& v : c) v = in_.Int();
+    switch (in_.Below(9)) {
+        case 6: case 7: {
+            // Points far and near, in one figure or several.
+            std::vector<POINT> points(in_.Below(12));
+            for (POINT& p : points) p = POINT{in_.Int(), in_.Int()};
+            // Never more than there are, but a null array with any count.
+            const int size = static_cast<int>(points.size());
+            const int count = points.empty() ? static_cast<int>(in_.Below(4)) : in_.Below(8) == 0 ? std::min<int>(size, in_.Below(4)) : size;
+            const POINT* where = points.empty() ? nullptr : points.data();
+            switch (in_.Below(5)) {
+                case 0: Timed("Polygon", [&] { return Polygon(dc, where, count); }); break;
+                case 1: Timed("Polyline", [&] { return Polyline(dc, where, count); }); break;
+                case 2: Timed("PolylineTo", [&] { return PolylineTo(dc, where, static_cast<DWORD>(count)); }); break;
+                default: {
+                    // Sizes that add up to at most the points given.
+                    std::vector<INT> sizes;
+                    int left = count;
+                    while (left > 0 && sizes.size() < 4) {
+                        sizes.push_back(std::min<int>(left, 1 + static_cast<int>(in_.Below(5))));
+                        left -= sizes.back();
+                    }
+                    const std::vector<DWORD> lines(sizes.begin(), sizes.end());
+                    const int figures = static_cast<int>(sizes.size());
+                    if (in_.Bool())
+                        Timed("PolyPolygon", [&] { return PolyPolygon(dc, where, sizes.empty() ? nullptr : sizes.data(), figures); });
+                    else
+                        Timed("PolyPolyline", [&] {
+                            return PolyPolyline(dc, where, lines.empty() ? nullptr : lines.data(), static_cast<DWORD>(figures));
+                        });
+                }
+            }
+            break;
+        }
+        case 0: Timed("Rectangle", [&] { return Rectangle(dc, c[0], c[1], c[2], c[3]); }); break;
+        case 1: Timed("Ellipse", [&] { return Ellipse(dc, c[0], c[1], c[2], c[3]); }); break;
+        case 2: Timed("RoundRect", [&] { return RoundRect(dc, c[0], c[1], c[2], c[3], c[4], c[5]); }); break;
+        case 3: {
+            const int mix = in_.Below(8) == 0 ? static_cast<int>(in_.U32()) : static_cast<int>(in_.Below(18));
+            Timed("SetROP2", [&] { return SetROP2(dc, mix); });
+            Timed("GetROP2", [&] { return GetROP2(dc); });
+            break;
+        }
+        case 4: {
+            const int mode = static_cast<int>(in_.Below(4));
+            Timed("SetPolyFillMode", [&] { return SetPolyFillMode(dc, mode); });
+            Timed("GetPolyFillMode", [&] { return GetPolyFillMode(dc); });
+            break;
+        }
+        case 5: {
+            const int direction = static_cast<int>(in_.Below(4));
+            Timed("SetArcDirection", [&] { return SetArcDirection(dc, direction); });
+            Timed("GetArcDirection", [&] { return GetArcDirection(dc); });
+            break;
+        }
+        default: break;
+    }
+}
+
 }  // namespace apifuzz

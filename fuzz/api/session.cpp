@@ -20,7 +20,7 @@ void Erase(std::vector<HANDLE>* pool, HANDLE handle) {
 }  // namespace
 
 void Session::Step() {
-    switch (in_.Below(31)) {
+    switch (in_.Below(32)) {
         case 0: case 1: CreateDc(); break;
         case 2: case 3: case 4: CreateSection(); break;
         case 5: CreatePenOrBrush(); break;
@@ -38,6 +38,7 @@ void Session::Step() {
         case 26: ColourCall(); break;
         case 27: case 28: DibToDeviceCall(); break;
         case 29: case 30: Blend(); break;
+        case 31: ShapeCall(); break;
         default: LoadImageCall(); break;
     }
 }

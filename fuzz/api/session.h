@@ -50,6 +50,7 @@ private:
     void ColourCall();
     void DibToDeviceCall();
     void CoordinateCall();
+    void ShapeCall();
 
     // Handle choice: mostly a live handle of the kind asked for, otherwise
     // null, a deleted one, a stock object, another kind or a made-up value.

@@ -275,6 +275,34 @@ typedef struct tagLOGPALETTE {
 #define TRANSPARENT 1
 #define OPAQUE 2
 
+/* Binary raster operations (SetROP2) */
+#define R2_BLACK 1
+#define R2_NOTMERGEPEN 2
+#define R2_MASKNOTPEN 3
+#define R2_NOTCOPYPEN 4
+#define R2_MASKPENNOT 5
+#define R2_NOT 6
+#define R2_XORPEN 7
+#define R2_NOTMASKPEN 8
+#define R2_MASKPEN 9
+#define R2_NOTXORPEN 10
+#define R2_NOP 11
+#define R2_MERGENOTPEN 12
+#define R2_COPYPEN 13
+#define R2_MERGEPENNOT 14
+#define R2_MERGEPEN 15
+#define R2_WHITE 16
+#define R2_LAST 16
+
+/* Polygon fill modes, arc directions, flood fill types */
+#define ALTERNATE 1
+#define WINDING 2
+#define POLYFILL_LAST 2
+#define AD_COUNTERCLOCKWISE 1
+#define AD_CLOCKWISE 2
+#define FLOODFILLBORDER 0
+#define FLOODFILLSURFACE 1
+
 /* Stretching modes. */
 #define BLACKONWHITE 1
 #define WHITEONBLACK 2
@@ -743,6 +771,20 @@ BOOL WINAPI LineTo(HDC hdc, int x, int y);
 COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color);
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y);
 BOOL WINAPI SetPixelV(HDC hdc, int x, int y, COLORREF color);
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height);
+BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom);
+BOOL WINAPI Polygon(HDC hdc, const POINT *apt, int cpt);
+BOOL WINAPI PolyPolygon(HDC hdc, const POINT *apt, const INT *asz, int csz);
+BOOL WINAPI Polyline(HDC hdc, const POINT *apt, int cpt);
+BOOL WINAPI PolylineTo(HDC hdc, const POINT *apt, DWORD cpt);
+BOOL WINAPI PolyPolyline(HDC hdc, const POINT *apt, const DWORD *asz, DWORD csz);
+int WINAPI SetROP2(HDC hdc, int rop2);
+int WINAPI GetROP2(HDC hdc);
+int WINAPI SetPolyFillMode(HDC hdc, int mode);
+int WINAPI GetPolyFillMode(HDC hdc);
+int WINAPI SetArcDirection(HDC hdc, int dir);
+int WINAPI GetArcDirection(HDC hdc);
 
 int WINAPI SetBkMode(HDC hdc, int mode);
 int WINAPI GetBkMode(HDC hdc);

@@ -35,6 +35,20 @@ EXPECT_SIGNATURE(MoveToEx, BOOL(WINAPI *)(HDC, int, int, LPPOINT));
 EXPECT_SIGNATURE(LineTo, BOOL(WINAPI *)(HDC, int, int));
 EXPECT_SIGNATURE(SetPixel, COLORREF(WINAPI *)(HDC, int, int, COLORREF));
 EXPECT_SIGNATURE(GetPixel, COLORREF(WINAPI *)(HDC, int, int));
+EXPECT_SIGNATURE(Rectangle, BOOL(WINAPI *)(HDC, int, int, int, int));
+EXPECT_SIGNATURE(RoundRect, BOOL(WINAPI *)(HDC, int, int, int, int, int, int));
+EXPECT_SIGNATURE(Ellipse, BOOL(WINAPI *)(HDC, int, int, int, int));
+EXPECT_SIGNATURE(Polygon, BOOL(WINAPI *)(HDC, const POINT *, int));
+EXPECT_SIGNATURE(PolyPolygon, BOOL(WINAPI *)(HDC, const POINT *, const INT *, int));
+EXPECT_SIGNATURE(Polyline, BOOL(WINAPI *)(HDC, const POINT *, int));
+EXPECT_SIGNATURE(PolylineTo, BOOL(WINAPI *)(HDC, const POINT *, DWORD));
+EXPECT_SIGNATURE(PolyPolyline, BOOL(WINAPI *)(HDC, const POINT *, const DWORD *, DWORD));
+EXPECT_SIGNATURE(SetROP2, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetROP2, int(WINAPI *)(HDC));
+EXPECT_SIGNATURE(SetPolyFillMode, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetPolyFillMode, int(WINAPI *)(HDC));
+EXPECT_SIGNATURE(SetArcDirection, int(WINAPI *)(HDC, int));
+EXPECT_SIGNATURE(GetArcDirection, int(WINAPI *)(HDC));
 
 // ---- Stretching and pixel transfer -------------------------------------------------
 

@@ -79,6 +79,8 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
         {"CreateSolidBrush", [] { return CreateSolidBrush(0) == nullptr; }},
         {"StretchBlt", [&] { return !StretchBlt(targetDc, 0, 0, 32, 32, sourceDc, 0, 0, 64, 64, SRCCOPY); }},
         {"FillRect", [&] { RECT r{0, 0, 32, 32}; return FillRect(targetDc, &r, brush) == 0; }},
+        {"Rectangle", [&] { return !Rectangle(targetDc, 0, 0, 32, 32); }},
+        {"Ellipse", [&] { return !Ellipse(targetDc, 0, 0, 32, 32); }},
         {"GetDIBits", [&] { return GetDIBits(sourceDc, loose.bitmap, 0, 64, pixels.data(), rgb16.info(), DIB_RGB_COLORS) == 0; }},
         {"SetDIBits", [&] { return SetDIBits(nullptr, loose.bitmap, 0, 64, pixels.data(), rgb16.info(), DIB_RGB_COLORS) == 0; }},
         {"LoadImageA", [&] { return LoadImageA(nullptr, file.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE) == nullptr; }},

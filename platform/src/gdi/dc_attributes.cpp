@@ -1,5 +1,6 @@
-// Per-context attributes: text and background colours, background mode and
-// brush origin. Blits use the colours to convert to and from monochrome
+// Per-context attributes: text and background colours, background mode,
+// brush origin, binary raster operation, polygon fill mode and arc
+// direction. Blits use the colours to convert to and from monochrome
 // bitmaps; the brush origin is kept and reported (solid brushes look the
 // same whatever it is).
 #include "gdi/gdi_objects.h"
@@ -23,6 +24,15 @@ T ReadAttribute(HDC hdc, T DcState::*field, T failure) {
     ApiLock lock(ApiMutex());
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     return context != nullptr ? context->*field : Fail(ERROR_INVALID_HANDLE, failure);
+}
+
+// Sets one of a few named modes; a value outside [low, high] is refused.
+int SwapMode(HDC hdc, int DcState::*field, int value, int low, int high) {
+    if (value < low || value > high) {
+        ApiLock lock(ApiMutex());
+        return Fail<int>(Lookup<DeviceContext>(hdc) ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
+    }
+    return SwapAttribute(hdc, field, value, 0);
 }
 
 }  // namespace
@@ -73,3 +83,19 @@ BOOL WINAPI GetBrushOrgEx(HDC hdc, LPPOINT lppt) {
     *lppt = context->brushOrigin;
     return TRUE;
 }
+
+int WINAPI SetROP2(HDC hdc, int rop2) { return SwapMode(hdc, &DcState::mix, rop2, R2_BLACK, R2_WHITE); }
+
+int WINAPI GetROP2(HDC hdc) { return ReadAttribute(hdc, &DcState::mix, 0); }
+
+int WINAPI SetPolyFillMode(HDC hdc, int mode) {
+    return SwapMode(hdc, &DcState::polyFillMode, mode, ALTERNATE, WINDING);
+}
+
+int WINAPI GetPolyFillMode(HDC hdc) { return ReadAttribute(hdc, &DcState::polyFillMode, 0); }
+
+int WINAPI SetArcDirection(HDC hdc, int dir) {
+    return SwapMode(hdc, &DcState::arcDirection, dir, AD_COUNTERCLOCKWISE, AD_CLOCKWISE);
+}
+
+int WINAPI GetArcDirection(HDC hdc) { return ReadAttribute(hdc, &DcState::arcDirection, 0); }

@@ -136,6 +136,12 @@ struct DcState {
     // Mapping mode, extents, origins, graphics mode, world transform and
     // layout: how logical coordinates land on the device (gdi/coordinates.h).
     CoordinateSpace space;
+    // How pens and brushes combine with the pixels they draw on (SetROP2).
+    int mix = R2_COPYPEN;
+    // Which pixels Polygon and PolyPolygon fill (SetPolyFillMode).
+    int polyFillMode = ALTERNATE;
+    // The direction arcs, pies and chords are drawn in (SetArcDirection).
+    int arcDirection = AD_COUNTERCLOCKWISE;
 };
 
 struct DeviceContext : Object, DcState {

@@ -13,27 +13,6 @@
 namespace standin {
 namespace {
 
-// What the pen paints with: a geometric pen's brush, or its colour (the
-// stock DC_PEN's being the context's DC pen colour). Null for a hollow brush.
-SharedPattern PenPattern(const DeviceContext& context, const Bitmap& bitmap, const Pen& pen) {
-    if (pen.brush != nullptr) return RealizeBrush(*pen.brush, context, bitmap);
-    return SolidPattern(InkValue(bitmap, ResolveInk(&context, bitmap, pen.dcColor ? context.dcPenColor : pen.color)));
-}
-
-LineCap CapOf(const Pen& pen) {
-    if (!pen.geometric()) return LineCap::Round;
-    switch (pen.extendedStyle & PS_ENDCAP_MASK) {
-        case PS_ENDCAP_SQUARE: return LineCap::Square;
-        case PS_ENDCAP_FLAT: return LineCap::Flat;
-        default: return LineCap::Round;
-    }
-}
-
-bool PatternOf(const Pen& pen, std::int64_t width, DashPattern* pattern) {
-    if (pen.style == PS_USERSTYLE) return DashPattern::User(pen.userStyle, pattern);
-    return DashPattern::For(pen.style, pen.geometric() && width > 1 ? width : 1, pattern);
-}
-
 void PlotLine(SpanPainter& painter, POINT from, POINT to) {
     LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, painter.width(), painter.height());
     WalkLine(walk, painter.width(), painter.height(),
@@ -42,7 +21,8 @@ void PlotLine(SpanPainter& painter, POINT from, POINT to) {
 
 void PlotDashedLine(DeviceContext& context, Bitmap& bitmap, SharedPattern ink, const DashPattern& pattern,
                     POINT from, POINT to) {
-    SpanPainter inkPainter(bitmap, std::move(ink)), gap(bitmap, ResolveInk(&context, bitmap, context.backColor));
+    SpanPainter inkPainter(context, bitmap, std::move(ink));
+    SpanPainter gap(context, bitmap, SolidPattern(InkValue(bitmap, ResolveInk(&context, bitmap, context.backColor))));
     const bool fillGaps = context.backMode == OPAQUE;
     const std::int64_t start = context.styleStep;
     LineWalk walk = PlanLine(from.x, from.y, to.x, to.y, bitmap.width(), bitmap.height());
@@ -107,6 +87,25 @@ void DrawWideDashes(DeviceContext& context, SpanPainter& painter, const Pen& pen
 
 }  // namespace
 
+SharedPattern PenPattern(const DeviceContext& context, const Bitmap& bitmap, const Pen& pen) {
+    if (pen.brush != nullptr) return RealizeBrush(*pen.brush, context, bitmap);
+    return SolidPattern(InkValue(bitmap, ResolveInk(&context, bitmap, pen.dcColor ? context.dcPenColor : pen.color)));
+}
+
+LineCap CapOf(const Pen& pen) {
+    if (!pen.geometric()) return LineCap::Round;
+    switch (pen.extendedStyle & PS_ENDCAP_MASK) {
+        case PS_ENDCAP_SQUARE: return LineCap::Square;
+        case PS_ENDCAP_FLAT: return LineCap::Flat;
+        default: return LineCap::Round;
+    }
+}
+
+bool PatternOf(const Pen& pen, std::int64_t width, DashPattern* pattern) {
+    if (pen.style == PS_USERSTYLE) return DashPattern::User(pen.userStyle, pattern);
+    return DashPattern::For(pen.style, pen.geometric() && width > 1 ? width : 1, pattern);
+}
+
 void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, std::int64_t width, POINT from, POINT to) {
     SharedPattern ink = PenPattern(context, bitmap, pen);
     if (ink == nullptr) return;  // a hollow brush draws nothing
@@ -114,10 +113,10 @@ void DrawPenLine(DeviceContext& context, Bitmap& bitmap, const Pen& pen, std::in
     const bool dashed = PatternOf(pen, width, &pattern);
     if (width <= 1) {
         if (dashed) return PlotDashedLine(context, bitmap, std::move(ink), pattern, from, to);
-        SpanPainter painter(bitmap, std::move(ink));
+        SpanPainter painter(context, bitmap, std::move(ink));
         return PlotLine(painter, from, to);
     }
-    SpanPainter painter(bitmap, std::move(ink));
+    SpanPainter painter(context, bitmap, std::move(ink));
     if (dashed) return DrawWideDashes(context, painter, pen, width, pattern, from, to);
     DrawWideLine(painter, width, from.x, from.y, to.x, to.y, CapOf(pen));
 }

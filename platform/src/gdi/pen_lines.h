@@ -13,10 +13,24 @@
 #define STANDIN_GDI_PEN_LINES_H
 
 #include "gdi/gdi_objects.h"
+#include "gdi/pen_style.h"
+#include "gdi/wide_line.h"
+#include "stretch/pattern.h"
 
 #include <cstdint>
 
 namespace standin {
+
+// What the pen paints with: a geometric pen's brush, or its colour (the
+// stock DC_PEN's being the context's DC pen colour). Null for a hollow brush.
+SharedPattern PenPattern(const DeviceContext& context, const Bitmap& bitmap, const Pen& pen);
+
+// The pen's end caps: a geometric pen's own, round for every other.
+LineCap CapOf(const Pen& pen);
+
+// The dash pattern of the pen drawn `width` device pixels wide; false for a
+// pen that draws solid.
+bool PatternOf(const Pen& pen, std::int64_t width, DashPattern* pattern);
 
 // Draws the line from `from` towards `to` (device pixels) `width` device
 // pixels wide (the pen's width through the mapping), clipped to the bitmap,

@@ -1,7 +1,10 @@
 // Paints runs of a brush's pattern into the rows of a bitmap: a solid
 // colour (the nearest table entry at 8 bits or fewer, as every fill takes
 // it) or any brush's tile, laid from the brush origin like every other fill
-// (stretch/pattern.h), so lines of brush-styled pens show the brush.
+// (stretch/pattern.h), so lines of brush-styled pens show the brush. The
+// pattern meets the pixels through a binary raster operation (SetROP2),
+// carried out as the ternary operation over pattern and destination that
+// gives the same bits.
 #ifndef STANDIN_SPAN_PAINTER_H
 #define STANDIN_SPAN_PAINTER_H
 
@@ -21,6 +24,9 @@ public:
     // An ink naming a colour-table entry stores that entry as it stands.
     SpanPainter(Bitmap& bitmap, const Ink& ink);
     SpanPainter(Bitmap& bitmap, SharedPattern pattern);
+    // Painting with the state's binary raster operation: what every pen and
+    // brush drawing does (SetPixel alone stores its colour as it is).
+    SpanPainter(const DcState& state, Bitmap& bitmap, SharedPattern pattern);
 
     const Bitmap& bitmap() const { return bitmap_; }
     std::int32_t width() const { return bitmap_.width(); }
@@ -31,13 +37,24 @@ public:
     void Pixel(std::int32_t x, std::int32_t y) { Run(y, x, x + 1); }
 
 private:
+    template <class T>
+    void Combine(PatternRows<T>& pattern, std::int32_t y, std::size_t first, std::size_t count, T* to,
+                 std::vector<T>* scratch);
+
     Bitmap& bitmap_;
+    std::uint8_t code_ = 0xF0;  // PATCOPY
     int pixelBytes_;  // 0 below 8 bits, where pixels are values
     // The pattern across the whole bitmap width, row by row.
     std::unique_ptr<PatternRows<std::uint8_t>> bytes_;
     std::unique_ptr<PatternRows<std::uint32_t>> values_;
-    std::vector<std::uint32_t> scratch_;
+    std::vector<std::uint32_t> rowValues_, scratch_;
+    std::vector<std::uint8_t> byteScratch_;
 };
+
+// The ternary raster operation (stretch/raster_op.h) over pattern and
+// destination that a binary one, R2_BLACK to R2_WHITE, stands for; the
+// pattern's copy (PATCOPY, as R2_COPYPEN) for any other value.
+std::uint8_t MixCode(int mix);
 
 }  // namespace standin
 

@@ -54,74 +54,76 @@ Interval Solve(Wide a, Wide low, Wide high) {
     return {CeilDiv(high, a), FloorDiv(low, a)};
 }
 
-struct Capsule {
-    LineCap cap;
-    Wide ax, ay, bx, by;  // the segment, doubled
-    Wide radius;          // half the width, doubled: the width itself
-    Wide lengthSquared;   // |b - a|^2
-    Wide crossLimit;      // largest |cross(p - a, b - a)| inside: radius * |b - a|
-};
-
-// Row `py` (doubled) of the disc of the capsule's radius around (cx, cy).
-Interval DiscRow(const Capsule& c, Wide cx, Wide cy, Wide py) {
+// Row `py` (doubled) of the disc of `radius` around (cx, cy).
+Interval DiscRow(Wide radius, Wide cx, Wide cy, Wide py) {
     Wide e = py - cy;
-    if (e > c.radius || -e > c.radius) return kEmpty;
-    Wide half = Isqrt(static_cast<UWide>(c.radius * c.radius - e * e));
+    if (e > radius || -e > radius) return kEmpty;
+    Wide half = Isqrt(static_cast<UWide>(radius * radius - e * e));
     return {cx - half, cx + half};
-}
-
-// Row `py` of the band between the perpendiculars through both ends, or,
-// for square ends, half the width beyond them.
-Interval BandRow(const Capsule& c, Wide py) {
-    Wide dx = c.bx - c.ax, dy = c.by - c.ay, y = py - c.ay;
-    if (c.lengthSquared == 0) {
-        if (c.cap != LineCap::Square || y > c.radius || -y > c.radius) return kEmpty;
-        return {c.ax - c.radius, c.ax + c.radius};
-    }
-    const Wide beyond = c.cap == LineCap::Square ? c.crossLimit : 0;
-    Interval across = Solve(dy, y * dx - c.crossLimit, y * dx + c.crossLimit);
-    Interval along = Solve(dx, -y * dy - beyond, c.lengthSquared - y * dy + beyond);
-    Interval x = Intersect(across, along);
-    return x.empty() ? kEmpty : Interval{x.lo + c.ax, x.hi + c.ax};
-}
-
-// The columns (doubled) of row `py` inside the capsule: a convex shape, so
-// its row is one interval, the hull of its three parts' rows.
-Interval CapsuleRow(const Capsule& c, Wide py) {
-    if (c.cap != LineCap::Round) return BandRow(c, py);
-    return Hull(Hull(DiscRow(c, c.ax, c.ay, py), DiscRow(c, c.bx, c.by, py)), BandRow(c, py));
 }
 
 }  // namespace
 
+WideLine::WideLine(std::int64_t width, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
+                   LineCap cap)
+    : cap_(cap) {
+    width = std::clamp<std::int64_t>(width, 1, kMaxPenWidth);
+    const Wide centre = width % 2;  // odd widths run through pixel centres
+    ax_ = 2 * Wide{x0} + centre;
+    ay_ = 2 * Wide{y0} + centre;
+    bx_ = 2 * Wide{x1} + centre;
+    by_ = 2 * Wide{y1} + centre;
+    radius_ = width;
+    const Wide dx = bx_ - ax_, dy = by_ - ay_;
+    lengthSquared_ = dx * dx + dy * dy;
+    crossLimit_ = Isqrt(static_cast<UWide>(radius_ * radius_) * static_cast<UWide>(lengthSquared_));
+    // Rows whose centres 2y + 1 can lie within the radius. Square ends
+    // reach up to sqrt(2) times the radius from an end point.
+    const Wide reach = cap == LineCap::Square ? 2 * radius_ : radius_;
+    firstRow_ = static_cast<std::int64_t>(CeilDiv(std::min(ay_, by_) - reach - 1, 2));
+    endRow_ = static_cast<std::int64_t>(FloorDiv(std::max(ay_, by_) + reach - 1, 2)) + 1;
+}
+
+bool WideLine::Row(std::int64_t y, std::int64_t* left, std::int64_t* right) const {
+    const Wide py = 2 * Wide{y} + 1;
+    // The band between the perpendiculars through both ends, or, for
+    // square ends, half the width beyond them.
+    Interval band = kEmpty;
+    const Wide dx = bx_ - ax_, dy = by_ - ay_, ry = py - ay_;
+    if (lengthSquared_ == 0) {
+        if (cap_ == LineCap::Square && ry <= radius_ && -ry <= radius_) band = {ax_ - radius_, ax_ + radius_};
+    } else {
+        const Wide beyond = cap_ == LineCap::Square ? crossLimit_ : 0;
+        Interval across = Solve(dy, ry * dx - crossLimit_, ry * dx + crossLimit_);
+        Interval along = Solve(dx, -ry * dy - beyond, lengthSquared_ - ry * dy + beyond);
+        Interval x = Intersect(across, along);
+        if (!x.empty()) band = {x.lo + ax_, x.hi + ax_};
+    }
+    // A convex shape: its row is one interval, the hull of its parts' rows.
+    Interval px = band;
+    if (cap_ == LineCap::Round)
+        px = Hull(Hull(DiscRow(radius_, ax_, ay_, py), DiscRow(radius_, bx_, by_, py)), band);
+    if (px.empty()) return false;
+    // Columns whose centres 2x + 1 lie in the interval.
+    const Wide first = CeilDiv(px.lo - 1, 2), last = FloorDiv(px.hi - 1, 2);
+    if (first > last) return false;
+    *left = static_cast<std::int64_t>(first);
+    *right = static_cast<std::int64_t>(last + 1);
+    return true;
+}
+
 void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std::int64_t y0,
                   std::int64_t x1, std::int64_t y1, LineCap cap) {
-    width = std::min(width, kMaxPenWidth);
-    Wide centre = width % 2;  // odd widths run through pixel centres
-    Capsule c;
-    c.cap = cap;
-    c.ax = 2 * Wide{x0} + centre;
-    c.ay = 2 * Wide{y0} + centre;
-    c.bx = 2 * Wide{x1} + centre;
-    c.by = 2 * Wide{y1} + centre;
-    c.radius = width;
-    Wide dx = c.bx - c.ax, dy = c.by - c.ay;
-    c.lengthSquared = dx * dx + dy * dy;
-    c.crossLimit = Isqrt(static_cast<UWide>(c.radius * c.radius) * static_cast<UWide>(c.lengthSquared));
-    // Rows whose centres 2y + 1 can lie within the radius, inside the bitmap.
-    // Square ends reach up to sqrt(2) times the radius from an end point.
-    const Wide reach = cap == LineCap::Square ? 2 * c.radius : c.radius;
-    Wide top = std::max<Wide>(0, CeilDiv(std::min(c.ay, c.by) - reach - 1, 2));
-    Wide bottom = std::min<Wide>(painter.height() - 1, FloorDiv(std::max(c.ay, c.by) + reach - 1, 2));
-    for (Wide y = top; y <= bottom; ++y) {
-        Interval px = CapsuleRow(c, 2 * y + 1);
-        if (px.empty()) continue;
-        // Columns whose centres 2x + 1 lie in the interval.
-        Wide left = std::max<Wide>(0, CeilDiv(px.lo - 1, 2));
-        Wide right = std::min<Wide>(painter.width() - 1, FloorDiv(px.hi - 1, 2));
-        if (left <= right)
-            painter.Run(static_cast<std::int32_t>(y), static_cast<std::int32_t>(left),
-                        static_cast<std::int32_t>(right + 1));
+    const WideLine line(width, x0, y0, x1, y1, cap);
+    const std::int64_t top = std::max<std::int64_t>(0, line.firstRow());
+    const std::int64_t bottom = std::min<std::int64_t>(painter.height(), line.endRow());
+    for (std::int64_t y = top; y < bottom; ++y) {
+        std::int64_t left, right;
+        if (!line.Row(y, &left, &right)) continue;
+        left = std::max<std::int64_t>(left, 0);
+        right = std::min<std::int64_t>(right, painter.width());
+        if (left < right)
+            painter.Run(static_cast<std::int32_t>(y), static_cast<std::int32_t>(left), static_cast<std::int32_t>(right));
     }
 }
 

@@ -31,6 +31,26 @@ constexpr std::int64_t kMaxPenWidth = std::int64_t{1} << 17;
 // coordinates.
 enum class LineCap { Round, Square, Flat };
 
+// One such line as rows of pixels, for figures that gather several pieces
+// a row at a time.
+class WideLine {
+public:
+    WideLine(std::int64_t width, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, LineCap cap);
+    // Rows [firstRow, endRow) the line can reach.
+    std::int64_t firstRow() const { return firstRow_; }
+    std::int64_t endRow() const { return endRow_; }
+    // The pixels [left, right) of row y it covers; false when none.
+    bool Row(std::int64_t y, std::int64_t* left, std::int64_t* right) const;
+
+private:
+    LineCap cap_;
+    __int128 ax_, ay_, bx_, by_;  // the segment, doubled
+    __int128 radius_;             // half the width, doubled: the width itself
+    __int128 lengthSquared_;      // |b - a|^2
+    __int128 crossLimit_;         // largest |cross(p - a, b - a)| inside: radius * |b - a|
+    std::int64_t firstRow_, endRow_;
+};
+
 void DrawWideLine(SpanPainter& painter, std::int64_t width, std::int64_t x0, std::int64_t y0,
                   std::int64_t x1, std::int64_t y1, LineCap cap = LineCap::Round);
 

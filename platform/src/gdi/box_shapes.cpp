@@ -1,0 +1,87 @@
+// Rectangle, Ellipse and RoundRect: figures inside a box, the brush inside
+// and the pen's outline round it (raster/rounded_box.h says which pixels).
+//
+// The box's right and bottom edges are left out: with a pen, the figure
+// covers the pixels from left to right - 1 and top to bottom - 1, the
+// outline on its border; with PS_NULL it is a pixel smaller on the right and
+// the bottom and all brush. A wide pen's outline is centred on the border,
+// half outside; PS_INSIDEFRAME shrinks the figure first so that the outline
+// stays inside the box. A styled pen draws its dashes along the figure's
+// edge, pixel centre to pixel centre, as its lines do.
+#include "gdi/box_shapes.h"
+
+#include "gdi/figure_paths.h"
+#include "gdi/pen_lines.h"
+#include "raster/rounded_box.h"
+#include "support/api_boundary.h"
+
+namespace standin {
+namespace {
+
+class Discard final : public RunSink {
+public:
+    void Row(std::int32_t, const Run*, std::size_t) override {}
+};
+
+}  // namespace
+
+void DrawBoxFigure(FigureTools& tools, const RECT& box, std::int64_t cornerWidth, std::int64_t cornerHeight) {
+    const ScanWindow window = tools.window();
+    if (tools.pen == nullptr) {
+        if (tools.brushInk == nullptr) return;
+        SpanPainter brush = BrushPainter(tools);
+        PaintSink sink(brush);
+        return ScanRoundedBox(RoundedBox(box.left, box.top, std::int64_t{box.right} - 1, std::int64_t{box.bottom} - 1,
+                                         cornerWidth, cornerHeight),
+                              window, sink);
+    }
+    RoundedBox figure(box.left, box.top, box.right, box.bottom, cornerWidth, cornerHeight);
+    const std::int64_t width = tools.dashed ? 1 : tools.penWidth;
+    if (tools.insideFrame && width > 1) figure = figure.Grown(1 - width);
+    SpanPainter pen = PenPainter(tools);
+    PaintSink outline(pen);
+    Discard none;
+    if (tools.brushInk != nullptr) {
+        SpanPainter brush = BrushPainter(tools);
+        PaintSink inside(brush);
+        ScanOutline(figure, width, window, tools.dashed ? static_cast<RunSink&>(none) : outline, &inside);
+    } else if (!tools.dashed) {
+        ScanOutline(figure, width, window, outline, nullptr);
+    }
+    if (!tools.dashed) return;
+    // Dashes run from the top-left corner round the figure, clockwise.
+    FigureDashes dashes(*tools.context);
+    const std::vector<POINT> path = BoxPath(box, cornerWidth, cornerHeight);
+    for (std::size_t i = 0; i + 1 < path.size(); ++i)
+        DrawPenLine(*tools.context, *tools.bitmap, *tools.pen, path[i], path[i + 1]);
+}
+
+}  // namespace standin
+
+using namespace standin;
+
+namespace {
+
+BOOL DrawBox(HDC hdc, int left, int top, int right, int bottom, std::int64_t cornerWidth, std::int64_t cornerHeight) try {
+    ApiLock lock(ApiMutex());
+    FigureTools tools;
+    if (!FindFigureTools(hdc, &tools)) return FALSE;
+    DrawBoxFigure(tools, Normalised(left, top, right, bottom), cornerWidth, cornerHeight);
+    return TRUE;
+} catch (...) {
+    return OutOfMemory<BOOL>();
+}
+
+}  // namespace
+
+BOOL WINAPI Rectangle(HDC hdc, int left, int top, int right, int bottom) {
+    return DrawBox(hdc, left, top, right, bottom, 0, 0);
+}
+
+BOOL WINAPI Ellipse(HDC hdc, int left, int top, int right, int bottom) {
+    return DrawBox(hdc, left, top, right, bottom, kMaxCurveCoordinate * 2, kMaxCurveCoordinate * 2);
+}
+
+BOOL WINAPI RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
+    return DrawBox(hdc, left, top, right, bottom, width, height);
+}

@@ -1,0 +1,124 @@
+// Filled figures: the pixels each covers at small sizes, pen outline ('#')
+// and brush inside ('r') on white, as the platform's conventions say.
+#include "paint_canvas.h"
+#include "resource_guard.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+using namespace testing_support;
+
+namespace {
+
+// A black pen of `width` ('#') and a red brush ('r') unless told otherwise.
+struct Tools {
+    int penStyle = PS_SOLID;
+    int penWidth = 1;
+    bool hollowBrush = false;
+    DWORD geometric = 0;  // PS_GEOMETRIC with its cap and join: made by ExtCreatePen
+};
+
+std::string Draw(int width, int height, const Tools& tools, const std::function<void(HDC)>& draw) {
+    PaintCanvas canvas(width, height);
+    canvas.Fill(RGB(255, 255, 255));
+    if (tools.penStyle == PS_NULL)
+        SelectObject(canvas.dc(), GetStockObject(NULL_PEN));
+    else if (tools.geometric != 0) {
+        const LOGBRUSH black{BS_SOLID, RGB(0, 0, 0), 0};
+        canvas.Use(ExtCreatePen(tools.geometric | tools.penStyle, tools.penWidth, &black, 0, nullptr));
+    } else
+        canvas.Use(CreatePen(tools.penStyle, tools.penWidth, RGB(0, 0, 0)));
+    if (tools.hollowBrush)
+        SelectObject(canvas.dc(), GetStockObject(HOLLOW_BRUSH));
+    else
+        canvas.Use(CreateSolidBrush(RGB(255, 0, 0)));
+    draw(canvas.dc());
+    return canvas.Picture(BasicLegend());
+}
+
+struct FigureCase {
+    const char* name;
+    Tools tools;
+    std::function<void(HDC)> draw;
+    std::string picture;
+};
+
+void Check(int width, int height, const std::vector<FigureCase>& cases) {
+    ResourceGuard guard;
+    for (const FigureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(Draw(width, height, c.tools, c.draw), c.picture) << Draw(width, height, c.tools, c.draw);
+    }
+}
+
+TEST(Figures, BoxesCoverTheirPixels) {
+    const Tools thin, none{PS_NULL}, hollow{PS_SOLID, 1, true}, wide{PS_SOLID, 3}, frame{PS_INSIDEFRAME, 3};
+    Check(8, 7, {
+        {"Rectangle", thin, [](HDC dc) { Rectangle(dc, 1, 1, 7, 6); },
+         Rows({"........", ".######.", ".#rrrr#.", ".#rrrr#.", ".#rrrr#.", ".######.", "........"})},
+        {"Rectangle, edges in any order", thin, [](HDC dc) { Rectangle(dc, 7, 6, 1, 1); },
+         Rows({"........", ".######.", ".#rrrr#.", ".#rrrr#.", ".#rrrr#.", ".######.", "........"})},
+        {"Rectangle, NULL_PEN", none, [](HDC dc) { Rectangle(dc, 1, 1, 7, 6); },
+         Rows({"........", ".rrrrr..", ".rrrrr..", ".rrrrr..", ".rrrrr..", "........", "........"})},
+        {"Rectangle, hollow brush", hollow, [](HDC dc) { Rectangle(dc, 1, 1, 7, 6); },
+         Rows({"........", ".######.", ".#....#.", ".#....#.", ".#....#.", ".######.", "........"})},
+        {"Rectangle, wide pen", wide, [](HDC dc) { Rectangle(dc, 2, 2, 6, 6); },
+         Rows({"........", ".######.", ".######.", ".######.", ".######.", ".######.", ".######."})},
+        {"Rectangle, PS_INSIDEFRAME", frame, [](HDC dc) { Rectangle(dc, 0, 0, 7, 7); },
+         Rows({"#######.", "#######.", "#######.", "###r###.", "#######.", "#######.", "#######."})},
+        {"Ellipse", thin, [](HDC dc) { Ellipse(dc, 0, 0, 8, 7); },
+         Rows({"..####..", ".#rrrr#.", "#rrrrrr#", "#rrrrrr#", "#rrrrrr#", ".#rrrr#.", "..####.."})},
+        {"Ellipse, NULL_PEN", none, [](HDC dc) { Ellipse(dc, 0, 0, 8, 7); },
+         Rows({"..rrr...", "rrrrrrr.", "rrrrrrr.", "rrrrrrr.", "rrrrrrr.", "..rrr...", "........"})},
+        {"RoundRect", thin, [](HDC dc) { RoundRect(dc, 0, 0, 8, 7, 4, 4); },
+         Rows({".######.", "#rrrrrr#", "#rrrrrr#", "#rrrrrr#", "#rrrrrr#", "#rrrrrr#", ".######."})},
+        {"Nothing for an empty box", thin, [](HDC dc) { Rectangle(dc, 3, 3, 3, 6); Ellipse(dc, 2, 2, 6, 2); },
+         Rows({"........", "........", "........", "........", "........", "........", "........"})},
+    });
+}
+
+template <std::size_t N>
+std::function<void(HDC)> Points(BOOL(WINAPI* call)(HDC, const POINT*, int), const POINT (&points)[N], int mode = ALTERNATE) {
+    return [=](HDC dc) {
+        SetPolyFillMode(dc, mode);
+        call(dc, points, static_cast<int>(N));
+    };
+}
+
+TEST(Figures, PolygonsFillByTheirModeAndOutlineEveryPoint) {
+    const Tools thin, none{PS_NULL};
+    static const POINT triangle[] = {{1, 1}, {7, 1}, {1, 6}};
+    // A five-pointed star drawn in one stroke: its middle has winding two.
+    static const POINT star[] = {{4, 0}, {7, 8}, {0, 3}, {8, 3}, {1, 8}};
+    Check(9, 9, {
+        {"triangle", thin, Points(Polygon, triangle),
+         Rows({".........", ".#######.", ".#rrrr#..", ".#rr##...", ".#r#.....", ".##......", ".#.......", ".........", "........."})},
+        {"triangle, NULL_PEN", none, Points(Polygon, triangle),
+         Rows({".........", ".rrrrrr..", ".rrrrr...", ".rrrr....", ".rrr.....", ".rr......", ".........", ".........", "........."})},
+        {"star, ALTERNATE", none, Points(Polygon, star),
+         Rows({".........", "....r....", "....r....", "rrr...rr.", "..r...r..", ".........", "..rr.rr..", "..r...r..", "........."})},
+        {"star, WINDING", none, Points(Polygon, star, WINDING),
+         Rows({".........", "....r....", "....r....", "rrrrrrrr.", "..rrrrr..", "...rrr...", "..rr.rr..", "..r...r..", "........."})},
+    });
+}
+
+TEST(Figures, WidePensJoinTheLinesOfAFigure) {
+    static const POINT corner[] = {{1, 7}, {4, 2}, {7, 7}};
+    const Tools round{PS_SOLID, 3}, bevel{PS_SOLID, 3, false, PS_GEOMETRIC | PS_JOIN_BEVEL | PS_ENDCAP_FLAT},
+        miter{PS_SOLID, 3, false, PS_GEOMETRIC | PS_JOIN_MITER | PS_ENDCAP_FLAT},
+        square{PS_SOLID, 3, false, PS_GEOMETRIC | PS_JOIN_MITER | PS_ENDCAP_SQUARE};
+    Check(9, 9, {
+        {"round", round, Points(Polyline, corner),
+         Rows({".........", "...###...", "...###...", "..#####..", "..#####..", ".###.###.", "####.####", "###...###", "###...###"})},
+        {"bevel", bevel, Points(Polyline, corner),
+         Rows({".........", ".........", "...###...", "..#####..", "..#####..", ".###.###.", "####.####", ".##...##.", "........."})},
+        {"miter", miter, Points(Polyline, corner),
+         Rows({"....#....", "...###...", "...###...", "..#####..", "..#####..", ".###.###.", "####.####", ".##...##.", "........."})},
+        {"square ends", square, Points(Polyline, corner),
+         Rows({"....#....", "...###...", "...###...", "..#####..", "..#####..", ".###.###.", "####.####", "###...###", "###...###"})},
+    });
+}
+
+}  // namespace
