@@ -11,9 +11,13 @@
 #include "gdi/box_shapes.h"
 
 #include "gdi/figure_paths.h"
+#include "gdi/polygons.h"
 #include "gdi/pen_lines.h"
 #include "raster/rounded_box.h"
 #include "support/api_boundary.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace standin {
 namespace {
@@ -53,7 +57,7 @@ void DrawBoxFigure(FigureTools& tools, const RECT& box, std::int64_t cornerWidth
     FigureDashes dashes(*tools.context);
     const std::vector<POINT> path = BoxPath(box, cornerWidth, cornerHeight);
     for (std::size_t i = 0; i + 1 < path.size(); ++i)
-        DrawPenLine(*tools.context, *tools.bitmap, *tools.pen, path[i], path[i + 1]);
+        DrawPenLine(*tools.context, *tools.bitmap, *tools.pen, tools.penWidth, path[i], path[i + 1]);
 }
 
 }  // namespace standin
@@ -66,7 +70,24 @@ BOOL DrawBox(HDC hdc, int left, int top, int right, int bottom, std::int64_t cor
     ApiLock lock(ApiMutex());
     FigureTools tools;
     if (!FindFigureTools(hdc, &tools)) return FALSE;
-    DrawBoxFigure(tools, Normalised(left, top, right, bottom), cornerWidth, cornerHeight);
+    const RECT box = Normalised(left, top, right, bottom);
+    const LogicalMapping& mapping = *tools.mapping;
+    if (mapping.identity()) {
+        DrawBoxFigure(tools, box, cornerWidth, cornerHeight);
+    } else if (mapping.axisAligned()) {
+        // Corners scale with their axes.
+        const auto scaled = [](std::int64_t size, double scale) {
+            return static_cast<std::int64_t>(std::llround(std::min(std::fabs(size * scale), 4.0 * kMaxCurveCoordinate)));
+        };
+        DrawBoxFigure(tools, mapping.RectToDevice(box), scaled(cornerWidth, mapping.edges().m11),
+                      scaled(cornerHeight, mapping.edges().m22));
+    } else {
+        // Turned: the figure's edge through the mapping, as a polygon.
+        std::vector<POINT> path = BoxPath(box, cornerWidth, cornerHeight);
+        if (!path.empty()) path.pop_back();
+        path = tools.ToDevice(path.data(), path.size());
+        if (!path.empty()) DrawPolygonFigures(tools, path.data(), {path.size()});
+    }
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();

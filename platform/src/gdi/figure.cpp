@@ -13,6 +13,7 @@ bool FindFigureTools(HDC dc, FigureTools* tools) {
     tools->bitmap = tools->context != nullptr ? SelectedBitmap(dc) : nullptr;
     if (tools->bitmap == nullptr) return Fail<bool>(ERROR_INVALID_HANDLE);
     const DeviceContext& context = *tools->context;
+    tools->mapping = std::make_unique<LogicalMapping>(MappingOnto(context, *tools->bitmap));
     if (const Brush* brush = Lookup<Brush>(context.brush)) tools->brushInk = RealizeBrush(*brush, context, *tools->bitmap);
     const Pen* pen = Lookup<Pen>(context.pen);
     if (pen != nullptr && pen->style != PS_NULL) {
@@ -20,11 +21,19 @@ bool FindFigureTools(HDC dc, FigureTools* tools) {
         if (tools->penInk != nullptr) tools->pen = pen;
     }
     if (tools->pen != nullptr) {
-        tools->penWidth = std::clamp<std::int64_t>(pen->width, 1, kMaxPenWidth);
+        tools->penWidth = std::clamp<std::int64_t>(pen->width == 0 ? 1 : tools->mapping->WidthToDevice(pen->width), 1,
+                                                   kMaxPenWidth);
         tools->insideFrame = pen->style == PS_INSIDEFRAME;
-        tools->dashed = PatternOf(*pen, &tools->dashes);
+        tools->dashed = PatternOf(*pen, tools->penWidth, &tools->dashes);
     }
     return true;
+}
+
+std::vector<POINT> FigureTools::ToDevice(const POINT* points, std::size_t count) const {
+    std::vector<POINT> device(points, points + count);
+    if (!mapping->identity())
+        for (POINT& p : device) p = mapping->ToDevice(p);
+    return device;
 }
 
 void PaintSink::Row(std::int32_t y, const Run* runs, std::size_t count) {

@@ -6,23 +6,28 @@
 #ifndef STANDIN_GDI_FIGURE_H
 #define STANDIN_GDI_FIGURE_H
 
+#include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pen_style.h"
 #include "gdi/span_painter.h"
 #include "raster/runs.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace standin {
 
 struct FigureTools {
     DeviceContext* context = nullptr;
     Bitmap* bitmap = nullptr;
+    // How the call's logical coordinates land on the bitmap.
+    std::unique_ptr<LogicalMapping> mapping;
     // The pen, or null when the figure has no outline (PS_NULL, or a
     // geometric pen with a hollow brush).
     const Pen* pen = nullptr;
     SharedPattern penInk;
-    std::int64_t penWidth = 1;  // pixels, at least one
+    std::int64_t penWidth = 1;  // device pixels (the pen's width through the mapping), at least one
     bool insideFrame = false;   // PS_INSIDEFRAME: the outline stays inside the figure's box
     bool dashed = false;        // a styled pen: the outline follows its dash pattern
     DashPattern dashes;
@@ -30,6 +35,8 @@ struct FigureTools {
     SharedPattern brushInk;
 
     ScanWindow window() const { return ScanWindow{0, 0, bitmap->width(), bitmap->height()}; }
+    // The caller's logical points on the device.
+    std::vector<POINT> ToDevice(const POINT* points, std::size_t count) const;
 };
 
 // Finds the tools of `dc`; false with ERROR_INVALID_HANDLE when it is not a

@@ -163,7 +163,7 @@ void StrokeFigure(FigureTools& tools, const POINT* points, std::size_t count, bo
     if (tools.penWidth <= 1 || tools.dashed) {
         const std::size_t lines = closed ? count : count - 1;
         for (std::size_t i = 0; i < lines; ++i)
-            DrawPenLine(*tools.context, *tools.bitmap, *tools.pen, points[i], points[(i + 1) % count]);
+            DrawPenLine(*tools.context, *tools.bitmap, *tools.pen, tools.penWidth, points[i], points[(i + 1) % count]);
         return;
     }
     // Repeated points make no line and no corner.

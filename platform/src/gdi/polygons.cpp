@@ -7,7 +7,8 @@
 // the inside when its centre does, one on a left or top edge counting and
 // one on a right or bottom edge not, so the outline's right and bottom
 // lines are what covers those pixels.
-#include "gdi/figure.h"
+#include "gdi/polygons.h"
+
 #include "gdi/figure_strokes.h"
 #include "raster/polygon.h"
 #include "support/api_boundary.h"
@@ -34,6 +35,15 @@ void FillPolygons(FigureTools& tools, const POINT* points, const std::vector<std
 BOOL DrawPolygons(HDC hdc, const POINT* points, const std::vector<std::size_t>& counts) {
     FigureTools tools;
     if (!FindFigureTools(hdc, &tools)) return FALSE;
+    std::size_t total = 0;
+    for (std::size_t n : counts) total += n;
+    DrawPolygonFigures(tools, tools.ToDevice(points, total).data(), counts);
+    return TRUE;
+}
+
+}  // namespace
+
+void DrawPolygonFigures(FigureTools& tools, const POINT* points, const std::vector<std::size_t>& counts) {
     FillPolygons(tools, points, counts);
     FigureDashes dashes(*tools.context);
     const POINT* first = points;
@@ -41,10 +51,8 @@ BOOL DrawPolygons(HDC hdc, const POINT* points, const std::vector<std::size_t>& 
         StrokeFigure(tools, first, n, true);
         first += n;
     }
-    return TRUE;
 }
 
-}  // namespace
 }  // namespace standin
 
 using namespace standin;

@@ -18,7 +18,8 @@ BOOL WINAPI Polyline(HDC hdc, const POINT* apt, int cpt) try {
     FigureTools tools;
     if (!FindFigureTools(hdc, &tools)) return FALSE;
     FigureDashes dashes(*tools.context);
-    StrokeFigure(tools, apt, static_cast<std::size_t>(cpt), false);
+    const std::vector<POINT> device = tools.ToDevice(apt, static_cast<std::size_t>(cpt));
+    StrokeFigure(tools, device.data(), device.size(), false);
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
@@ -32,7 +33,8 @@ BOOL WINAPI PolylineTo(HDC hdc, const POINT* apt, DWORD cpt) try {
     std::vector<POINT> path{tools.context->position};
     path.insert(path.end(), apt, apt + cpt);
     tools.context->position = apt[cpt - 1];
-    StrokeFigure(tools, path.data(), path.size(), false);
+    const std::vector<POINT> device = tools.ToDevice(path.data(), path.size());
+    StrokeFigure(tools, device.data(), device.size(), false);
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();
@@ -48,7 +50,8 @@ BOOL WINAPI PolyPolyline(HDC hdc, const POINT* apt, const DWORD* asz, DWORD csz)
     FigureTools tools;
     if (!FindFigureTools(hdc, &tools)) return FALSE;
     FigureDashes dashes(*tools.context);
-    const POINT* first = apt;
+    const std::vector<POINT> device = tools.ToDevice(apt, static_cast<std::size_t>(total));
+    const POINT* first = device.data();
     for (DWORD i = 0; i < csz; ++i) {
         tools.context->styleStep = 0;
         StrokeFigure(tools, first, asz[i], false);
