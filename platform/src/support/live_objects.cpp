@@ -10,7 +10,7 @@ std::size_t LiveGdiObjects() {
     const ObjectTable& table = Objects();
     return table.LiveCount(ObjectKind::DeviceContext) + table.LiveCount(ObjectKind::Bitmap) +
            table.LiveCount(ObjectKind::Pen) + table.LiveCount(ObjectKind::Brush) +
-           table.LiveCount(ObjectKind::Palette);
+           table.LiveCount(ObjectKind::Palette) + table.LiveCount(ObjectKind::Region);
 }
 
 }  // namespace standin

@@ -18,7 +18,7 @@
 
 namespace standin {
 
-enum class ObjectKind : std::uint8_t { DeviceContext, Bitmap, Pen, Brush, Palette, File, MemoryBlock };
+enum class ObjectKind : std::uint8_t { DeviceContext, Bitmap, Pen, Brush, Palette, Region, File, MemoryBlock };
 
 struct Object {
     explicit Object(ObjectKind k) : kind(k) {}
