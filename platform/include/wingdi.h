@@ -228,6 +228,7 @@ typedef struct tagLOGPALETTE {
 #define OBJ_DC 3
 #define OBJ_PAL 5
 #define OBJ_BITMAP 7
+#define OBJ_REGION 8
 #define OBJ_MEMDC 10
 #define OBJ_EXTPEN 11
 
@@ -707,6 +708,59 @@ typedef DEVMODEW DEVMODE, *PDEVMODE, *NPDEVMODE, *LPDEVMODE;
 typedef DEVMODEA DEVMODE, *PDEVMODE, *NPDEVMODE, *LPDEVMODE;
 #endif
 
+/* ---- Regions and clipping --------------------------------------------- */
+
+/* Region complexity, returned by the region and clipping calls. */
+#define ERROR 0
+#define NULLREGION 1
+#define SIMPLEREGION 2
+#define COMPLEXREGION 3
+#define RGN_ERROR ERROR
+
+/* CombineRgn and ExtSelectClipRgn modes. */
+#define RGN_AND 1
+#define RGN_OR 2
+#define RGN_XOR 3
+#define RGN_DIFF 4
+#define RGN_COPY 5
+#define RGN_MIN RGN_AND
+#define RGN_MAX RGN_COPY
+
+#define RDH_RECTANGLES 1
+
+typedef struct _RGNDATAHEADER {
+    DWORD dwSize;
+    DWORD iType;
+    DWORD nCount;
+    DWORD nRgnSize;
+    RECT rcBound;
+} RGNDATAHEADER, *PRGNDATAHEADER;
+
+typedef struct _RGNDATA {
+    RGNDATAHEADER rdh;
+    char Buffer[1];
+} RGNDATA, *PRGNDATA, *NPRGNDATA, *LPRGNDATA;
+
+#ifndef _XFORM_
+#define _XFORM_
+typedef struct tagXFORM {
+    FLOAT eM11;
+    FLOAT eM12;
+    FLOAT eM21;
+    FLOAT eM22;
+    FLOAT eDx;
+    FLOAT eDy;
+} XFORM, *PXFORM, *LPXFORM;
+#endif
+
+/* SetBoundsRect and GetBoundsRect. */
+#define DCB_RESET 0x0001
+#define DCB_ACCUMULATE 0x0002
+#define DCB_DIRTY DCB_ACCUMULATE
+#define DCB_SET (DCB_RESET | DCB_ACCUMULATE)
+#define DCB_ENABLE 0x0004
+#define DCB_DISABLE 0x0008
+
 /* ---- GDI functions ---------------------------------------------------- */
 
 HDC WINAPI CreateCompatibleDC(HDC hdc);
@@ -858,6 +912,36 @@ int WINAPI StretchDIBits(HDC hdc, int xDest, int yDest, int DestWidth, int DestH
                          DWORD rop);
 int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, int xSrc, int ySrc, UINT StartScan,
                              UINT cLines, const VOID *lpvBits, const BITMAPINFO *lpbmi, UINT ColorUse);
+
+/* Regions (in device units) */
+HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreateRectRgnIndirect(const RECT *lprect);
+int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode);
+BOOL WINAPI SetRectRgn(HRGN hrgn, int left, int top, int right, int bottom);
+int WINAPI OffsetRgn(HRGN hrgn, int x, int y);
+BOOL WINAPI EqualRgn(HRGN hrgn1, HRGN hrgn2);
+BOOL WINAPI PtInRegion(HRGN hrgn, int x, int y);
+BOOL WINAPI RectInRegion(HRGN hrgn, const RECT *lprect);
+int WINAPI GetRgnBox(HRGN hrgn, LPRECT lprc);
+DWORD WINAPI GetRegionData(HRGN hrgn, DWORD nCount, LPRGNDATA lpRgnData);
+HRGN WINAPI ExtCreateRegion(const XFORM *lpx, DWORD nCount, const RGNDATA *lpData);
+BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr);
+BOOL WINAPI FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h);
+BOOL WINAPI InvertRgn(HDC hdc, HRGN hrgn);
+BOOL WINAPI PaintRgn(HDC hdc, HRGN hrgn);
+
+/* Clipping and bounds */
+int WINAPI SelectClipRgn(HDC hdc, HRGN hrgn);
+int WINAPI ExtSelectClipRgn(HDC hdc, HRGN hrgn, int mode);
+int WINAPI IntersectClipRect(HDC hdc, int left, int top, int right, int bottom);
+int WINAPI ExcludeClipRect(HDC hdc, int left, int top, int right, int bottom);
+int WINAPI OffsetClipRgn(HDC hdc, int x, int y);
+int WINAPI GetClipBox(HDC hdc, LPRECT lprect);
+int WINAPI GetClipRgn(HDC hdc, HRGN hrgn);
+BOOL WINAPI PtVisible(HDC hdc, int x, int y);
+BOOL WINAPI RectVisible(HDC hdc, const RECT *lprect);
+UINT WINAPI GetBoundsRect(HDC hdc, LPRECT lprect, UINT flags);
+UINT WINAPI SetBoundsRect(HDC hdc, const RECT *lprect, UINT flags);
 
 #ifdef __cplusplus
 }

@@ -25,6 +25,8 @@ enum class Call {
     DeleteFileA,
     MoveFileExA,
     HeapAlloc,
+    CreateRectRgn,  // every call that makes a region object
+    CombineRgn,     // every call that combines two regions, the clipping calls included
     Count
 };
 

@@ -237,6 +237,7 @@ DWORD WINAPI GetObjectType(HGDIOBJ h) try {
         case ObjectKind::Pen: return static_cast<Pen*>(object)->extended ? OBJ_EXTPEN : OBJ_PEN;
         case ObjectKind::Brush: return OBJ_BRUSH;
         case ObjectKind::Palette: return OBJ_PAL;
+        case ObjectKind::Region: return OBJ_REGION;
         case ObjectKind::DeviceContext:
             return static_cast<DeviceContext*>(object)->screen ? OBJ_DC : OBJ_MEMDC;
         case ObjectKind::File:
@@ -269,6 +270,8 @@ BOOL WINAPI DeleteObject(HGDIOBJ ho) try {
         case ObjectKind::Palette:
             if (static_cast<Palette*>(object)->selections > 0)
                 return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+            break;
+        case ObjectKind::Region:  // contexts hold copies of regions, never the objects
             break;
         case ObjectKind::DeviceContext:
         case ObjectKind::File:

@@ -1,0 +1,44 @@
+// What the region and clipping calls share: making region objects, the
+// CombineRgn modes, and the answers that name a region's complexity.
+#ifndef STANDIN_GDI_REGIONS_H
+#define STANDIN_GDI_REGIONS_H
+
+#include "gdi/gdi_objects.h"
+#include "region/region_object.h"
+
+namespace standin {
+
+// A new region object holding `shape`; null with ERROR_NOT_ENOUGH_MEMORY
+// when the handle table is full or a test asked for the failure. Caller
+// holds the lock.
+HRGN InsertRegion(BandRegion shape);
+
+// a combined with b by a CombineRgn mode (RGN_COPY takes a); false with the
+// last error set for an unknown mode (ERROR_INVALID_PARAMETER) or a result
+// beyond the region limits (ERROR_NOT_ENOUGH_MEMORY), `out` unchanged.
+bool CombineByMode(const BandRegion& a, const BandRegion& b, int mode, BandRegion* out);
+
+// NULLREGION, SIMPLEREGION or COMPLEXREGION.
+inline int ComplexityOf(const BandRegion& region) { return static_cast<int>(region.complexity()); }
+
+inline RECT ToRect(const RegionRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
+
+// A caller's rectangle with its corners put in order.
+inline RegionRect OrderedRect(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+    return RegionRect{ClampRegionCoordinate(std::min(x0, x1)), ClampRegionCoordinate(std::min(y0, y1)),
+                      ClampRegionCoordinate(std::max(x0, x1)), ClampRegionCoordinate(std::max(y0, y1))};
+}
+
+// The device pixels a context draws on: its bitmap's, or the screen's.
+RegionRect SurfaceOf(HDC dc);
+
+// The context's logical coordinates in device pixels, and back: a point,
+// and a rectangle with its corners put in order.
+POINT DevicePoint(const DeviceContext& context, std::int64_t x, std::int64_t y);
+RegionRect DeviceRect(const DeviceContext& context, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                      std::int64_t y1);
+RECT LogicalRect(const DeviceContext& context, const RegionRect& device);
+
+}  // namespace standin
+
+#endif
