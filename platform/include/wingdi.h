@@ -741,18 +741,6 @@ typedef struct _RGNDATA {
     char Buffer[1];
 } RGNDATA, *PRGNDATA, *NPRGNDATA, *LPRGNDATA;
 
-#ifndef _XFORM_
-#define _XFORM_
-typedef struct tagXFORM {
-    FLOAT eM11;
-    FLOAT eM12;
-    FLOAT eM21;
-    FLOAT eM22;
-    FLOAT eDx;
-    FLOAT eDy;
-} XFORM, *PXFORM, *LPXFORM;
-#endif
-
 /* SetBoundsRect and GetBoundsRect. */
 #define DCB_RESET 0x0001
 #define DCB_ACCUMULATE 0x0002

@@ -20,6 +20,7 @@
 // entry at 8 bits or fewer). A monochrome source shows the destination
 // context's text and background colours, as in every blit.
 #include "gdi/blit_operands.h"
+#include "gdi/clipping.h"
 #include "stretch/blend.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
@@ -62,7 +63,7 @@ BOOL Blend(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hdcSrc, 
     const DibDescription sourceDib = SourceAsSeen(*from.bitmap, *to.bitmap, *to.context);
     StretchJob job(Surface(from.bitmap->pixels.get(), sourceDib), Surface(to.bitmap->pixels.get(), to.bitmap->dib));
     if (!PlaceStretch(&job, dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h)) return TRUE;  // nothing to draw
-    BlendStretch(job, blend);
+    DrawClipped(*to.context, job, [&](const StretchJob& piece) { BlendStretch(piece, blend); });
     return TRUE;
 }
 

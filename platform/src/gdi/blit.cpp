@@ -35,6 +35,7 @@
 #include "support/fault_injection.h"
 #include "gdi/blit.h"
 #include "gdi/blit_operands.h"
+#include "gdi/clipping.h"
 #include "gdi/color_ref.h"
 #include "gdi/brush_pattern.h"
 #include "pixels/pixel_values.h"
@@ -106,9 +107,11 @@ BOOL StretchOnto(const Operands& to, PixelOp op, const SourceImage* source, Blit
     if (job.columns.count == 0 || job.rows.count == 0) return TRUE;
 
     if (source == nullptr) {
-        PaintTarget(job.target, job.columns, job.rows, job.op);
+        DrawClip(*to.context).Rectangles(job.columns, job.rows, [&](DrawnRange columns, DrawnRange rows) {
+            PaintTarget(job.target, columns, rows, job.op);
+        });
     } else {
-        DrawStretch(job, to.context->stretchMode);
+        DrawClipped(*to.context, job, [&](const StretchJob& piece) { DrawStretch(piece, to.context->stretchMode); });
     }
     if (rowsDrawn != nullptr) *rowsDrawn = job.rows.count;
     return TRUE;
@@ -132,7 +135,7 @@ BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const
         if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
     if (source == nullptr) {
-        PaintParallelogram(targetSurface, corners, op);
+        PaintParallelogram(targetSurface, DrawClip(*to.context), corners, op);
         return TRUE;
     }
     Parallelogram shape;
@@ -141,7 +144,8 @@ BOOL TurnedOnto(const Operands& to, PixelOp op, const SourceImage* source, const
     StretchJob job(Surface(source->pixels, source->dib), targetSurface);
     job.sharedPixels = source->pixels == target->pixels.get();
     job.op = op;
-    ParallelogramBlit(job, shape, nullptr, 0, 0);
+    DrawWholeBitmap(*target, &job);
+    DrawClipped(*to.context, job, [&](const StretchJob& piece) { ParallelogramBlit(piece, shape, nullptr, 0, 0); });
     return TRUE;
 }
 

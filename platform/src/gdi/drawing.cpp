@@ -12,6 +12,7 @@
 // rectangle a rotation or shear turns becomes the polygon of its corners.
 #include "support/api_boundary.h"
 #include "gdi/brush_pattern.h"
+#include "gdi/clipping.h"
 #include "gdi/color_ref.h"
 #include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
@@ -46,20 +47,23 @@ RowCodec CodecFor(const Bitmap& bitmap) {
 }
 
 // The context and bitmap of `dc` when the logical point (x, y) lands inside
-// the bitmap, and the device pixel it lands on.
+// the bitmap and its clip region, and the device pixel it lands on.
 bool PixelTarget(HDC dc, int x, int y, Canvas* canvas, std::int32_t* px, std::int32_t* py) {
     if (!FindCanvas(dc, canvas)) return false;
     const Bitmap& b = *canvas->bitmap;
     std::int64_t dx = 0, dy = 0;
     MappingOnto(*canvas->context, b).ToDevice(x, y, &dx, &dy);
     if (dx < 0 || dy < 0 || dx >= b.width() || dy >= b.height()) return false;
+    // A pixel outside the clip region is neither read nor written.
+    const BandRegion* clip = canvas->context->clip.get();
+    if (clip != nullptr && !clip->Contains(dx, dy)) return false;
     *px = static_cast<std::int32_t>(dx), *py = static_cast<std::int32_t>(dy);
     return true;
 }
 
 // FillRect's rectangle turned by a rotation or shear: the parallelogram of
 // its corners, by PlgBlt's rule for which pixels it covers.
-int FillTurnedRect(Bitmap& bitmap, const DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
+int FillTurnedRect(Bitmap& bitmap, DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
                    const Brush& brush) {
     PixelOp op;
     op.code = RasterOpCode(PATCOPY);
@@ -67,7 +71,7 @@ int FillTurnedRect(Bitmap& bitmap, const DeviceContext& context, const LogicalMa
     if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     double x[4], y[4];
     mapping.CornersToDevice(r, x, y);
-    PaintParallelogram(Surface(bitmap.pixels.get(), bitmap.dib), Corners{x[0], y[0], x[1], y[1], x[2], y[2]}, op);
+    PaintParallelogram(Surface(bitmap.pixels.get(), bitmap.dib), DrawClip(context), Corners{x[0], y[0], x[1], y[1], x[2], y[2]}, op);
     return TRUE;
 }
 
@@ -100,8 +104,9 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     if (left >= right || top >= bottom) return TRUE;
     op.pattern = RealizeBrush(*brush, *canvas.context, bitmap);
     if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
-    PaintTarget(Surface(bitmap.pixels.get(), bitmap.dib), DrawnRange{left, right - left},
-                DrawnRange{top, bottom - top}, op);
+    const Surface target(bitmap.pixels.get(), bitmap.dib);
+    DrawClip(*canvas.context).Rectangles(DrawnRange{left, right - left}, DrawnRange{top, bottom - top},
+                                         [&](DrawnRange columns, DrawnRange rows) { PaintTarget(target, columns, rows, op); });
     return TRUE;
 } catch (...) {
     return OutOfMemory<int>();
@@ -155,7 +160,7 @@ COLORREF WINAPI SetPixel(HDC hdc, int x, int y, COLORREF color) try {
     std::int32_t dx = 0, dy = 0;
     if (!PixelTarget(hdc, x, y, &canvas, &dx, &dy)) return CLR_INVALID;
     Bitmap* bitmap = canvas.bitmap;
-    SpanPainter(*bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(dx, dy);
+    SpanPainter(*canvas.context, *bitmap, ResolveInk(canvas.context, *bitmap, color)).Pixel(dx, dy);
     std::uint8_t px[4];
     RowCodec codec = CodecFor(*bitmap);
     // The colour actually stored, which at low depths is the nearest one.

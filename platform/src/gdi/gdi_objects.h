@@ -8,6 +8,7 @@
 #include "support/large_blocks.h"
 #include "gdi/screen.h"
 #include "space/coordinate_space.h"
+#include "region/band_region.h"
 
 #include <cstdint>
 #include <cstddef>
@@ -142,6 +143,14 @@ struct DcState {
     int polyFillMode = ALTERNATE;
     // The direction arcs, pies and chords are drawn in (SetArcDirection).
     int arcDirection = AD_COUNTERCLOCKWISE;
+    // The clip region, in device pixels; null while the context has none
+    // and every pixel of its bitmap may be drawn. Never changed in place: a
+    // new clip is a new region, so saved states share it safely.
+    std::shared_ptr<const BandRegion> clip;
+    // Bounds accumulation (SetBoundsRect): whether draws gather the device
+    // pixels they touch into `bounds`, empty until one does.
+    bool boundsEnabled = false;
+    RegionRect bounds;
 };
 
 struct DeviceContext : Object, DcState {

@@ -12,10 +12,13 @@
 // (gdi/coordinates.h) and are checked on the device as well; a rectangle
 // that a world transform turns is shaded as two triangles.
 #include "gdi/blit_operands.h"
+#include "gdi/clipping.h"
 #include "space/coordinate_space.h"
 #include "stretch/gradient_rows.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
+
+#include <algorithm>
 
 namespace standin {
 namespace {
@@ -74,20 +77,27 @@ bool ValidMesh(const TRIVERTEX* vertex, ULONG nVertex, const void* mesh, ULONG n
     return true;
 }
 
-// A rectangle of the mesh that a rotation or shear turns: two triangles
-// over its corners, each corner the colour its side of the rectangle has,
-// which shade it exactly as the rectangle shades across or down.
-void FillTurnedGradientRect(const Surface& target, const TRIVERTEX& a, const TRIVERTEX& b, bool vertical,
-                            const Affine& edges) {
+// A rectangle of the mesh that a rotation or shear turns: the device
+// corners of two triangles over it (v[0], v[1], v[2] and v[1], v[3], v[2]),
+// each corner the colour its side of the rectangle has, which shade it
+// exactly as the rectangle shades across or down.
+void TurnedGradientCorners(const TRIVERTEX& a, const TRIVERTEX& b, bool vertical, const Affine& edges,
+                           GradientVertex v[4]) {
     // Across, a corner takes the colour of the vertex it shares x with;
     // down, the one it shares y with.
     TRIVERTEX corner[4] = {a, vertical ? a : b, vertical ? b : a, b};
     corner[1].x = b.x, corner[1].y = a.y;
     corner[2].x = a.x, corner[2].y = b.y;
-    GradientVertex v[4];
     for (int i = 0; i < 4; ++i) OnDevice(corner[i], edges, &v[i]);
-    FillGradientTriangle(target, v[0], v[1], v[2]);
-    FillGradientTriangle(target, v[1], v[3], v[2]);
+}
+
+// The pixels [0, limit) that device vertices span on one axis.
+DrawnRange Extent(const GradientVertex* v, int n, std::int64_t GradientVertex::*axis, std::int32_t limit) {
+    std::int64_t lo = v[0].*axis, hi = lo;
+    for (int k = 1; k < n; ++k) lo = std::min(lo, v[k].*axis), hi = std::max(hi, v[k].*axis);
+    lo = std::clamp<std::int64_t>(lo, 0, limit);
+    hi = std::clamp<std::int64_t>(hi, 0, limit);
+    return DrawnRange{static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi - lo)};
 }
 
 BOOL Gradient(HDC hdc, const TRIVERTEX* vertex, ULONG nVertex, const void* mesh, ULONG nMesh, ULONG mode) {
@@ -101,20 +111,29 @@ BOOL Gradient(HDC hdc, const TRIVERTEX* vertex, ULONG nVertex, const void* mesh,
         return Fail<BOOL>(ERROR_INVALID_PARAMETER);
 
     const Surface target(to.bitmap->pixels.get(), to.bitmap->dib);
+    const DrawClip clip(*to.context);
+    const bool vertical = mode == GRADIENT_FILL_RECT_V;
     for (ULONG i = 0; i < nMesh; ++i) {
         ULONG index[3];
-        ElementIndices(mesh, mode, i, index);
-        GradientVertex v[3];
+        int corners = ElementIndices(mesh, mode, i, index);
+        GradientVertex v[4];
         if (mode == GRADIENT_FILL_TRIANGLE) {
             for (int k = 0; k < 3; ++k) OnDevice(vertex[index[k]], mapping.points(), &v[k]);
-            FillGradientTriangle(target, v[0], v[1], v[2]);
         } else if (!mapping.axisAligned()) {
-            FillTurnedGradientRect(target, vertex[index[0]], vertex[index[1]], mode == GRADIENT_FILL_RECT_V,
-                                   mapping.edges());
+            TurnedGradientCorners(vertex[index[0]], vertex[index[1]], vertical, mapping.edges(), v);
+            corners = 4;
         } else {
             for (int k = 0; k < 2; ++k) OnDevice(vertex[index[k]], mapping.edges(), &v[k]);
-            FillGradientRect(target, v[0], v[1], mode == GRADIENT_FILL_RECT_V);
         }
+        // Each element is shaded once per clip rectangle it reaches.
+        clip.Rectangles(Extent(v, corners, &GradientVertex::x, to.bitmap->width()),
+                        Extent(v, corners, &GradientVertex::y, to.bitmap->height()),
+                        [&](DrawnRange columns, DrawnRange rows) {
+                            const PixelWindow window{columns, rows};
+                            if (corners == 2) return FillGradientRect(target, window, v[0], v[1], vertical);
+                            FillGradientTriangle(target, window, v[0], v[1], v[2]);
+                            if (corners == 4) FillGradientTriangle(target, window, v[1], v[3], v[2]);
+                        });
     }
     return TRUE;
 }

@@ -18,6 +18,7 @@
 // pixel against both.
 #include "gdi/blit_operands.h"
 #include "gdi/brush_pattern.h"
+#include "gdi/clipping.h"
 #include "pixels/pixel_values.h"
 #include "stretch/masked_rows.h"
 #include "support/api_boundary.h"
@@ -72,13 +73,12 @@ BOOL Masked(HDC hdcDest, int xDest, int yDest, int width, int height, HDC hdcSrc
     if (dest.w != width || dest.h != height || src.w != width || src.h != height)
         return Fail<BOOL>(ERROR_NOT_SUPPORTED);
     if (!PlaceStretch(&job, dest.x, dest.y, width, height, src.x, src.y, width, height)) return TRUE;  // nothing to draw
-    if (mask == nullptr) {
-        MaskedBlit(job, back, readsSource, nullptr, 0, 0);
-        return TRUE;
-    }
-    const Surface maskRows(mask->pixels.get(), mask->dib);
-    MaskedBlit(job, back, readsSource, &maskRows, static_cast<std::int32_t>(xMask - dest.x),
-               static_cast<std::int32_t>(yMask - dest.y));
+    const Surface maskRows = mask != nullptr ? Surface(mask->pixels.get(), mask->dib) : Surface(nullptr, target->dib);
+    const Surface* maskSurface = mask != nullptr ? &maskRows : nullptr;
+    const auto maskX = static_cast<std::int32_t>(xMask - dest.x), maskY = static_cast<std::int32_t>(yMask - dest.y);
+    DrawClipped(*to.context, job, [&](const StretchJob& piece) {
+        MaskedBlit(piece, back, readsSource, maskSurface, maskX, maskY);
+    });
     return TRUE;
 }
 

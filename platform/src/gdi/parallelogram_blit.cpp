@@ -13,6 +13,7 @@
 // (gdi/coordinates.h); a source mapping that turns rectangles fails with
 // ERROR_NOT_SUPPORTED.
 #include "gdi/blit_operands.h"
+#include "gdi/clipping.h"
 #include "pixels/pixel_values.h"
 #include "space/coordinate_space.h"
 #include "stretch/parallelogram.h"
@@ -83,12 +84,12 @@ BOOL Parallel(HDC hdcDest, const POINT* points, HDC hdcSrc, int xSrc, int ySrc, 
     StretchJob job(Surface(source->pixels.get(), sourceDib), Surface(target->pixels.get(), target->dib));
     job.sharedPixels = source == target;
     ConvertToMonochrome(*target, from, &job.op);
-    if (mask == nullptr) {
-        ParallelogramBlit(job, shape, nullptr, 0, 0);
-        return TRUE;
-    }
-    const Surface maskRows(mask->pixels.get(), mask->dib);
-    ParallelogramBlit(job, shape, &maskRows, xMask, yMask);
+    DrawWholeBitmap(*target, &job);
+    const Surface maskRows = mask != nullptr ? Surface(mask->pixels.get(), mask->dib) : Surface(nullptr, target->dib);
+    const Surface* maskSurface = mask != nullptr ? &maskRows : nullptr;
+    DrawClipped(*to.context, job, [&](const StretchJob& piece) {
+        ParallelogramBlit(piece, shape, maskSurface, xMask, yMask);
+    });
     return TRUE;
 }
 

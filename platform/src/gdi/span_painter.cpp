@@ -26,20 +26,20 @@ std::uint8_t MixCode(int mix) {
     return code;
 }
 
-SpanPainter::SpanPainter(Bitmap& bitmap, const Ink& ink) : SpanPainter(bitmap, SolidPattern(InkValue(bitmap, ink))) {}
+SpanPainter::SpanPainter(DcState& state, Bitmap& bitmap, const Ink& ink)
+    : SpanPainter(state, bitmap, SolidPattern(InkValue(bitmap, ink)), kPatternCopy) {}
 
-SpanPainter::SpanPainter(Bitmap& bitmap, SharedPattern pattern)
-    : bitmap_(bitmap), pixelBytes_(bitmap.format().bitCount >= 8 ? bitmap.format().bitCount / 8 : 0) {
+SpanPainter::SpanPainter(DcState& state, Bitmap& bitmap, SharedPattern pattern)
+    : SpanPainter(state, bitmap, std::move(pattern), MixCode(state.mix)) {}
+
+SpanPainter::SpanPainter(DcState& state, Bitmap& bitmap, SharedPattern pattern, std::uint8_t code)
+    : bitmap_(bitmap), clip_(state), code_(code),
+      pixelBytes_(bitmap.format().bitCount >= 8 ? bitmap.format().bitCount / 8 : 0) {
     const DrawnRange all{0, bitmap.width()};
     if (pixelBytes_ != 0)
         bytes_ = std::make_unique<PatternRows<std::uint8_t>>(std::move(pattern), pixelBytes_, all);
     else
         values_ = std::make_unique<PatternRows<std::uint32_t>>(std::move(pattern), 0, all);
-}
-
-SpanPainter::SpanPainter(const DcState& state, Bitmap& bitmap, SharedPattern pattern)
-    : SpanPainter(bitmap, std::move(pattern)) {
-    code_ = MixCode(state.mix);
 }
 
 // to[0 .. count) = code(pattern, to), where the pattern's mask lets it.
@@ -62,7 +62,7 @@ void SpanPainter::Combine(PatternRows<T>& pattern, std::int32_t y, std::size_t f
     for (std::size_t i = 0; i < count; ++i) to[i] = static_cast<T>((result[i] & mask[i]) | (to[i] & ~mask[i]));
 }
 
-void SpanPainter::Run(std::int32_t y, std::int32_t left, std::int32_t right) {
+void SpanPainter::Paint(std::int32_t y, std::int32_t left, std::int32_t right) {
     const auto first = static_cast<std::size_t>(left), count = static_cast<std::size_t>(right - left);
     std::uint8_t* row = bitmap_.Row(y);
     if (pixelBytes_ != 0) {

@@ -16,6 +16,7 @@
 // parallelogram (each pixel the source pixel under its centre); a source
 // context whose own mapping turns fails with ERROR_NOT_SUPPORTED.
 #include "gdi/blit_operands.h"
+#include "gdi/clipping.h"
 #include "pixels/pixel_values.h"
 #include "stretch/masked_rows.h"
 #include "support/api_boundary.h"
@@ -49,13 +50,14 @@ BOOL Transparent(HDC hdcDest, int xDest, int yDest, int wDest, int hDest, HDC hd
     if (!onto.axisAligned()) {  // a turned sprite: PlgBlt's parallelogram, the key left out
         Parallelogram shape;
         if (!PlaceSource(from, &src) || !TurnedShape(TurnedCorners(onto, dest, &src), src, &shape)) return FALSE;
-        if (wDest != 0 && hDest != 0 && wSrc != 0 && hSrc != 0 && HasArea(shape))
-            ParallelogramBlit(job, shape, nullptr, 0, 0, &key);
+        if (wDest == 0 || hDest == 0 || wSrc == 0 || hSrc == 0 || !HasArea(shape)) return TRUE;
+        DrawWholeBitmap(*target, &job);
+        DrawClipped(*to.context, job, [&](const StretchJob& piece) { ParallelogramBlit(piece, shape, nullptr, 0, 0, &key); });
         return TRUE;
     }
     if (!PlaceOnDevices(to, &from, KeepsOrientation(*to.context, 0), &dest, &src)) return FALSE;
     if (!PlaceStretch(&job, dest.x, dest.y, dest.w, dest.h, src.x, src.y, src.w, src.h)) return TRUE;  // nothing to draw
-    KeyedStretch(job, key);
+    DrawClipped(*to.context, job, [&](const StretchJob& piece) { KeyedStretch(piece, key); });
     return TRUE;
 }
 

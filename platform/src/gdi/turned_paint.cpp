@@ -25,7 +25,7 @@ void Narrow(double f0, double k, double* lo, double* hi) {
 
 }  // namespace
 
-void PaintParallelogram(const Surface& target, const Corners& c, const PixelOp& op) {
+void PaintParallelogram(const Surface& target, const DrawClip& clip, const Corners& c, const PixelOp& op) {
     const double abx = c.bx - c.ax, aby = c.by - c.ay, acx = c.cx - c.ax, acy = c.cy - c.ay;
     const double det = abx * acy - aby * acx;
     if (det == 0 || !std::isfinite(det)) return;
@@ -44,8 +44,9 @@ void PaintParallelogram(const Surface& target, const Corners& c, const PixelOp& 
         Narrow(s0, sk, &lo, &hi);
         Narrow(t0, tk, &lo, &hi);
         if (lo >= hi) continue;
-        PaintTarget(target, DrawnRange{static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi - lo)},
-                    DrawnRange{static_cast<std::int32_t>(y), 1}, op);
+        clip.Rectangles(DrawnRange{static_cast<std::int32_t>(lo), static_cast<std::int32_t>(hi - lo)},
+                        DrawnRange{static_cast<std::int32_t>(y), 1},
+                        [&](DrawnRange columns, DrawnRange row) { PaintTarget(target, columns, row, op); });
     }
 }
 

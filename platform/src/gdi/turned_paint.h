@@ -9,6 +9,7 @@
 #ifndef STANDIN_GDI_TURNED_PAINT_H
 #define STANDIN_GDI_TURNED_PAINT_H
 
+#include "gdi/clipping.h"
 #include "stretch/job.h"
 
 namespace standin {
@@ -17,7 +18,8 @@ struct Corners {
     double ax, ay, bx, by, cx, cy;
 };
 
-void PaintParallelogram(const Surface& target, const Corners& corners, const PixelOp& op);
+// Each row is painted through `clip` (gdi/clipping.h).
+void PaintParallelogram(const Surface& target, const DrawClip& clip, const Corners& corners, const PixelOp& op);
 
 }  // namespace standin
 

@@ -30,13 +30,14 @@ void Interpolate(const GradientVertex& from, const GradientVertex& to, std::int6
 }
 
 struct Span {
-    std::int32_t first = 0, end = 0;  // clipped to the bitmap
+    std::int32_t first = 0, end = 0;  // clipped to the window
 };
 
-Span Clip(std::int64_t lo, std::int64_t hi, std::int32_t limit) {
+Span Clip(std::int64_t lo, std::int64_t hi, DrawnRange window) {
+    const std::int64_t begin = window.first, end = std::int64_t{window.first} + window.count;
     Span s;
-    s.first = static_cast<std::int32_t>(std::clamp<std::int64_t>(lo, 0, limit));
-    s.end = static_cast<std::int32_t>(std::clamp<std::int64_t>(hi, 0, limit));
+    s.first = static_cast<std::int32_t>(std::clamp<std::int64_t>(lo, begin, end));
+    s.end = static_cast<std::int32_t>(std::clamp<std::int64_t>(hi, begin, end));
     return s;
 }
 
@@ -66,12 +67,13 @@ struct Edge {
 
 }  // namespace
 
-void FillGradientRect(const Surface& target, const GradientVertex& a, const GradientVertex& b, bool vertical) {
+void FillGradientRect(const Surface& target, const PixelWindow& window, const GradientVertex& a,
+                      const GradientVertex& b, bool vertical) {
     const GradientVertex* left = a.x <= b.x ? &a : &b;
     const GradientVertex* top = a.y <= b.y ? &a : &b;
     const std::int64_t x0 = std::min(a.x, b.x), x1 = std::max(a.x, b.x);
     const std::int64_t y0 = std::min(a.y, b.y), y1 = std::max(a.y, b.y);
-    const Span columns = Clip(x0, x1, target.dib().width), rows = Clip(y0, y1, target.dib().height);
+    const Span columns = Clip(x0, x1, window.columns), rows = Clip(y0, y1, window.rows);
     if (columns.first >= columns.end || rows.first >= rows.end) return;
     const std::int32_t count = columns.end - columns.first;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(count) * kWorkBytesPerPixel);
@@ -93,8 +95,8 @@ void FillGradientRect(const Surface& target, const GradientVertex& a, const Grad
     }
 }
 
-void FillGradientTriangle(const Surface& target, const GradientVertex& a, const GradientVertex& b,
-                          const GradientVertex& c) {
+void FillGradientTriangle(const Surface& target, const PixelWindow& window, const GradientVertex& a,
+                          const GradientVertex& b, const GradientVertex& c) {
     const GradientVertex* v[3] = {&a, &b, &c};
     auto doubled = [](std::int64_t value) { return 2 * value; };
     auto area = [&] {
@@ -111,8 +113,8 @@ void FillGradientTriangle(const Surface& target, const GradientVertex& a, const 
     const Edge edges[3] = {Edge(doubled(v[1]->x), doubled(v[1]->y), doubled(v[2]->x), doubled(v[2]->y)),
                            Edge(doubled(v[2]->x), doubled(v[2]->y), doubled(v[0]->x), doubled(v[0]->y)),
                            Edge(doubled(v[0]->x), doubled(v[0]->y), doubled(v[1]->x), doubled(v[1]->y))};
-    const Span columns = Clip(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), target.dib().width);
-    const Span rows = Clip(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), target.dib().height);
+    const Span columns = Clip(std::min({a.x, b.x, c.x}), std::max({a.x, b.x, c.x}), window.columns);
+    const Span rows = Clip(std::min({a.y, b.y, c.y}), std::max({a.y, b.y, c.y}), window.rows);
     if (columns.first >= columns.end) return;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(columns.end - columns.first) * kWorkBytesPerPixel);
     RowWriter writer(target);

@@ -15,6 +15,7 @@
 #ifndef STANDIN_STRETCH_GRADIENT_ROWS_H
 #define STANDIN_STRETCH_GRADIENT_ROWS_H
 
+#include "stretch/geometry.h"
 #include "stretch/surface.h"
 
 #include <cstdint>
@@ -30,12 +31,18 @@ struct GradientVertex {
     std::uint32_t channels[4] = {};  // blue, green, red, alpha: 16 bits each
 };
 
-// The rectangle between two vertices, interpolated across (horizontal) or
-// down (vertical).
-void FillGradientRect(const Surface& target, const GradientVertex& a, const GradientVertex& b, bool vertical);
+// The pixels a gradient may write: a rectangle of the target.
+struct PixelWindow {
+    DrawnRange columns, rows;
+};
 
-void FillGradientTriangle(const Surface& target, const GradientVertex& a, const GradientVertex& b,
-                          const GradientVertex& c);
+// The rectangle between two vertices, interpolated across (horizontal) or
+// down (vertical), written inside `window` only.
+void FillGradientRect(const Surface& target, const PixelWindow& window, const GradientVertex& a,
+                      const GradientVertex& b, bool vertical);
+
+void FillGradientTriangle(const Surface& target, const PixelWindow& window, const GradientVertex& a,
+                          const GradientVertex& b, const GradientVertex& c);
 
 }  // namespace standin
 

@@ -33,11 +33,12 @@ void ParallelogramBlit(const StretchJob& job, const Parallelogram& p, const Surf
     const Wide denominator = Wide{2} * det;
     const std::int64_t dx = p.bx + p.cx - p.ax;  // D
     const std::int64_t dy = p.by + p.cy - p.ay;
-    const DibDescription& to = job.target.dib();
-    const std::int64_t left = std::max<std::int64_t>(0, std::min({p.ax, p.bx, p.cx, dx}));
-    const std::int64_t right = std::min<std::int64_t>(to.width, std::max({p.ax, p.bx, p.cx, dx}));
-    const std::int64_t top = std::max<std::int64_t>(0, std::min({p.ay, p.by, p.cy, dy}));
-    const std::int64_t bottom = std::min<std::int64_t>(to.height, std::max({p.ay, p.by, p.cy, dy}));
+    const std::int64_t left = std::max<std::int64_t>(job.columns.first, std::min({p.ax, p.bx, p.cx, dx}));
+    const std::int64_t right =
+        std::min<std::int64_t>(std::int64_t{job.columns.first} + job.columns.count, std::max({p.ax, p.bx, p.cx, dx}));
+    const std::int64_t top = std::max<std::int64_t>(job.rows.first, std::min({p.ay, p.by, p.cy, dy}));
+    const std::int64_t bottom =
+        std::min<std::int64_t>(std::int64_t{job.rows.first} + job.rows.count, std::max({p.ay, p.by, p.cy, dy}));
     if (left >= right || top >= bottom) return;
 
     const DibDescription& from = job.source.dib();

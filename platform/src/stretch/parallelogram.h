@@ -28,8 +28,9 @@ struct Parallelogram {
 bool HasArea(const Parallelogram& shape);
 
 // The job's source, target, op (any raster operation with its brush and
-// monochrome conversion; PlgBlt's is SRCCOPY) and sharedPixels are used;
-// its axis fields are not. `mask` may be null.
+// monochrome conversion; PlgBlt's is SRCCOPY) and sharedPixels are used,
+// and only its drawn columns and rows are written; its axis mappings are
+// not used. `mask` may be null.
 // With a `key` (TransparentBlt's colour, as the source stores it), a
 // pixel whose source colour is the key is left alone too.
 void ParallelogramBlit(const StretchJob& job, const Parallelogram& shape, const Surface* mask,
