@@ -5,6 +5,7 @@
 #include "user/desktop_window.h"
 
 #include "gdi/gdi_objects.h"
+#include "gdi/regions.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
 
@@ -38,12 +39,21 @@ HDC WINAPI GetWindowDC(HWND hWnd) try {
 }
 
 HDC WINAPI GetDCEx(HWND hWnd, HRGN hrgnClip, DWORD flags) try {
-    // The other flags shape a window's visible region, and the screen's
-    // is all of it. A region to combine with it would have to be a live
-    // region, and there are no region objects here.
-    if ((flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) != 0 && hrgnClip != nullptr)
-        return Fail<HDC>(ERROR_INVALID_HANDLE);
-    return ScreenContext(hWnd);
+    // The other flags shape a window's visible region, and the screen's is
+    // all of it. A region given with DCX_INTERSECTRGN or DCX_EXCLUDERGN
+    // narrows what the context sees, kept as its clip region.
+    const bool narrows = (flags & (DCX_INTERSECTRGN | DCX_EXCLUDERGN)) != 0 && hrgnClip != nullptr;
+    if (narrows) {
+        ApiLock lock(ApiMutex());
+        if (Lookup<Region>(hrgnClip) == nullptr) return Fail<HDC>(ERROR_INVALID_HANDLE);
+    }
+    HDC dc = ScreenContext(hWnd);
+    if (dc == nullptr || !narrows) return dc;
+    if (ExtSelectClipRgn(dc, hrgnClip, (flags & DCX_INTERSECTRGN) != 0 ? RGN_AND : RGN_DIFF) == ERROR) {
+        ReleaseDC(hWnd, dc);
+        return nullptr;
+    }
+    return dc;
 } catch (...) {
     return OutOfMemory<HDC>();
 }
