@@ -20,7 +20,7 @@ void Erase(std::vector<HANDLE>* pool, HANDLE handle) {
 }  // namespace
 
 void Session::Step() {
-    switch (in_.Below(32)) {
+    switch (in_.Below(36)) {  // 35 loads an image
         case 0: case 1: CreateDc(); break;
         case 2: case 3: case 4: CreateSection(); break;
         case 5: CreatePenOrBrush(); break;
@@ -39,6 +39,8 @@ void Session::Step() {
         case 27: case 28: DibToDeviceCall(); break;
         case 29: case 30: Blend(); break;
         case 31: ShapeCall(); break;
+        case 32: case 33: RegionCall(); break;
+        case 34: ClipCall(); break;
         default: LoadImageCall(); break;
     }
 }
@@ -56,13 +58,13 @@ HANDLE Session::Choose(const std::vector<HANDLE>& preferred) {
 }
 
 HANDLE Session::AnyObject() {
-    const std::vector<HANDLE>* pools[] = {&dcs_, &bitmaps_, &pens_, &brushes_, &files_};
-    const std::vector<HANDLE>& pool = *pools[in_.Below(5)];
+    const std::vector<HANDLE>* pools[] = {&dcs_, &bitmaps_, &pens_, &brushes_, &regions_, &files_};
+    const std::vector<HANDLE>& pool = *pools[in_.Below(6)];
     return pool.empty() ? nullptr : pool[in_.Below(static_cast<unsigned>(pool.size()))];
 }
 
 bool Session::IsLive(HANDLE handle) const {
-    for (const std::vector<HANDLE>* pool : {&dcs_, &bitmaps_, &pens_, &brushes_, &files_})
+    for (const std::vector<HANDLE>* pool : {&dcs_, &bitmaps_, &pens_, &brushes_, &regions_, &files_})
         if (std::find(pool->begin(), pool->end(), handle) != pool->end()) return true;
     return false;
 }
@@ -81,7 +83,8 @@ void Session::Keep(std::vector<HANDLE>* pool, HANDLE handle) {
 }
 
 void Session::Bury(HANDLE handle) {
-    for (std::vector<HANDLE>* pool : {&dcs_, &canvases_, &bitmaps_, &pens_, &brushes_, &files_}) Erase(pool, handle);
+    for (std::vector<HANDLE>* pool : {&dcs_, &canvases_, &bitmaps_, &pens_, &brushes_, &regions_, &files_})
+        Erase(pool, handle);
     if (dead_.size() >= kMaxDead) dead_.erase(dead_.begin());
     dead_.push_back(handle);
 }
@@ -96,7 +99,7 @@ void Session::CleanUp() {
     for (void* block : blocks_) Check(HeapFree(GetProcessHeap(), 0, block) != FALSE, "every live block frees");
     // Contexts first: deleting one releases what is selected into it.
     for (HANDLE dc : dcs_) Check(DeleteDC(static_cast<HDC>(dc)) != FALSE, "every context deletes");
-    for (const std::vector<HANDLE>* pool : {&bitmaps_, &pens_, &brushes_})
+    for (const std::vector<HANDLE>* pool : {&bitmaps_, &pens_, &brushes_, &regions_})
         for (HANDLE object : *pool) Check(DeleteObject(object) != FALSE, "every object deletes once released");
     files_.clear();
     blocks_.clear();
@@ -105,6 +108,7 @@ void Session::CleanUp() {
     bitmaps_.clear();
     pens_.clear();
     brushes_.clear();
+    regions_.clear();
     DeleteFileA(scratchFile_.c_str());
     std::remove(scratchFile_.c_str());
 }

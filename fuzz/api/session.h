@@ -51,6 +51,9 @@ private:
     void DibToDeviceCall();
     void CoordinateCall();
     void ShapeCall();
+    void RegionCall();
+    void ClipCall();
+    HRGN Region() { return static_cast<HRGN>(Choose(regions_)); }
 
     // Handle choice: mostly a live handle of the kind asked for, otherwise
     // null, a deleted one, a stock object, another kind or a made-up value.
@@ -81,7 +84,7 @@ private:
     const std::string& scratchFile_;
     bool timeCalls_;
     std::string failure_;
-    std::vector<HANDLE> dcs_, bitmaps_, pens_, brushes_, files_, dead_;
+    std::vector<HANDLE> dcs_, bitmaps_, pens_, brushes_, regions_, files_, dead_;
     std::vector<HANDLE> canvases_;  // contexts made for a new section, a subset of dcs_
     std::vector<void*> blocks_, freedBlocks_;
 };

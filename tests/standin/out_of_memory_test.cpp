@@ -71,6 +71,7 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
     ASSERT_NE(loose.bitmap, nullptr);
     Dib sample = MakeDib(4, 4, 24);
     ASSERT_TRUE(sample.bitmap != nullptr && SaveBitmapToFileA(file.c_str(), sample.bitmap));
+    HRGN region = CreateRectRgn(0, 0, 4, 4), other = CreateRectRgn(2, 2, 6, 6);
 
     const StarvedCall calls[] = {
         {"CreateCompatibleDC", [] { return CreateCompatibleDC(nullptr) == nullptr; }},
@@ -88,6 +89,9 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
         {"HeapAlloc", [] { return HeapAlloc(GetProcessHeap(), 0, 16) == nullptr; }},
         {"GlobalAlloc, fixed", [] { return GlobalAlloc(GPTR, 16) == nullptr; }},
         {"LocalAlloc, movable", [] { return LocalAlloc(LHND, 16) == nullptr; }},
+        {"CreateRectRgn", [] { return CreateRectRgn(0, 0, 1, 1) == nullptr; }},
+        {"CombineRgn", [&] { return CombineRgn(region, region, other, RGN_XOR) == ERROR; }},
+        {"SelectClipRgn", [&] { return SelectClipRgn(targetDc, region) == ERROR; }},
         {"CreateFileW", [&] { return CreateFileW(u"a name too long to be kept inline.bmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE; }},
     };
     for (const StarvedCall& call : calls) {
@@ -105,6 +109,8 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
     DeleteDC(sourceDc);
     DeleteDC(targetDc);
     DeleteObject(brush);
+    DeleteObject(region);
+    DeleteObject(other);
     DeleteObject(loose.bitmap);
     DeleteObject(sample.bitmap);
     DeleteObject(source.bitmap);

@@ -29,6 +29,9 @@ void PaintCanvas::Fill(COLORREF color) {
 void PaintCanvas::Use(HGDIOBJ object) { selected_.emplace_back(object, SelectObject(dc_, object)); }
 
 std::string PaintCanvas::Picture(const std::map<COLORREF, char>& legend) const {
+    // GetPixel reads nothing outside the clip region: the picture is read whole.
+    const int saved = SaveDC(dc_);
+    SelectClipRgn(dc_, nullptr);
     std::string text;
     for (int y = 0; y < height_; ++y) {
         for (int x = 0; x < width_; ++x) {
@@ -37,6 +40,7 @@ std::string PaintCanvas::Picture(const std::map<COLORREF, char>& legend) const {
         }
         text += '\n';
     }
+    RestoreDC(dc_, saved);
     return text;
 }
 

@@ -30,7 +30,7 @@ UINT WINAPI SetBoundsRect(HDC hdc, const RECT* lprect, UINT flags) try {
     const UINT before = (context->boundsEnabled ? DCB_ENABLE : DCB_DISABLE) | Filled(*context);
     if ((flags & DCB_RESET) != 0) context->bounds = RegionRect{};
     if ((flags & DCB_ACCUMULATE) != 0 && lprect != nullptr)
-        context->bounds = Unite(context->bounds, DeviceRect(*context, lprect->left, lprect->top, lprect->right,
+        context->bounds = Unite(context->bounds, DeviceRect(hdc, *context, lprect->left, lprect->top, lprect->right,
                                                             lprect->bottom));
     if ((flags & DCB_ENABLE) != 0) context->boundsEnabled = true;
     if ((flags & DCB_DISABLE) != 0) context->boundsEnabled = false;
@@ -45,7 +45,7 @@ UINT WINAPI GetBoundsRect(HDC hdc, LPRECT lprect, UINT flags) try {
     if (context == nullptr) return Fail<UINT>(ERROR_INVALID_HANDLE);
     if (lprect == nullptr) return Fail<UINT>(ERROR_INVALID_PARAMETER);
     const UINT state = Filled(*context);
-    *lprect = context->bounds.empty() ? RECT{0, 0, 0, 0} : LogicalRect(*context, context->bounds);
+    *lprect = context->bounds.empty() ? RECT{0, 0, 0, 0} : LogicalRect(hdc, *context, context->bounds);
     if ((flags & DCB_RESET) != 0) context->bounds = RegionRect{};
     return state;
 } catch (...) {

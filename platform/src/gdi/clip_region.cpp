@@ -17,9 +17,12 @@
 // beyond the region limits (ERROR_NOT_ENOUGH_MEMORY).
 #include "gdi/regions.h"
 
+#include "gdi/coordinates.h"
+
 #include "support/api_boundary.h"
 #include "support/last_error.h"
 
+#include <cmath>
 #include <memory>
 
 namespace standin {
@@ -58,7 +61,7 @@ int CombineClip(HDC dc, DeviceContext* context, const BandRegion& shape, int mod
 int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, int mode) {
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE, ERROR);
-    const RegionRect r = DeviceRect(*context, left, top, right, bottom);
+    const RegionRect r = DeviceRect(hdc, *context, left, top, right, bottom);
     return CombineClip(hdc, context, BandRegion::Rectangle(r.left, r.top, r.right, r.bottom), mode);
 }
 
@@ -69,16 +72,37 @@ RegionRect SurfaceOf(HDC dc) {
     return RegionRect{0, 0, kScreenWidth, kScreenHeight};
 }
 
-// Logical and device units are one while no mapping mode moves them.
-POINT DevicePoint(const DeviceContext&, std::int64_t x, std::int64_t y) {
-    return POINT{ClampRegionCoordinate(x), ClampRegionCoordinate(y)};
+POINT DevicePoint(HDC dc, const DeviceContext& context, std::int64_t x, std::int64_t y) {
+    std::int64_t dx = 0, dy = 0;
+    LogicalMapping(context, DeviceWidth(dc, context)).ToDevice(x, y, &dx, &dy);
+    return POINT{ClampRegionCoordinate(dx), ClampRegionCoordinate(dy)};
 }
 
-RegionRect DeviceRect(const DeviceContext&, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-    return OrderedRect(x0, y0, x1, y1);
+RegionRect DeviceRect(HDC dc, const DeviceContext& context, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+                      std::int64_t y1) {
+    const LogicalMapping mapping(context, DeviceWidth(dc, context));
+    const RECT logical{ClampRegionCoordinate(std::min(x0, x1)), ClampRegionCoordinate(std::min(y0, y1)),
+                       ClampRegionCoordinate(std::max(x0, x1)), ClampRegionCoordinate(std::max(y0, y1))};
+    if (mapping.axisAligned()) {
+        const RECT d = mapping.RectToDevice(logical);
+        return OrderedRect(d.left, d.top, d.right, d.bottom);
+    }
+    double x[4], y[4];
+    mapping.CornersToDevice(logical, x, y);
+    const double left = std::fmin(std::fmin(x[0], x[1]), std::fmin(x[2], x[3]));
+    const double right = std::fmax(std::fmax(x[0], x[1]), std::fmax(x[2], x[3]));
+    const double top = std::fmin(std::fmin(y[0], y[1]), std::fmin(y[2], y[3]));
+    const double bottom = std::fmax(std::fmax(y[0], y[1]), std::fmax(y[2], y[3]));
+    const double limit = static_cast<double>(kMaxRegionCoordinate);
+    auto edge = [&](double v) { return static_cast<std::int64_t>(std::fmax(-limit, std::fmin(limit, std::round(v)))); };
+    return OrderedRect(edge(left), edge(top), edge(right), edge(bottom));
 }
 
-RECT LogicalRect(const DeviceContext&, const RegionRect& device) { return ToRect(device); }
+RECT LogicalRect(HDC dc, const DeviceContext& context, const RegionRect& device) {
+    RECT logical = ToRect(device);
+    LogicalMapping(context, DeviceWidth(dc, context)).RectToLogical(ToRect(device), &logical);
+    return logical;
+}
 
 }  // namespace standin
 
@@ -124,7 +148,7 @@ int WINAPI OffsetClipRgn(HDC hdc, int x, int y) try {
     if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE, ERROR);
     if (context->clip == nullptr) return ComplexityOf(Visible(hdc, *context));  // nothing to move
     // The offset is logical: its device size is the mapped distance.
-    const POINT origin = DevicePoint(*context, 0, 0), moved = DevicePoint(*context, x, y);
+    const POINT origin = DevicePoint(hdc, *context, 0, 0), moved = DevicePoint(hdc, *context, x, y);
     BandRegion shape = *context->clip;
     if (!shape.Offset(std::int64_t{moved.x} - origin.x, std::int64_t{moved.y} - origin.y))
         return Fail<int>(ERROR_INVALID_PARAMETER, ERROR);
@@ -139,7 +163,7 @@ int WINAPI GetClipBox(HDC hdc, LPRECT lprect) try {
     if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE, ERROR);
     if (lprect == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER, ERROR);
     const BandRegion visible = Visible(hdc, *context);
-    *lprect = LogicalRect(*context, visible.box());
+    *lprect = LogicalRect(hdc, *context, visible.box());
     return ComplexityOf(visible);
 } catch (...) {
     return OutOfMemory<int>(ERROR);
@@ -161,7 +185,7 @@ BOOL WINAPI PtVisible(HDC hdc, int x, int y) try {
     ApiLock lock(ApiMutex());
     const DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE, -1);
-    const POINT p = DevicePoint(*context, x, y);
+    const POINT p = DevicePoint(hdc, *context, x, y);
     const RegionRect s = SurfaceOf(hdc);
     const bool onSurface = p.x >= s.left && p.x < s.right && p.y >= s.top && p.y < s.bottom;
     return onSurface && (context->clip == nullptr || context->clip->Contains(p.x, p.y)) ? TRUE : FALSE;
@@ -174,7 +198,7 @@ BOOL WINAPI RectVisible(HDC hdc, const RECT* lprect) try {
     const DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<BOOL>(ERROR_INVALID_HANDLE);
     if (lprect == nullptr) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    const RegionRect r = DeviceRect(*context, lprect->left, lprect->top, lprect->right, lprect->bottom);
+    const RegionRect r = DeviceRect(hdc, *context, lprect->left, lprect->top, lprect->right, lprect->bottom);
     return Visible(hdc, *context).Overlaps(r) ? TRUE : FALSE;
 } catch (...) {
     return OutOfMemory<BOOL>();

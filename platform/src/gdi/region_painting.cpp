@@ -4,7 +4,10 @@
 //
 // The region is taken in the context's logical units, as the platform
 // presumes, and painted through the row engine one rectangle at a time,
-// each cut to the bitmap and to the clip region. A hollow brush paints
+// each mapped to the device (gdi/coordinates.h; a rotation or shear turns
+// it into a parallelogram, painted by PlgBlt's rule, so the rectangles
+// still tile), cut to the bitmap and to the clip region. FrameRgn's w and
+// h are logical too: the border is found before mapping. A hollow brush paints
 // nothing and succeeds. FrameRgn's border is every pixel of the region
 // within w columns or h rows of a pixel outside it (the magnitudes of w
 // and h are used), so a rectangle's frame has vertical strokes w pixels
@@ -13,8 +16,10 @@
 #include "gdi/blit_operands.h"
 #include "gdi/brush_pattern.h"
 #include "gdi/clipping.h"
+#include "gdi/coordinates.h"
 #include "gdi/regions.h"
 #include "gdi/system_colors.h"
+#include "gdi/turned_paint.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
 
@@ -23,19 +28,32 @@
 namespace standin {
 namespace {
 
-// Applies `op` to every pixel of `shape` (device pixels) the context can draw.
+// Applies `op` to every device pixel of `shape` (logical units) that the
+// context can draw.
 void PaintShape(const Operands& to, const BandRegion& shape, const PixelOp& op) {
     const Bitmap& bitmap = *to.bitmap;
     const Surface target(bitmap.pixels.get(), bitmap.dib);
     const DrawClip clip(*to.context);
-    shape.ForEachRectangleIn(RegionRect{0, 0, bitmap.width(), bitmap.height()}, [&](const RegionRect& r) {
+    const RegionRect whole{0, 0, bitmap.width(), bitmap.height()};
+    auto paint = [&](const RegionRect& r) {
         clip.Rectangles(DrawnRange{r.left, r.right - r.left}, DrawnRange{r.top, r.bottom - r.top},
                         [&](DrawnRange columns, DrawnRange rows) { PaintTarget(target, columns, rows, op); });
+    };
+    const LogicalMapping mapping = MappingOnto(*to.context, bitmap);
+    if (mapping.identity()) return shape.ForEachRectangleIn(whole, paint);
+    shape.ForEachRectangle([&](const RegionRect& r) {
+        const RECT logical = ToRect(r);
+        if (!mapping.axisAligned()) {
+            double x[4], y[4];
+            mapping.CornersToDevice(logical, x, y);
+            return PaintParallelogram(target, clip, Corners{x[0], y[0], x[1], y[1], x[2], y[2]}, op);
+        }
+        const RECT d = mapping.RectToDevice(logical);
+        const RegionRect device = OrderedRect(d.left, d.top, d.right, d.bottom);
+        paint(RegionRect{std::max(device.left, 0), std::max(device.top, 0), std::min(device.right, whole.right),
+                         std::min(device.bottom, whole.bottom)});
     });
 }
-
-// A logical region of the context in device pixels.
-BandRegion DeviceShape(const DeviceContext&, const BandRegion& logical) { return logical; }
 
 // Paints the region `hrgn` with a brush by `code`, or (for a code that
 // reads no brush) without one. `shape` may turn the region into the pixels
@@ -54,7 +72,7 @@ BOOL PaintRegion(HDC hdc, HRGN hrgn, const Brush* brush, std::uint8_t code, Shap
         if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
     }
     BandRegion pixels;
-    if (!shape(DeviceShape(*to.context, region->shape), &pixels)) return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
+    if (!shape(region->shape, &pixels)) return Fail<BOOL>(ERROR_NOT_ENOUGH_MEMORY);
     PaintShape(to, pixels, op);
     return TRUE;
 }

@@ -32,12 +32,13 @@ inline RegionRect OrderedRect(std::int64_t x0, std::int64_t y0, std::int64_t x1,
 // The device pixels a context draws on: its bitmap's, or the screen's.
 RegionRect SurfaceOf(HDC dc);
 
-// The context's logical coordinates in device pixels, and back: a point,
-// and a rectangle with its corners put in order.
-POINT DevicePoint(const DeviceContext& context, std::int64_t x, std::int64_t y);
-RegionRect DeviceRect(const DeviceContext& context, std::int64_t x0, std::int64_t y0, std::int64_t x1,
+// The logical coordinates of context `dc` in device pixels, and back
+// (gdi/coordinates.h): a point, and a rectangle with its corners put in
+// order (a turned one as the device rectangle around its corners).
+POINT DevicePoint(HDC dc, const DeviceContext& context, std::int64_t x, std::int64_t y);
+RegionRect DeviceRect(HDC dc, const DeviceContext& context, std::int64_t x0, std::int64_t y0, std::int64_t x1,
                       std::int64_t y1);
-RECT LogicalRect(const DeviceContext& context, const RegionRect& device);
+RECT LogicalRect(HDC dc, const DeviceContext& context, const RegionRect& device);
 
 }  // namespace standin
 
