@@ -24,29 +24,29 @@ Keeps KeepsOf(RegionOp op) {
 }
 
 // Appends [left, right) to sorted runs, joining it to a run it touches.
-void Emit(std::vector<Run>* out, std::int32_t left, std::int32_t right) {
+void Emit(std::vector<BandRun>* out, std::int32_t left, std::int32_t right) {
     if (left >= right) return;
     if (!out->empty() && out->back().right == left) {
         out->back().right = right;
         return;
     }
-    out->push_back(Run{left, right});
+    out->push_back(BandRun{left, right});
 }
 
 // The first of runs[from, count) whose right edge lies right of x.
-std::uint32_t RunRightOf(const Run* runs, std::uint32_t from, std::uint32_t count, std::int32_t x) {
-    const Run* found =
-        std::upper_bound(runs + from, runs + count, x, [](std::int32_t v, const Run& r) { return v < r.right; });
+std::uint32_t RunRightOf(const BandRun* runs, std::uint32_t from, std::uint32_t count, std::int32_t x) {
+    const BandRun* found =
+        std::upper_bound(runs + from, runs + count, x, [](std::int32_t v, const BandRun& r) { return v < r.right; });
     return static_cast<std::uint32_t>(found - runs);
 }
 
 // One side of a row merge: its runs and the part of the current one not
 // yet looked at.
 struct RunCursor {
-    const Run* runs;
+    const BandRun* runs;
     std::uint32_t count, index = 0;
-    Run current{0, 0};
-    RunCursor(const Run* r, std::uint32_t n) : runs(r), count(n) { Load(); }
+    BandRun current{0, 0};
+    RunCursor(const BandRun* r, std::uint32_t n) : runs(r), count(n) { Load(); }
     bool done() const { return index >= count; }
     void Load() {
         if (index < count) current = runs[index];
@@ -64,11 +64,11 @@ struct RunCursor {
 };
 
 // The runs of one band of a op b, where either side may have none.
-void MergeRuns(RunCursor a, RunCursor b, Keeps keep, std::vector<Run>* out, std::size_t* steps) {
+void MergeRuns(RunCursor a, RunCursor b, Keeps keep, std::vector<BandRun>* out, std::size_t* steps) {
     while (!a.done() && !b.done()) {
         ++*steps;
-        Run& ra = a.current;
-        Run& rb = b.current;
+        BandRun& ra = a.current;
+        BandRun& rb = b.current;
         if (ra.right <= rb.left) {
             if (keep.first) {
                 Emit(out, ra.left, ra.right);
@@ -110,7 +110,7 @@ BandRegion BandRegion::Rectangle(std::int64_t x0, std::int64_t y0, std::int64_t 
     const std::int32_t left = ClampRegionCoordinate(std::min(x0, x1)), right = ClampRegionCoordinate(std::max(x0, x1));
     const std::int32_t top = ClampRegionCoordinate(std::min(y0, y1)), bottom = ClampRegionCoordinate(std::max(y0, y1));
     BandBuilder builder;
-    const Run run{left, right};
+    const BandRun run{left, right};
     if (left < right && top < bottom) builder.AddSorted(top, bottom, &run, 1);
     return builder.Finish();
 }
@@ -145,7 +145,7 @@ std::size_t BandRegion::CountIn(const RegionRect& window, std::size_t atMost) co
     if (window.empty()) return 0;
     for (std::size_t b = FirstBandBelow(window.top); found < atMost && b < bands_.size() && bands_[b].top < window.bottom;
          ++b) {
-        const Run* runs = RunsOf(bands_[b]);
+        const BandRun* runs = RunsOf(bands_[b]);
         for (std::uint32_t i = FirstRunRightOf(bands_[b], window.left);
              found < atMost && i < bands_[b].count && runs[i].left < window.right; ++i)
             ++found;
@@ -160,7 +160,7 @@ bool BandRegion::Offset(std::int64_t dx, std::int64_t dy) {
         return false;
     const auto x = static_cast<std::int32_t>(dx), y = static_cast<std::int32_t>(dy);
     for (Band& band : bands_) band.top += y, band.bottom += y;
-    for (Run& run : runs_) run.left += x, run.right += x;
+    for (BandRun& run : runs_) run.left += x, run.right += x;
     box_ = RegionRect{box_.left + x, box_.top + y, box_.right + x, box_.bottom + y};
     return true;
 }
@@ -168,7 +168,7 @@ bool BandRegion::Offset(std::int64_t dx, std::int64_t dy) {
 bool BandRegion::Combine(const BandRegion& a, const BandRegion& b, RegionOp op, BandRegion* out) {
     const Keeps keep = KeepsOf(op);
     BandBuilder builder;
-    std::vector<Run> runs;
+    std::vector<BandRun> runs;
     std::size_t steps = 0, ia = 0, ib = 0;
     const std::vector<Band>&bandsA = a.bands_, &bandsB = b.bands_;
     std::int32_t y = std::min(bandsA.empty() ? kAbove : bandsA[0].top, bandsB.empty() ? kAbove : bandsB[0].top);
@@ -210,13 +210,13 @@ BandRegion BandRegion::MovedDown(std::int32_t dy) const {
 bool BandRegion::Erode(const BandRegion& region, std::int64_t rx, std::int64_t ry, BandRegion* out) {
     // Across: runs are maximal, so each shrinks by rx at both ends.
     BandBuilder builder;
-    std::vector<Run> runs;
+    std::vector<BandRun> runs;
     for (const Band& band : region.bands_) {
         runs.clear();
-        const Run* from = region.RunsOf(band);
+        const BandRun* from = region.RunsOf(band);
         for (std::uint32_t i = 0; i < band.count; ++i)
             if (from[i].right - std::int64_t{from[i].left} > 2 * rx)
-                runs.push_back(Run{static_cast<std::int32_t>(from[i].left + rx),
+                runs.push_back(BandRun{static_cast<std::int32_t>(from[i].left + rx),
                                    static_cast<std::int32_t>(from[i].right - rx)});
         if (!builder.Add(band.top, band.bottom, &runs)) return false;
     }
@@ -251,10 +251,10 @@ bool BandRegion::Erode(const BandRegion& region, std::int64_t rx, std::int64_t r
     return true;
 }
 
-bool BandBuilder::Add(std::int32_t top, std::int32_t bottom, std::vector<Run>* runs) {
-    std::sort(runs->begin(), runs->end(), [](const Run& p, const Run& q) { return p.left < q.left; });
+bool BandBuilder::Add(std::int32_t top, std::int32_t bottom, std::vector<BandRun>* runs) {
+    std::sort(runs->begin(), runs->end(), [](const BandRun& p, const BandRun& q) { return p.left < q.left; });
     std::size_t kept = 0;
-    for (const Run& run : *runs) {
+    for (const BandRun& run : *runs) {
         if (run.left >= run.right) continue;
         if (kept != 0 && run.left <= (*runs)[kept - 1].right) {
             (*runs)[kept - 1].right = std::max((*runs)[kept - 1].right, run.right);
@@ -266,7 +266,7 @@ bool BandBuilder::Add(std::int32_t top, std::int32_t bottom, std::vector<Run>* r
     return AddSorted(top, bottom, runs->data(), kept);
 }
 
-bool BandBuilder::AddSorted(std::int32_t top, std::int32_t bottom, const Run* runs, std::size_t count) {
+bool BandBuilder::AddSorted(std::int32_t top, std::int32_t bottom, const BandRun* runs, std::size_t count) {
     if (failed_) return false;
     if (count == 0 || top >= bottom) return true;
     std::vector<Band>& bands = region_.bands_;
@@ -274,7 +274,7 @@ bool BandBuilder::AddSorted(std::int32_t top, std::int32_t bottom, const Run* ru
         failed_ = true;
         return false;
     }
-    std::vector<Run>& all = region_.runs_;
+    std::vector<BandRun>& all = region_.runs_;
     // A band that continues the one above with the same runs extends it.
     if (!bands.empty() && bands.back().bottom == top && bands.back().count == count &&
         std::equal(runs, runs + count, all.begin() + bands.back().first)) {

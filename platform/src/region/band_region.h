@@ -51,9 +51,9 @@ inline RegionRect Unite(const RegionRect& a, const RegionRect& b) {
                       std::max(a.bottom, b.bottom)};
 }
 
-struct Run {
+struct BandRun {
     std::int32_t left, right;
-    bool operator==(const Run& o) const { return left == o.left && right == o.right; }
+    bool operator==(const BandRun& o) const { return left == o.left && right == o.right; }
 };
 
 struct Band {
@@ -83,7 +83,7 @@ public:
     // The smallest rectangle holding every pixel; all zero when empty.
     RegionRect box() const { return box_; }
     const std::vector<Band>& bands() const { return bands_; }
-    const Run* RunsOf(const Band& band) const { return runs_.data() + band.first; }
+    const BandRun* RunsOf(const Band& band) const { return runs_.data() + band.first; }
 
     bool Contains(std::int64_t x, std::int64_t y) const;
     // Whether any pixel of the rectangle (right and bottom excluded) is in the region.
@@ -110,7 +110,7 @@ public:
     void ForEachRectangle(F&& f) const {
         for (const Band& band : bands_)
             for (std::uint32_t i = 0; i < band.count; ++i) {
-                const Run& run = runs_[band.first + i];
+                const BandRun& run = runs_[band.first + i];
                 f(RegionRect{run.left, band.top, run.right, band.bottom});
             }
     }
@@ -123,7 +123,7 @@ public:
         for (std::size_t b = FirstBandBelow(window.top); b < bands_.size() && bands_[b].top < window.bottom; ++b) {
             const Band& band = bands_[b];
             const std::int32_t top = std::max(band.top, window.top), bottom = std::min(band.bottom, window.bottom);
-            const Run* runs = RunsOf(band);
+            const BandRun* runs = RunsOf(band);
             for (std::uint32_t i = FirstRunRightOf(band, window.left); i < band.count && runs[i].left < window.right;
                  ++i)
                 f(RegionRect{std::max(runs[i].left, window.left), top, std::min(runs[i].right, window.right), bottom});
@@ -137,7 +137,7 @@ public:
         const std::size_t b = FirstBandBelow(y);
         if (b == bands_.size() || bands_[b].top > y || left >= right) return;
         const Band& band = bands_[b];
-        const Run* runs = RunsOf(band);
+        const BandRun* runs = RunsOf(band);
         for (std::uint32_t i = FirstRunRightOf(band, left); i < band.count && runs[i].left < right; ++i)
             f(std::max(runs[i].left, left), std::min(runs[i].right, right));
     }
@@ -153,7 +153,7 @@ private:
     BandRegion MovedDown(std::int32_t dy) const;
 
     std::vector<Band> bands_;
-    std::vector<Run> runs_;
+    std::vector<BandRun> runs_;
     RegionRect box_;
 };
 
@@ -164,9 +164,9 @@ public:
     // Adds rows [top, bottom) holding `runs` (modified: sorted and joined);
     // top must not lie above the previous band's bottom. False once the
     // region has grown past kMaxRegionRectangles.
-    bool Add(std::int32_t top, std::int32_t bottom, std::vector<Run>* runs);
+    bool Add(std::int32_t top, std::int32_t bottom, std::vector<BandRun>* runs);
     // Adds sorted, disjoint, non-touching runs as they are.
-    bool AddSorted(std::int32_t top, std::int32_t bottom, const Run* runs, std::size_t count);
+    bool AddSorted(std::int32_t top, std::int32_t bottom, const BandRun* runs, std::size_t count);
     bool failed() const { return failed_; }
     // The region built; the builder is empty afterwards.
     BandRegion Finish();

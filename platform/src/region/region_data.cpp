@@ -13,14 +13,14 @@ constexpr std::size_t kHeaderBytes = sizeof(RGNDATAHEADER);
 // region in one pass; false when they are not in that order.
 bool BuildBanded(const std::vector<RegionRect>& rects, BandRegion* out) {
     BandBuilder builder;
-    std::vector<Run> runs;
+    std::vector<BandRun> runs;
     std::size_t i = 0;
     while (i < rects.size()) {
         const RegionRect& first = rects[i];
         runs.clear();
         for (; i < rects.size() && rects[i].top == first.top && rects[i].bottom == first.bottom; ++i) {
             if (!runs.empty() && rects[i].left < runs.back().right) return false;
-            runs.push_back(Run{rects[i].left, rects[i].right});
+            runs.push_back(BandRun{rects[i].left, rects[i].right});
         }
         if (!builder.Add(first.top, first.bottom, &runs)) return false;
     }
