@@ -134,22 +134,29 @@ TEST(BlitRoutes, StretchCasesMatchTheReferenceByEitherRoute) {
 
 }  // namespace
 
-// Picks of three-byte pixels by shuffles at ratios on both sides of their
-// limits (a step's four pixels within 32 bytes; windows and stores near
-// the row's ends), mirrored too, against the reference.
+// Picks by window permutes at ratios on both sides of their limits (a
+// step's four three-byte pixels within 32 bytes, its eight four-byte pixels
+// within 128; windows and stores near the row's ends), mirrored too, against
+// the reference, with and without the permutes' instructions.
 TEST(BlitRoutes, ShuffledPicksMatchTheReferenceAtAnyRatio) {
     std::mt19937 rng(kSeed + 2);
-    for (int sourceWidth : {64, 67, 130})
-        for (int destWidth : {9, 23, 31, 50, 63, 100, 131})
-            for (bool mirrored : {false, true}) {
-                const ref::Call call = mirrored ? ref::Call{destWidth, 0, -destWidth, 3, 1, 0, sourceWidth - 1, 5}
-                                                : ref::Call{0, 0, destWidth, 3, 1, 0, sourceWidth - 1, 5};
-                const RouteCase c{"COLORONCOLOR picks", 24, COLORONCOLOR, call, SRCCOPY, "", ""};
-                SCOPED_TRACE(std::to_string(sourceWidth) + " -> " + std::to_string(destWidth) +
-                             (mirrored ? " mirrored" : ""));
-                const Picture source = RandomPicture(sourceWidth, 5, rng);
-                const Picture before = RandomPicture(destWidth, 3, rng);
-                const ref::Picture expected = ref::Stretch(source, before, call, ref::Mode::Delete);
-                EXPECT_TRUE(expected.pixels == RunBlit(c, source, before, true).picture.pixels);
-            }
+    for (int bitCount : {24, 32})
+        for (int sourceWidth : {64, 67, 130})
+            for (int destWidth : {9, 23, 31, 50, 63, 100, 131})
+                for (bool mirrored : {false, true}) {
+                    const ref::Call call = mirrored
+                                               ? ref::Call{destWidth, 0, -destWidth, 3, 1, 0, sourceWidth - 1, 5}
+                                               : ref::Call{0, 0, destWidth, 3, 1, 0, sourceWidth - 1, 5};
+                    const RouteCase c{"COLORONCOLOR picks", bitCount, COLORONCOLOR, call, SRCCOPY, "", ""};
+                    SCOPED_TRACE(std::to_string(bitCount) + " bits, " + std::to_string(sourceWidth) + " -> " +
+                                 std::to_string(destWidth) + (mirrored ? " mirrored" : ""));
+                    const Picture source = RandomPicture(sourceWidth, 5, rng, bitCount == 32);
+                    const Picture before = RandomPicture(destWidth, 3, rng, bitCount == 32);
+                    const ref::Picture expected = ref::Stretch(source, before, call, ref::Mode::Delete);
+                    for (standin::SimdLimit limit : {standin::SimdLimit::Avx2, standin::SimdLimit::All}) {
+                        standin::LimitSimd(limit);
+                        EXPECT_TRUE(expected.pixels == RunBlit(c, source, before, true).picture.pixels);
+                        standin::LimitSimd(standin::SimdLimit::All);
+                    }
+                }
 }
