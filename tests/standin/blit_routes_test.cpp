@@ -39,8 +39,11 @@ const RouteCase kCases[] = {
     {"HALFTONE 2:1", 32, HALFTONE, {0, 0, 35, 4, 0, 0, 70, 8}, SRCCOPY, "HALFTONE 2:1 scalar",
      "HALFTONE two-pass scalar"},
     // From an odd column, so that the vector steps read rows off their
-    // alignment, and as wide as the AVX-512 step, which then leaves no tail.
+    // alignment; at 24 bits as wide as the AVX-512 step, which then leaves
+    // no tail.
     {"HALFTONE 2:1 from column 3", 24, HALFTONE, {1, 0, 32, 4, 3, 0, 64, 8}, SRCCOPY, "HALFTONE 2:1 scalar",
+     "HALFTONE two-pass scalar"},
+    {"HALFTONE 2:1 from column 3", 32, HALFTONE, {1, 0, 24, 4, 3, 0, 48, 8}, SRCCOPY, "HALFTONE 2:1 scalar",
      "HALFTONE two-pass scalar"},
     {"HALFTONE 70:26", 24, HALFTONE, {0, 0, 26, 4, 0, 0, 70, 9}, SRCCOPY, "HALFTONE two-pass scalar",
      "HALFTONE two-pass scalar"},
