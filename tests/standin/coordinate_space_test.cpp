@@ -179,6 +179,10 @@ TEST(CoordinateSpace, LayoutAndOverflow) {
     POINT points[2] = {{1, 1}, {1000000, 0}};
     EXPECT_FALSE(LPtoDP(dc, points, 2)) << "a device coordinate past 27 bits";
     EXPECT_EQ(points[0].x, 1) << "no point is converted";
+    SetViewportExtEx(dc, 1, 1, nullptr);
+    SetWindowExtEx(dc, 1000, 1000, nullptr);
+    POINT device{1 << 27, 0};
+    EXPECT_FALSE(DPtoLP(dc, &device, 1)) << "a logical coordinate past LONG";
     EXPECT_FALSE(LPtoDP(dc, nullptr, 1));
     EXPECT_TRUE(LPtoDP(dc, nullptr, 0));
 }

@@ -68,6 +68,7 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
         {"fill, turned", Turn, fill(0, 0, 3, 1), Rows({"...#..", "...#..", "...#..", "......"})},
         {"fill, right to left", RightToLeft, fill(0, 0, 2, 1), Rows({"....##", "......", "......", "......"})},
         {"line, viewport offset", Offset, line(0, 1, 3, 1), Rows({"......", "......", ".###..", "......"})},
+        {"line, right to left", RightToLeft, line(0, 0, 3, 0), Rows({"...###", "......", "......", "......"})},
         {"line, turned", Turn, line(0, 0, 0, 3), Rows({"..###.", "......", "......", "......"})},
         {"pixel, y flipped", FlipY, [](HDC dc) { SetPixel(dc, 1, 0, RGB(0, 0, 0)); },
          Rows({"......", "......", "......", ".#...."})},
@@ -117,6 +118,23 @@ TEST(MappedDrawing, PixelsThroughEachMapping) {
         RestoreDC(canvas.dc(), saved);  // the picture is read in device pixels
         EXPECT_EQ(canvas.Picture(BasicLegend()), c.expected);
     }
+}
+
+// A pen's width scales with the mapping: width 2 doubled draws what width
+// 4 draws in device pixels.
+TEST(MappedDrawing, PenWidthScales) {
+    PaintCanvas mapped(12, 8), plain(12, 8);
+    for (PaintCanvas* canvas : {&mapped, &plain}) canvas->Fill(RGB(255, 255, 255));
+    mapped.Use(CreatePen(PS_SOLID, 2, RGB(0, 0, 0)));
+    plain.Use(CreatePen(PS_SOLID, 4, RGB(0, 0, 0)));
+    const int saved = SaveDC(mapped.dc());
+    Double(mapped.dc());
+    MoveToEx(mapped.dc(), 1, 2, nullptr);
+    LineTo(mapped.dc(), 4, 2);
+    RestoreDC(mapped.dc(), saved);
+    MoveToEx(plain.dc(), 2, 4, nullptr);
+    LineTo(plain.dc(), 8, 4);
+    EXPECT_EQ(mapped.Picture(BasicLegend()), plain.Picture(BasicLegend()));
 }
 
 TEST(MappedDrawing, TurnedBlendFails) {

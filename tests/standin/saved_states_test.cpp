@@ -85,6 +85,8 @@ public:
                  GetViewportOrgEx(dc, &p);
                  return PointText(p);
              }},
+            {"graphics mode", [](HDC dc, int n) { SetGraphicsMode(dc, n == 1 ? GM_ADVANCED : GM_COMPATIBLE); },
+             [](HDC dc) { return std::to_string(GetGraphicsMode(dc)); }},
             {"mapping mode", [](HDC dc, int n) { SetMapMode(dc, n == 1 ? MM_LOMETRIC : MM_TWIPS); },
              [](HDC dc) { return std::to_string(GetMapMode(dc)); }},
             {"position", [](HDC dc, int n) { MoveToEx(dc, 10 * n, 3, nullptr); },
