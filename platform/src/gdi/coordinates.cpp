@@ -61,11 +61,11 @@ LogicalMapping::LogicalMapping(const DeviceContext& context, std::int32_t device
     : points_(LogicalToDevice(context.space, deviceWidth)),
       edges_(EdgesToDevice(context.space, deviceWidth)),
       identity_(IsPlainSpace(context.space)),
-      rightToLeft_(context.space.rightToLeft()) {
-    // Every stored mapping is invertible (world transforms with determinant
-    // zero are refused, extents are never zero).
-    Invert(edges_, &backFromEdges_);
-}
+      rightToLeft_(context.space.rightToLeft()),
+      // Every stored part is invertible (world transforms with determinant
+      // zero are refused, extents are never zero), but their product may
+      // still round to a collapse.
+      invertible_(Invert(edges_, &backFromEdges_)) {}
 
 bool LogicalMapping::ToDevice(std::int64_t x, std::int64_t y, std::int64_t* dx, std::int64_t* dy) const {
     if (identity_) {
@@ -115,6 +115,7 @@ bool LogicalMapping::RectToLogical(const RECT& d, RECT* logical) const {
         *logical = d;
         return true;
     }
+    if (!invertible_) return false;
     const double xs[2] = {static_cast<double>(d.left), static_cast<double>(d.right)};
     const double ys[2] = {static_cast<double>(d.top), static_cast<double>(d.bottom)};
     double lo[2] = {HUGE_VAL, HUGE_VAL}, hi[2] = {-HUGE_VAL, -HUGE_VAL};

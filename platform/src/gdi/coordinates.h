@@ -77,6 +77,7 @@ private:
     Affine points_, edges_, backFromEdges_;
     bool identity_;
     bool rightToLeft_;
+    bool invertible_;  // false only when the composite underflows to a collapse
 };
 
 // The mapping of `context` drawing on `bitmap`.
