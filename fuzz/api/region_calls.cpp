@@ -36,10 +36,28 @@ bool IsComplexity(int value) { return value == NULLREGION || value == SIMPLEREGI
 void Session::RegionCall() {
     int v[4];
     for (int& c : v) c = in_.Int();
-    switch (in_.Below(9)) {
+    switch (in_.Below(10)) {
         case 0:
             Keep(&regions_, Timed("CreateRectRgn", [&] { return CreateRectRgn(v[0], v[1], v[2], v[3]); }));
             break;
+        case 9: {
+            const int w = in_.Int(), h = in_.Int();
+            POINT points[12];
+            for (POINT& p : points) p = POINT{in_.Int(), in_.Int()};
+            INT counts[3] = {static_cast<INT>(in_.Below(6)), static_cast<INT>(in_.Below(4)), in_.Int()};
+            const int polygons = in_.Below(8) == 0 ? in_.Int() : static_cast<int>(in_.Below(3)) + 1;
+            bool fits = polygons > 0 && polygons <= 3;
+            for (int i = 0, total = 0; fits && i < polygons; ++i) fits = counts[i] >= 0 && (total += counts[i]) <= 12;
+            const int mode = in_.Below(8) == 0 ? in_.Int() : static_cast<int>(in_.Below(2)) + ALTERNATE;
+            switch (in_.Below(3)) {
+                case 0: Keep(&regions_, Timed("CreateEllipticRgn", [&] { return CreateEllipticRgn(v[0], v[1], v[2], v[3]); })); break;
+                case 1: Keep(&regions_, Timed("CreateRoundRectRgn", [&] { return CreateRoundRectRgn(v[0], v[1], v[2], v[3], w, h); })); break;
+                default:
+                    // Only counts the points array holds: past it is the caller's fault.
+                    if (fits) Keep(&regions_, Timed("CreatePolyPolygonRgn", [&] { return CreatePolyPolygonRgn(points, counts, polygons, mode); }));
+            }
+            break;
+        }
         case 1: {
             DWORD bytes = 0;
             const std::vector<std::uint8_t> record = MakeRecord(in_, &bytes);

@@ -904,6 +904,11 @@ int WINAPI SetDIBitsToDevice(HDC hdc, int xDest, int yDest, DWORD w, DWORD h, in
 /* Regions (in device units) */
 HRGN WINAPI CreateRectRgn(int x1, int y1, int x2, int y2);
 HRGN WINAPI CreateRectRgnIndirect(const RECT *lprect);
+HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h);
+HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2);
+HRGN WINAPI CreateEllipticRgnIndirect(const RECT *lprect);
+HRGN WINAPI CreatePolygonRgn(const POINT *pptl, int cPoint, int iMode);
+HRGN WINAPI CreatePolyPolygonRgn(const POINT *pptl, const INT *pc, int cPoly, int iMode);
 int WINAPI CombineRgn(HRGN hrgnDst, HRGN hrgnSrc1, HRGN hrgnSrc2, int iMode);
 BOOL WINAPI SetRectRgn(HRGN hrgn, int left, int top, int right, int bottom);
 int WINAPI OffsetRgn(HRGN hrgn, int x, int y);

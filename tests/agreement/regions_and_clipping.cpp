@@ -33,6 +33,11 @@ EXPECT_VALUE(DCB_DISABLE, 0x0008);
 
 EXPECT_SIGNATURE(CreateRectRgn, HRGN(WINAPI *)(int, int, int, int));
 EXPECT_SIGNATURE(CreateRectRgnIndirect, HRGN(WINAPI *)(const RECT *));
+EXPECT_SIGNATURE(CreateRoundRectRgn, HRGN(WINAPI *)(int, int, int, int, int, int));
+EXPECT_SIGNATURE(CreateEllipticRgn, HRGN(WINAPI *)(int, int, int, int));
+EXPECT_SIGNATURE(CreateEllipticRgnIndirect, HRGN(WINAPI *)(const RECT *));
+EXPECT_SIGNATURE(CreatePolygonRgn, HRGN(WINAPI *)(const POINT *, int, int));
+EXPECT_SIGNATURE(CreatePolyPolygonRgn, HRGN(WINAPI *)(const POINT *, const INT *, int, int));
 EXPECT_SIGNATURE(CombineRgn, int(WINAPI *)(HRGN, HRGN, HRGN, int));
 EXPECT_SIGNATURE(SetRectRgn, BOOL(WINAPI *)(HRGN, int, int, int, int));
 EXPECT_SIGNATURE(OffsetRgn, int(WINAPI *)(HRGN, int, int));

@@ -1,5 +1,6 @@
 // Regions checked by their rectangles: the set operations, moving, testing
 // and the RGNDATA form, with their limits and bad handles.
+#include "paint_canvas.h"
 #include "region_rects.h"
 #include "resource_guard.h"
 
@@ -213,6 +214,89 @@ TEST(Regions, BadHandlesAndInjectedFailures) {
     EXPECT_TRUE(DeleteObject(region));
     EXPECT_FALSE(DeleteObject(region));
     DeleteObject(brush);
+}
+
+}  // namespace
+
+namespace {
+
+// A shape's region holds the pixels its figure covers.
+TEST(ShapeRegions, CoverTheirFiguresPixels) {
+    ResourceGuard guard;
+    const POINT triangle[3] = {{0, 0}, {4, 0}, {0, 4}};
+    HRGN region = CreatePolygonRgn(triangle, 3, ALTERNATE);
+    EXPECT_EQ(RectsOf(region), "0,0,4,1 0,1,3,2 0,2,2,3 0,3,1,4") << "the slanted edge is a right one";
+    DeleteObject(region);
+
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    const struct {
+        const char* name;
+        HRGN region;
+        std::function<void(HDC)> figure;
+    } cases[] = {
+        {"ellipse", CreateEllipticRgn(1, 1, 12, 8), [](HDC dc) { Ellipse(dc, 1, 1, 12, 8); }},
+        {"rounded", CreateRoundRectRgn(0, 2, 13, 9, 6, 4), [](HDC dc) { RoundRect(dc, 0, 2, 13, 9, 6, 4); }},
+        {"polygon", CreatePolygonRgn(triangle, 3, WINDING), [&](HDC dc) {
+             SelectObject(dc, GetStockObject(NULL_PEN));
+             Polygon(dc, triangle, 3);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaintCanvas byRegion(14, 10), byFigure(14, 10);
+        byRegion.Fill(RGB(255, 255, 255));
+        byFigure.Fill(RGB(255, 255, 255));
+        FillRgn(byRegion.dc(), c.region, black);
+        SelectObject(byFigure.dc(), GetStockObject(BLACK_BRUSH));
+        c.figure(byFigure.dc());
+        EXPECT_EQ(byRegion.Picture(BasicLegend()), byFigure.Picture(BasicLegend()));
+        DeleteObject(c.region);
+    }
+    // PaintRgn paints through the binary raster operation; FillRgn copies.
+    PaintCanvas canvas(3, 1);
+    canvas.Fill(RGB(255, 255, 255));
+    HRGN left = CreateRectRgn(0, 0, 2, 1), right = CreateRectRgn(1, 0, 3, 1);
+    SetROP2(canvas.dc(), R2_NOT);
+    PaintRgn(canvas.dc(), left);
+    FillRgn(canvas.dc(), right, black);
+    EXPECT_EQ(canvas.Picture(BasicLegend()), "###\n");
+    PaintRgn(canvas.dc(), left);
+    EXPECT_EQ(canvas.Picture(BasicLegend()), "..#\n");
+    DeleteObject(left);
+    DeleteObject(right);
+    DeleteObject(black);
+}
+
+TEST(ShapeRegions, FillModesMatchTheSetOperations) {
+    ResourceGuard guard;
+    const POINT squares[8] = {{0, 0}, {4, 0}, {4, 4}, {0, 4}, {2, 2}, {6, 2}, {6, 6}, {2, 6}};
+    const INT counts[2] = {4, 4};
+    Squares s;
+    const struct {
+        int fillMode, combineMode;
+    } cases[] = {{ALTERNATE, RGN_XOR}, {WINDING, RGN_OR}};
+    for (const auto& c : cases) {
+        HRGN polygons = CreatePolyPolygonRgn(squares, counts, 2, c.fillMode);
+        CombineRgn(s.out, s.a, s.b, c.combineMode);
+        EXPECT_TRUE(EqualRgn(polygons, s.out)) << RectsOf(polygons);
+        DeleteObject(polygons);
+    }
+    const struct {
+        const char* name;
+        std::function<HRGN()> make;
+        DWORD error;
+    } refused[] = {
+        {"rows past the limit", [] { return CreateEllipticRgn(0, -(1 << 26), 9, 1 << 26); }, ERROR_NOT_ENOUGH_MEMORY},
+        {"an unknown fill mode", [&] { return CreatePolygonRgn(squares, 4, 3); }, ERROR_INVALID_PARAMETER},
+        {"one vertex", [&] { return CreatePolygonRgn(squares, 1, ALTERNATE); }, ERROR_INVALID_PARAMETER},
+        {"no points", [] { return CreatePolygonRgn(nullptr, 4, ALTERNATE); }, ERROR_INVALID_PARAMETER},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.name);
+        SetLastError(0);
+        EXPECT_EQ(r.make(), nullptr);
+        EXPECT_EQ(GetLastError(), r.error);
+    }
 }
 
 }  // namespace

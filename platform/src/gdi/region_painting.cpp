@@ -1,4 +1,6 @@
-// Painting regions: FillRgn (a brush), PaintRgn (the selected brush),
+// Painting regions: FillRgn (a brush, copied in as FillRect copies it),
+// PaintRgn (the selected brush, through the binary raster operation as
+// every drawing with the selected brush: SetROP2),
 // InvertRgn (every pixel inverted) and FrameRgn (a border of a brush inside
 // the region's edges).
 //
@@ -18,6 +20,7 @@
 #include "gdi/clipping.h"
 #include "gdi/coordinates.h"
 #include "gdi/regions.h"
+#include "gdi/span_painter.h"
 #include "gdi/system_colors.h"
 #include "gdi/turned_paint.h"
 #include "support/api_boundary.h"
@@ -105,7 +108,7 @@ BOOL WINAPI PaintRgn(HDC hdc, HRGN hrgn) try {
     ApiLock lock(ApiMutex());
     const DeviceContext* context = Lookup<DeviceContext>(hdc);
     const Brush* brush = context != nullptr ? Lookup<Brush>(context->brush) : nullptr;
-    return PaintRegion(hdc, hrgn, brush, RasterOpCode(PATCOPY), Whole);
+    return PaintRegion(hdc, hrgn, brush, context != nullptr ? MixCode(context->mix) : RasterOpCode(PATCOPY), Whole);
 } catch (...) {
     return OutOfMemory<BOOL>();
 }

@@ -1,0 +1,132 @@
+// Regions of shapes: CreateEllipticRgn, CreateEllipticRgnIndirect,
+// CreateRoundRectRgn, CreatePolygonRgn and CreatePolyPolygonRgn.
+//
+// A shape's region holds exactly the pixels its filled figure covers
+// (raster/): an ellipse or rounded rectangle those of Ellipse or RoundRect
+// drawn on the same box with a one-pixel pen (the box's right and bottom
+// edges left out, as CreateRectRgn leaves them out), a polygon those of
+// Polygon's inside under the fill mode (ALTERNATE or WINDING), vertices on
+// pixel centres. Coordinates are device pixels within the region limits; a
+// shape reaching over more than kMaxShapeRows rows, or with more than
+// kMaxShapePoints vertices, is refused with ERROR_NOT_ENOUGH_MEMORY before
+// anything is scanned, as is a region past kMaxRegionRectangles. A null
+// point array, a vertex count below two or an unknown fill mode fails with
+// ERROR_INVALID_PARAMETER.
+#include "gdi/regions.h"
+
+#include "raster/polygon.h"
+#include "raster/rounded_box.h"
+#include "support/api_boundary.h"
+#include "support/last_error.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace standin {
+namespace {
+
+// Rows a shape's region may span: the scan costs one step a row.
+constexpr std::int64_t kMaxShapeRows = std::int64_t{1} << 20;
+// Vertices one polygon call may give.
+constexpr std::size_t kMaxShapePoints = std::size_t{1} << 20;
+
+// Builds the region from the scan's rows.
+class RegionSink final : public RunSink {
+public:
+    void Row(std::int32_t y, const Run* runs, std::size_t count) override {
+        pieces_.resize(count);
+        for (std::size_t i = 0; i < count; ++i) pieces_[i] = BandRun{runs[i].left, runs[i].right};
+        builder_.AddSorted(y, y + 1, pieces_.data(), count);
+    }
+    bool failed() const { return builder_.failed(); }
+    BandRegion Finish() { return builder_.Finish(); }
+
+private:
+    BandBuilder builder_;
+    std::vector<BandRun> pieces_;
+};
+
+// The window a shape spanning [left, right) x [top, bottom) is scanned in,
+// inside the region limits; false when it has too many rows.
+bool ShapeWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, ScanWindow* out) {
+    *out = ScanWindow{ClampRegionCoordinate(left), ClampRegionCoordinate(top), ClampRegionCoordinate(right),
+                      ClampRegionCoordinate(bottom)};
+    return std::int64_t{out->bottom} - out->top <= kMaxShapeRows;
+}
+
+template <class Scan>
+HRGN ScannedRegion(const ScanWindow& window, Scan&& scan) {
+    RegionSink sink;
+    if (!window.empty()) scan(window, sink);
+    if (sink.failed()) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    return InsertRegion(sink.Finish());
+}
+
+// The box's edges x1 and x2 bound its columns.
+HRGN BoxRegion(const RoundedBox& box, int x1, int x2) {
+    ScanWindow window;
+    if (!ShapeWindow(std::min(x1, x2), box.firstRow(), std::max(x1, x2), box.endRow(), &window))
+        return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) { ScanRoundedBox(box, w, sink); });
+}
+
+HRGN PolygonsRegion(const POINT* points, const INT* counts, int polygons, int mode) {
+    if (points == nullptr || counts == nullptr || polygons <= 0 || (mode != ALTERNATE && mode != WINDING))
+        return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+    std::vector<std::size_t> sizes(static_cast<std::size_t>(polygons));
+    std::size_t total = 0;
+    for (int i = 0; i < polygons; ++i) {
+        if (counts[i] < 2) return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+        sizes[static_cast<std::size_t>(i)] = static_cast<std::size_t>(counts[i]);
+        total += sizes[static_cast<std::size_t>(i)];
+        if (total > kMaxShapePoints) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    }
+    std::vector<FixedPoint> fixed(total);
+    std::int64_t left = points[0].x, right = left, top = points[0].y, bottom = top;
+    for (std::size_t i = 0; i < total; ++i) {
+        fixed[i] = PixelPoint(points[i].x, points[i].y);
+        left = std::min<std::int64_t>(left, points[i].x), right = std::max<std::int64_t>(right, points[i].x);
+        top = std::min<std::int64_t>(top, points[i].y), bottom = std::max<std::int64_t>(bottom, points[i].y);
+    }
+    ScanWindow window;
+    if (!ShapeWindow(left, top, right, bottom, &window)) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    const FillRule rule = mode == WINDING ? FillRule::Winding : FillRule::Alternate;
+    return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) {
+        ScanPolygons(fixed.data(), sizes.data(), sizes.size(), rule, w, sink);
+    });
+}
+
+}  // namespace
+}  // namespace standin
+
+using namespace standin;
+
+HRGN WINAPI CreateEllipticRgn(int x1, int y1, int x2, int y2) try {
+    ApiLock lock(ApiMutex());
+    return BoxRegion(RoundedBox::Ellipse(x1, y1, x2, y2), x1, x2);
+} catch (...) {
+    return OutOfMemory<HRGN>();
+}
+
+HRGN WINAPI CreateEllipticRgnIndirect(const RECT* lprect) {
+    if (lprect == nullptr) return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+    return CreateEllipticRgn(lprect->left, lprect->top, lprect->right, lprect->bottom);
+}
+
+HRGN WINAPI CreateRoundRectRgn(int x1, int y1, int x2, int y2, int w, int h) try {
+    ApiLock lock(ApiMutex());
+    return BoxRegion(RoundedBox(x1, y1, x2, y2, w, h), x1, x2);
+} catch (...) {
+    return OutOfMemory<HRGN>();
+}
+
+HRGN WINAPI CreatePolyPolygonRgn(const POINT* pptl, const INT* pc, int cPoly, int iMode) try {
+    ApiLock lock(ApiMutex());
+    return PolygonsRegion(pptl, pc, cPoly, iMode);
+} catch (...) {
+    return OutOfMemory<HRGN>();
+}
+
+HRGN WINAPI CreatePolygonRgn(const POINT* pptl, int cPoint, int iMode) {
+    return CreatePolyPolygonRgn(pptl, &cPoint, 1, iMode);
+}
