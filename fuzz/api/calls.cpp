@@ -768,7 +768,44 @@ void Session::ShapeCall() {
     HDC dc = Canvas();
     int c[6];
     for (int& v : c) v = in_.Int();
-    switch (in_.Below(9)) {
+    switch (in_.Below(12)) {
+        case 8: {
+            const int x = in_.Int(), y = in_.Int();
+            switch (in_.Below(5)) {
+                case 0: Timed("Arc", [&] { return Arc(dc, c[0], c[1], c[2], c[3], c[4], c[5], x, y); }); break;
+                case 1: Timed("ArcTo", [&] { return ArcTo(dc, c[0], c[1], c[2], c[3], c[4], c[5], x, y); }); break;
+                case 2: Timed("Pie", [&] { return Pie(dc, c[0], c[1], c[2], c[3], c[4], c[5], x, y); }); break;
+                case 3: Timed("Chord", [&] { return Chord(dc, c[0], c[1], c[2], c[3], c[4], c[5], x, y); }); break;
+                default: {
+                    // Angles of any 32 bits: infinities and NaNs among them.
+                    float angles[2];
+                    for (float& a : angles) {
+                        const std::uint32_t bits = in_.Bool() ? in_.U32() : static_cast<std::uint32_t>(in_.Int());
+                        std::memcpy(&a, &bits, sizeof bits);
+                    }
+                    const DWORD radius = in_.Bool() ? in_.Below(40) : in_.U32();
+                    Timed("AngleArc", [&] { return AngleArc(dc, c[0], c[1], radius, angles[0], angles[1]); });
+                }
+            }
+            break;
+        }
+        case 9: {
+            const RECT rect{c[0], c[1], c[2], c[3]};
+            const RECT* where = in_.Below(8) == 0 ? nullptr : &rect;
+            HBRUSH brush = in_.Bool() ? static_cast<HBRUSH>(Choose(brushes_))
+                                      : reinterpret_cast<HBRUSH>(std::uintptr_t{in_.Below(40)});
+            if (in_.Bool())
+                Timed("FrameRect", [&] { return FrameRect(dc, where, brush); });
+            else
+                Timed("InvertRect", [&] { return InvertRect(dc, where); });
+            break;
+        }
+        case 10: {
+            const COLORREF color = in_.Below(4) == 0 ? in_.U32() : RGB(255, 255, 255) * in_.Below(2);
+            const UINT type = in_.Below(8) == 0 ? in_.U32() : in_.Below(2);
+            Timed("ExtFloodFill", [&] { return ExtFloodFill(dc, c[0], c[1], color, type); });
+            break;
+        }
         case 6: case 7: {
             // Points far and near, in one figure or several.
             std::vector<POINT> points(in_.Below(12));

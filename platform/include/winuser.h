@@ -63,6 +63,8 @@ HBRUSH WINAPI GetSysColorBrush(int nIndex);
 /* ---- Window manager: the screen's device context and image loading ---- */
 
 int WINAPI FillRect(HDC hDC, const RECT *lprc, HBRUSH hbr);
+int WINAPI FrameRect(HDC hDC, const RECT *lprc, HBRUSH hbr);
+BOOL WINAPI InvertRect(HDC hDC, const RECT *lprc);
 
 /* ---- Windows: there are none, but the desktop's handle names the screen - */
 

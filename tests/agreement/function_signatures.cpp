@@ -43,6 +43,15 @@ EXPECT_SIGNATURE(PolyPolygon, BOOL(WINAPI *)(HDC, const POINT *, const INT *, in
 EXPECT_SIGNATURE(Polyline, BOOL(WINAPI *)(HDC, const POINT *, int));
 EXPECT_SIGNATURE(PolylineTo, BOOL(WINAPI *)(HDC, const POINT *, DWORD));
 EXPECT_SIGNATURE(PolyPolyline, BOOL(WINAPI *)(HDC, const POINT *, const DWORD *, DWORD));
+EXPECT_SIGNATURE(Arc, BOOL(WINAPI *)(HDC, int, int, int, int, int, int, int, int));
+EXPECT_SIGNATURE(ArcTo, BOOL(WINAPI *)(HDC, int, int, int, int, int, int, int, int));
+EXPECT_SIGNATURE(AngleArc, BOOL(WINAPI *)(HDC, int, int, DWORD, FLOAT, FLOAT));
+EXPECT_SIGNATURE(Pie, BOOL(WINAPI *)(HDC, int, int, int, int, int, int, int, int));
+EXPECT_SIGNATURE(Chord, BOOL(WINAPI *)(HDC, int, int, int, int, int, int, int, int));
+EXPECT_SIGNATURE(ExtFloodFill, BOOL(WINAPI *)(HDC, int, int, COLORREF, UINT));
+EXPECT_SIGNATURE(FloodFill, BOOL(WINAPI *)(HDC, int, int, COLORREF));
+EXPECT_SIGNATURE(FrameRect, int(WINAPI *)(HDC, const RECT *, HBRUSH));
+EXPECT_SIGNATURE(InvertRect, BOOL(WINAPI *)(HDC, const RECT *));
 EXPECT_SIGNATURE(SetROP2, int(WINAPI *)(HDC, int));
 EXPECT_SIGNATURE(GetROP2, int(WINAPI *)(HDC));
 EXPECT_SIGNATURE(SetPolyFillMode, int(WINAPI *)(HDC, int));

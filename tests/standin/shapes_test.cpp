@@ -121,4 +121,79 @@ TEST(Figures, WidePensJoinTheLinesOfAFigure) {
     });
 }
 
+TEST(Figures, ArcsPiesAndChordsCutTheEllipse) {
+    const Tools thin, hollow{PS_SOLID, 1, true};
+    auto clockwise = [](std::function<void(HDC)> draw) {
+        return [=](HDC dc) {
+            SetArcDirection(dc, AD_CLOCKWISE);
+            draw(dc);
+        };
+    };
+    Check(9, 9, {
+        {"Arc, the upper half", thin, [](HDC dc) { Arc(dc, 0, 0, 9, 9, 8, 4, 0, 4); },
+         Rows({"..#####..", ".#.....#.", "#.......#", "#.......#", "........#", ".........", ".........", ".........", "........."})},
+        {"Arc, clockwise: the lower half", thin, clockwise([](HDC dc) { Arc(dc, 0, 0, 9, 9, 8, 4, 0, 4); }),
+         Rows({".........", ".........", ".........", ".........", "........#", "#.......#", "#.......#", ".#.....#.", "..#####.."})},
+        {"Pie, a quarter", thin, [](HDC dc) { Pie(dc, 0, 0, 9, 9, 8, 4, 4, 0); },
+         Rows({"....###..", "....#rr#.", "....#rrr#", "....#rrr#", "....#####", ".........", ".........", ".........", "........."})},
+        {"Chord, a quarter", thin, [](HDC dc) { Chord(dc, 0, 0, 9, 9, 8, 4, 4, 0); },
+         Rows({"....###..", ".....#r#.", "......#r#", ".......##", "........#", ".........", ".........", ".........", "........."})},
+        {"AngleArc from the current position", hollow, [](HDC dc) {
+             MoveToEx(dc, 0, 8, nullptr);
+             AngleArc(dc, 4, 4, 3, 0.0f, 180.0f);
+             LineTo(dc, 8, 8);
+         },
+         Rows({".........", "...####..", "..#...#..", ".#.....#.", ".#.....#.", "..##.##..", "...###...", ".##...##.", "#........"})},
+        {"ArcTo", hollow, [](HDC dc) {
+             MoveToEx(dc, 0, 8, nullptr);
+             ArcTo(dc, 1, 1, 8, 8, 8, 4, 4, 0);
+             LineTo(dc, 8, 8);
+         },
+         Rows({".........", "....###..", ".....##..", ".....#.#.", "......##.", ".....##..", "...##..#.", ".##....#.", "#........"})},
+    });
+}
+
+TEST(Figures, FramesInversionsAndFloods) {
+    const Tools thin;
+    Check(7, 6, {
+        {"FrameRect", thin, [](HDC dc) {
+             RECT r{1, 1, 6, 5};
+             FrameRect(dc, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+         },
+         Rows({".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."})},
+        {"InvertRect", thin, [](HDC dc) {
+             RECT r{1, 1, 6, 5}, inner{2, 2, 5, 4};
+             InvertRect(dc, &r);
+             InvertRect(dc, &inner);
+         },
+         Rows({".......", ".#####.", ".#...#.", ".#...#.", ".#####.", "......."})},
+        {"FloodFill inside a border", thin, [](HDC dc) {
+             SelectObject(dc, GetStockObject(HOLLOW_BRUSH));
+             Rectangle(dc, 1, 0, 6, 5);
+             HGDIOBJ red = SelectObject(dc, CreateSolidBrush(RGB(255, 0, 0)));
+             FloodFill(dc, 3, 2, RGB(0, 0, 0));
+             DeleteObject(SelectObject(dc, red));
+         },
+         Rows({".#####.", ".#rrr#.", ".#rrr#.", ".#rrr#.", ".#####.", "......."})},
+        {"ExtFloodFill of a surface", thin, [](HDC dc) {
+             MoveToEx(dc, 0, 2, nullptr);
+             LineTo(dc, 7, 2);
+             ExtFloodFill(dc, 6, 0, RGB(255, 255, 255), FLOODFILLSURFACE);
+         },
+         Rows({"rrrrrrr", "rrrrrrr", "#######", ".......", ".......", "......."})},
+    });
+}
+
+TEST(Figures, FloodFillRefusesAStartOutsideItsArea) {
+    ResourceGuard guard;
+    PaintCanvas canvas(4, 4);
+    canvas.Fill(RGB(255, 255, 255));
+    EXPECT_FALSE(FloodFill(canvas.dc(), 1, 1, RGB(255, 255, 255))) << "on the border colour";
+    EXPECT_FALSE(ExtFloodFill(canvas.dc(), 1, 1, RGB(0, 0, 0), FLOODFILLSURFACE)) << "off the surface colour";
+    EXPECT_FALSE(FloodFill(canvas.dc(), 4, 0, RGB(0, 0, 0))) << "outside the bitmap";
+    SetLastError(0);
+    EXPECT_FALSE(ExtFloodFill(canvas.dc(), 1, 1, RGB(0, 0, 0), 2));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+}
+
 }  // namespace

@@ -17,6 +17,7 @@
 #include "gdi/coordinates.h"
 #include "gdi/gdi_objects.h"
 #include "gdi/pen_lines.h"
+#include "gdi/rect_paint.h"
 #include "gdi/span_painter.h"
 #include "gdi/turned_paint.h"
 #include "gdi/system_colors.h"
@@ -61,21 +62,39 @@ bool PixelTarget(HDC dc, int x, int y, Canvas* canvas, std::int32_t* px, std::in
     return true;
 }
 
-// FillRect's rectangle turned by a rotation or shear: the parallelogram of
-// its corners, by PlgBlt's rule for which pixels it covers.
-int FillTurnedRect(Bitmap& bitmap, DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
-                   const Brush& brush) {
-    PixelOp op;
-    op.code = RasterOpCode(PATCOPY);
-    op.pattern = RealizeBrush(brush, context, bitmap);
-    if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
+// A rectangle turned by a rotation or shear: the parallelogram of its
+// corners, by PlgBlt's rule for which pixels it covers.
+void PaintTurnedRect(Bitmap& bitmap, DeviceContext& context, const LogicalMapping& mapping, const RECT& r,
+                     const PixelOp& op) {
     double x[4], y[4];
     mapping.CornersToDevice(r, x, y);
     PaintParallelogram(Surface(bitmap.pixels.get(), bitmap.dib), DrawClip(context), Corners{x[0], y[0], x[1], y[1], x[2], y[2]}, op);
-    return TRUE;
 }
 
 }  // namespace
+
+void PaintLogicalRect(DeviceContext& context, Bitmap& bitmap, const RECT& r, const Brush* brush, std::uint8_t code) {
+    PixelOp op;
+    op.code = code;
+    if (brush != nullptr) {
+        op.pattern = RealizeBrush(*brush, context, bitmap);
+        if (op.pattern == nullptr) return;  // a hollow brush paints nothing
+    }
+    const LogicalMapping mapping = MappingOnto(context, bitmap);
+    if (!mapping.axisAligned()) return PaintTurnedRect(bitmap, context, mapping, r, op);
+    // Right and bottom edges are excluded; an empty or inverted rectangle
+    // paints nothing.
+    const RECT device = mapping.RectToDevice(r);
+    std::int32_t left = std::max<std::int32_t>(device.left, 0);
+    std::int32_t top = std::max<std::int32_t>(device.top, 0);
+    std::int32_t right = std::min<std::int32_t>(device.right, bitmap.width());
+    std::int32_t bottom = std::min<std::int32_t>(device.bottom, bitmap.height());
+    if (left >= right || top >= bottom) return;
+    const Surface target(bitmap.pixels.get(), bitmap.dib);
+    DrawClip(context).Rectangles(DrawnRange{left, right - left}, DrawnRange{top, bottom - top},
+                                 [&](DrawnRange columns, DrawnRange rows) { PaintTarget(target, columns, rows, op); });
+}
+
 }  // namespace standin
 
 using namespace standin;
@@ -88,25 +107,8 @@ int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     if (brush == nullptr) brush = SystemColorBrushFromValue(hbr);
     if (!FindCanvas(hDC, &canvas) || brush == nullptr || lprc == nullptr)
         return Fail<int>(ERROR_INVALID_PARAMETER);
-    Bitmap& bitmap = *canvas.bitmap;
-    const LogicalMapping mapping = MappingOnto(*canvas.context, bitmap);
-    if (!mapping.axisAligned()) return FillTurnedRect(bitmap, *canvas.context, mapping, *lprc, *brush);
     // The brush's pattern copied in, as PatBlt's PATCOPY does.
-    PixelOp op;
-    op.code = RasterOpCode(PATCOPY);
-    // Right and bottom edges are excluded; an empty or inverted rectangle
-    // fills nothing.
-    const RECT device = mapping.RectToDevice(*lprc);
-    std::int32_t left = std::max<std::int32_t>(device.left, 0);
-    std::int32_t top = std::max<std::int32_t>(device.top, 0);
-    std::int32_t right = std::min<std::int32_t>(device.right, bitmap.width());
-    std::int32_t bottom = std::min<std::int32_t>(device.bottom, bitmap.height());
-    if (left >= right || top >= bottom) return TRUE;
-    op.pattern = RealizeBrush(*brush, *canvas.context, bitmap);
-    if (op.pattern == nullptr) return TRUE;  // a hollow brush paints nothing
-    const Surface target(bitmap.pixels.get(), bitmap.dib);
-    DrawClip(*canvas.context).Rectangles(DrawnRange{left, right - left}, DrawnRange{top, bottom - top},
-                                         [&](DrawnRange columns, DrawnRange rows) { PaintTarget(target, columns, rows, op); });
+    PaintLogicalRect(*canvas.context, *canvas.bitmap, *lprc, brush, RasterOpCode(PATCOPY));
     return TRUE;
 } catch (...) {
     return OutOfMemory<int>();
