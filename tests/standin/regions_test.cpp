@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -122,7 +123,8 @@ TEST(RegionData, SizesHeaderAndTransformedRecords) {
     EXPECT_EQ(data->rdh.nRgnSize, 3 * sizeof(RECT));
     EXPECT_EQ(data->rdh.rcBound.right, 6);
 
-    const XFORM doubled{2, 0, 0, 2, 1, -1}, mirrored{-1, 0, 0, 1, 0, 0}, turned{0, 1, -1, 0, 0, 0};
+    const XFORM doubled{2, 0, 0, 2, 1, -1}, mirrored{-1, 0, 0, 1, 0, 0}, turned{0, 1, -1, 0, 0, 0},
+        broken{0, 1, -1, 0, std::nanf(""), 0};
     const struct {
         const XFORM* transform;
         const char* expected;  // nullptr: refused
@@ -130,7 +132,8 @@ TEST(RegionData, SizesHeaderAndTransformedRecords) {
         {nullptr, "0,0,4,2 0,2,6,4 2,4,6,6"},
         {&doubled, "1,-1,9,3 1,3,13,7 5,7,13,11"},
         {&mirrored, "-4,0,0,2 -6,2,0,4 -6,4,-2,6"},
-        {&turned, nullptr},
+        {&turned, "-4,0,0,2 -6,2,0,4 -6,4,-2,6"},  // a quarter turn: (x, y) to (-y, x)
+        {&broken, nullptr},
     };
     for (const auto& c : cases) {
         HRGN copy = ExtCreateRegion(c.transform, size, data);

@@ -154,8 +154,8 @@ HRGN WINAPI ExtCreateRegion(const XFORM* lpx, DWORD nCount, const RGNDATA* lpDat
     std::vector<RegionRect> rectangles;
     if (!ReadRegionData(lpData, nCount, &rectangles)) return Fail<HRGN>(ERROR_INVALID_PARAMETER);
     if (lpx != nullptr) {
-        // Rotations and shears would turn rectangles into parallelograms.
-        if (!AxisAligned(*lpx)) return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+        // Rotations and shears turn the rectangles into parallelograms.
+        if (!AxisAligned(*lpx)) return TurnedRegion(rectangles, *lpx);
         for (RegionRect& r : rectangles)
             if (!MapRectangle(*lpx, r, &r)) return Fail<HRGN>(ERROR_INVALID_PARAMETER);
     }

@@ -20,6 +20,7 @@
 #include "support/last_error.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace standin {
@@ -96,7 +97,47 @@ HRGN PolygonsRegion(const POINT* points, const INT* counts, int polygons, int mo
     });
 }
 
+// A transformed coordinate in fixed point, held to the region limits;
+// false for one that is not a number.
+bool FixedCoordinate(double v, std::int64_t* out) {
+    if (std::isnan(v)) return false;
+    const double limit = static_cast<double>(kMaxRegionCoordinate * kSubpixel);
+    *out = std::llround(std::fmax(-limit, std::fmin(limit, v * kSubpixel)));
+    return true;
+}
+
 }  // namespace
+
+HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& t) {
+    if (rectangles.size() > kMaxShapePoints / 4) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    std::vector<FixedPoint> corners;
+    corners.reserve(4 * rectangles.size());
+    std::int64_t top = 0, bottom = 0, left = 0, right = 0;
+    for (const RegionRect& r : rectangles) {
+        const double xs[4] = {double(r.left), double(r.right), double(r.right), double(r.left)};
+        const double ys[4] = {double(r.top), double(r.top), double(r.bottom), double(r.bottom)};
+        for (int k = 0; k < 4; ++k) {
+            FixedPoint p;
+            if (!FixedCoordinate(xs[k] * t.eM11 + ys[k] * t.eM21 + t.eDx, &p.x) ||
+                !FixedCoordinate(xs[k] * t.eM12 + ys[k] * t.eM22 + t.eDy, &p.y))
+                return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+            if (corners.empty()) left = right = p.x, top = bottom = p.y;
+            left = std::min(left, p.x), right = std::max(right, p.x), top = std::min(top, p.y), bottom = std::max(bottom, p.y);
+            corners.push_back(p);
+        }
+    }
+    ScanWindow window;
+    const auto down = [](std::int64_t v) { return v >= 0 ? v / kSubpixel : -((-v + kSubpixel - 1) / kSubpixel); };
+    if (!ShapeWindow(down(left), down(top), down(right) + 1, down(bottom) + 1, &window))
+        return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    // Every rectangle turns the same way round, so overlapping ones wind
+    // alike and WINDING gives their union.
+    const std::vector<std::size_t> counts(rectangles.size(), 4);
+    return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) {
+        ScanPolygons(corners.data(), counts.data(), counts.size(), FillRule::Winding, w, sink);
+    });
+}
+
 }  // namespace standin
 
 using namespace standin;

@@ -6,6 +6,8 @@
 #include "gdi/gdi_objects.h"
 #include "region/region_object.h"
 
+#include <vector>
+
 namespace standin {
 
 // A new region object holding `shape`; null with ERROR_NOT_ENOUGH_MEMORY
@@ -17,6 +19,12 @@ HRGN InsertRegion(BandRegion shape);
 // last error set for an unknown mode (ERROR_INVALID_PARAMETER) or a result
 // beyond the region limits (ERROR_NOT_ENOUGH_MEMORY), `out` unchanged.
 bool CombineByMode(const BandRegion& a, const BandRegion& b, int mode, BandRegion* out);
+
+// The region of rectangles that a transform rotates or shears: each the
+// parallelogram of its mapped corners, covering the pixels Polygon would.
+// Null with the last error set: ERROR_INVALID_PARAMETER for a coefficient
+// that is not finite, ERROR_NOT_ENOUGH_MEMORY beyond the limits.
+HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& transform);
 
 // NULLREGION, SIMPLEREGION or COMPLEXREGION.
 inline int ComplexityOf(const BandRegion& region) { return static_cast<int>(region.complexity()); }
