@@ -47,7 +47,8 @@ void Session::RegionCall() {
             INT counts[3] = {static_cast<INT>(in_.Below(6)), static_cast<INT>(in_.Below(4)), in_.Int()};
             const int polygons = in_.Below(8) == 0 ? in_.Int() : static_cast<int>(in_.Below(3)) + 1;
             bool fits = polygons > 0 && polygons <= 3;
-            for (int i = 0, total = 0; fits && i < polygons; ++i) fits = counts[i] >= 0 && (total += counts[i]) <= 12;
+            std::int64_t total = 0;
+            for (int i = 0; fits && i < polygons; ++i) fits = counts[i] >= 0 && (total += counts[i]) <= 12;
             const int mode = in_.Below(8) == 0 ? in_.Int() : static_cast<int>(in_.Below(2)) + ALTERNATE;
             switch (in_.Below(3)) {
                 case 0: Keep(&regions_, Timed("CreateEllipticRgn", [&] { return CreateEllipticRgn(v[0], v[1], v[2], v[3]); })); break;

@@ -231,7 +231,11 @@ bool BandRegion::Erode(const BandRegion& region, std::int64_t rx, std::int64_t r
     }
     BandRegion power = std::move(across), result;
     std::int64_t powerRows = 1, resultRows = 0;
+    // The doublings together stay within one operation's steps.
+    std::size_t steps = 0;
     for (std::int64_t left = n; left != 0; left >>= 1) {
+        steps += 2 * (power.rectangleCount() + power.bands_.size() + result.rectangleCount() + result.bands_.size());
+        if (steps > kMaxRegionSteps) return false;
         if ((left & 1) != 0) {
             if (resultRows == 0) {
                 result = power;
