@@ -60,6 +60,12 @@ TEST(Figures, BoxesCoverTheirPixels) {
          Rows({"........", ".######.", ".#rrrr#.", ".#rrrr#.", ".#rrrr#.", ".######.", "........"})},
         {"Rectangle, edges in any order", thin, [](HDC dc) { Rectangle(dc, 7, 6, 1, 1); },
          Rows({"........", ".######.", ".#rrrr#.", ".#rrrr#.", ".#rrrr#.", ".######.", "........"})},
+        {"Rectangle through a viewport origin", thin, [](HDC dc) {
+             SetViewportOrgEx(dc, 1, 1, nullptr);
+             Rectangle(dc, 0, 0, 6, 5);
+             SetViewportOrgEx(dc, 0, 0, nullptr);  // the picture is read in device pixels
+         },
+         Rows({"........", ".######.", ".#rrrr#.", ".#rrrr#.", ".#rrrr#.", ".######.", "........"})},
         {"Rectangle, NULL_PEN", none, [](HDC dc) { Rectangle(dc, 1, 1, 7, 6); },
          Rows({"........", ".rrrrr..", ".rrrrr..", ".rrrrr..", ".rrrrr..", "........", "........"})},
         {"Rectangle, hollow brush", hollow, [](HDC dc) { Rectangle(dc, 1, 1, 7, 6); },
@@ -191,6 +197,11 @@ TEST(Figures, FloodFillRefusesAStartOutsideItsArea) {
     EXPECT_FALSE(FloodFill(canvas.dc(), 1, 1, RGB(255, 255, 255))) << "on the border colour";
     EXPECT_FALSE(ExtFloodFill(canvas.dc(), 1, 1, RGB(0, 0, 0), FLOODFILLSURFACE)) << "off the surface colour";
     EXPECT_FALSE(FloodFill(canvas.dc(), 4, 0, RGB(0, 0, 0))) << "outside the bitmap";
+    HRGN clip = CreateRectRgn(2, 2, 4, 4);
+    SelectClipRgn(canvas.dc(), clip);
+    DeleteObject(clip);
+    EXPECT_FALSE(FloodFill(canvas.dc(), 1, 1, RGB(0, 0, 0))) << "outside the clip region";
+    EXPECT_TRUE(FloodFill(canvas.dc(), 3, 3, RGB(0, 0, 0)));
     SetLastError(0);
     EXPECT_FALSE(ExtFloodFill(canvas.dc(), 1, 1, RGB(0, 0, 0), 2));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));

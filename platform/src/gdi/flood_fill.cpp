@@ -13,6 +13,7 @@
 #include "gdi/color_ref.h"
 #include "gdi/figure.h"
 #include "pixels/pixel_values.h"
+#include "region/band_region.h"
 #include "support/api_boundary.h"
 #include "support/last_error.h"
 
@@ -96,11 +97,13 @@ BOOL WINAPI ExtFloodFill(HDC hdc, int x, int y, COLORREF color, UINT type) try {
     FigureTools tools;
     if (!FindFigureTools(hdc, &tools)) return FALSE;
     std::int64_t dx = 0, dy = 0;
-    // The start point must be a pixel of the area: fails outside the bitmap,
-    // on the border colour or off the surface colour.
+    // The start point must be a pixel of the area: fails outside the bitmap
+    // or the clip region, on the border colour or off the surface colour.
     if (!tools.mapping->ToDevice(x, y, &dx, &dy) || dx < 0 || dy < 0 || dx >= tools.bitmap->width() ||
         dy >= tools.bitmap->height())
         return FALSE;
+    const BandRegion* clip = tools.context->clip.get();
+    if (clip != nullptr && !clip->Contains(dx, dy)) return FALSE;
     const std::uint32_t value = InkValue(*tools.bitmap, ResolveInk(tools.context, *tools.bitmap, color));
     Flood flood(tools, value, type == FLOODFILLSURFACE);
     const auto px = static_cast<std::int32_t>(dx), py = static_cast<std::int32_t>(dy);
