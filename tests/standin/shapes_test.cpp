@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <iterator>
 #include <functional>
 #include <string>
 
@@ -188,6 +190,125 @@ TEST(Figures, FramesInversionsAndFloods) {
          },
          Rows({"rrrrrrr", "rrrrrrr", "#######", ".......", ".......", "......."})},
     });
+}
+
+TEST(Figures, WidePensStyledPensAndPenWidthsOnCurves) {
+    const Tools wide{PS_SOLID, 3}, frame{PS_INSIDEFRAME, 3}, dotted{PS_DOT, 1, true};
+    Check(9, 9, {
+        {"Ellipse, wide pen", wide, [](HDC dc) { Ellipse(dc, 1, 1, 8, 8); },
+         Rows({"..#####..", ".#######.", "#########", "###rrr###", "###rrr###", "###rrr###", "#########", ".#######.", "..#####.."})},
+        {"Ellipse, PS_INSIDEFRAME", frame, [](HDC dc) { Ellipse(dc, 0, 0, 9, 9); },
+         Rows({"..#####..", ".#######.", "#########", "###rrr###", "###rrr###", "###rrr###", "#########", ".#######.", "..#####.."})},
+        {"RoundRect, dotted", dotted, [](HDC dc) { RoundRect(dc, 0, 0, 9, 9, 4, 4); },
+         Rows({"..#...##.", ".#......#", "#........", "#........", "#........", "#.......#", "........#", "........#", "..###...."})},
+        {"Polyline, dotted: the dots carry on round the corner", dotted, [](HDC dc) {
+             const POINT corner[] = {{0, 1}, {7, 1}, {7, 8}};
+             Polyline(dc, corner, 3);
+         },
+         Rows({".........", "###...##.", ".......#.", ".........", ".........", ".........", ".......#.", ".......#.", "........."})},
+        {"Polygon, wide mitered pen", Tools{PS_SOLID, 3, true, PS_GEOMETRIC | PS_JOIN_MITER}, [](HDC dc) {
+             const POINT square[] = {{2, 2}, {6, 2}, {6, 6}, {2, 6}};
+             Polygon(dc, square, 4);
+         },
+         Rows({".........", ".#######.", ".#######.", ".#######.", ".###.###.", ".#######.", ".#######.", ".#######.", "........."})},
+        {"PolyPolygon, two overlapping squares", Tools{PS_NULL}, [](HDC dc) {
+             const POINT squares[] = {{0, 0}, {6, 0}, {6, 6}, {0, 6}, {3, 3}, {9, 3}, {9, 9}, {3, 9}};
+             const INT sizes[] = {4, 4};
+             PolyPolygon(dc, squares, sizes, 2);
+         },
+         Rows({"rrrrrr...", "rrrrrr...", "rrrrrr...", "rrr...rrr", "rrr...rrr", "rrr...rrr", "...rrrrrr", "...rrrrrr", "...rrrrrr"})},
+        {"PolyPolyline and PolylineTo", Tools{}, [](HDC dc) {
+             const POINT lines[] = {{0, 0}, {4, 0}, {0, 2}, {0, 5}};
+             const DWORD sizes[] = {2, 2};
+             PolyPolyline(dc, lines, sizes, 2);
+             MoveToEx(dc, 8, 8, nullptr);
+             const POINT more[] = {{8, 5}, {5, 5}};
+             PolylineTo(dc, more, 2);
+             LineTo(dc, 5, 8);
+         },
+         Rows({"####.....", ".........", "#........", "#........", "#........", ".....####", ".....#..#", ".....#..#", "........#"})},
+    });
+}
+
+// With R2_XORPEN over black, every pixel the figure paints once shows the
+// pen's or the brush's colour, one painted twice would turn black again.
+// (A one-pixel pen's lines meet as LineTo's do, and may share a pixel at a
+// sharp corner, so the polyline is drawn wide only.)
+TEST(Figures, EveryPixelIsPaintedOnce) {
+    ResourceGuard guard;
+    const auto figures = {
+        std::function<void(HDC)>([](HDC dc) { Ellipse(dc, 0, 0, 9, 8); }),
+        std::function<void(HDC)>([](HDC dc) { RoundRect(dc, 0, 0, 9, 8, 5, 5); }),
+        std::function<void(HDC)>([](HDC dc) {
+            const POINT zigzag[] = {{1, 1}, {7, 2}, {1, 4}, {7, 6}};
+            Polyline(dc, zigzag, 4);
+        }),
+    };
+    for (int width : {1, 3}) {
+        for (const auto& draw : figures) {
+            if (width == 1 && &draw == &*std::prev(figures.end())) continue;
+            PaintCanvas xored(10, 9), copied(10, 9);
+            for (PaintCanvas* canvas : {&xored, &copied}) {
+                canvas->Fill(RGB(0, 0, 0));
+                canvas->Use(CreatePen(PS_SOLID, width, RGB(255, 255, 255)));
+                canvas->Use(CreateSolidBrush(RGB(255, 0, 0)));
+            }
+            SetROP2(xored.dc(), R2_XORPEN);
+            draw(xored.dc());
+            draw(copied.dc());
+            EXPECT_EQ(xored.Picture(BasicLegend()), copied.Picture(BasicLegend())) << width;
+        }
+    }
+}
+
+TEST(Figures, FarCoordinatesCostOnlyTheBitmapsRows) {
+    ResourceGuard guard;
+    PaintCanvas canvas(4, 3);
+    canvas.Fill(RGB(255, 255, 255));
+    canvas.Use(CreatePen(PS_SOLID, 5, RGB(0, 0, 0)));
+    EXPECT_TRUE(Ellipse(canvas.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX));
+    EXPECT_TRUE(RoundRect(canvas.dc(), INT_MIN, 1, INT_MAX, INT_MAX, INT_MAX, INT_MIN));
+    const POINT far[] = {{INT_MIN, INT_MIN}, {INT_MAX, 0}, {0, INT_MAX}, {INT_MIN + 1, INT_MAX}};
+    EXPECT_TRUE(Polygon(canvas.dc(), far, 4));
+    EXPECT_TRUE(Polyline(canvas.dc(), far, 4));
+    EXPECT_TRUE(Pie(canvas.dc(), INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, INT_MIN, INT_MAX, 0));
+    EXPECT_TRUE(AngleArc(canvas.dc(), 2, 1, 0x7FFFFFFF, 0.0f, 720.0f));
+}
+
+TEST(Figures, RefuseWhatTheyCannotDraw) {
+    ResourceGuard guard;
+    PaintCanvas canvas(4, 4);
+    const POINT two[] = {{0, 0}, {3, 3}};
+    const INT one[] = {1};
+    const DWORD none[] = {0};
+    struct Refusal {
+        const char* name;
+        std::function<BOOL()> call;
+        DWORD error;
+    };
+    const Refusal refusals[] = {
+        {"Polygon of one point", [&] { return Polygon(canvas.dc(), two, 1); }, ERROR_INVALID_PARAMETER},
+        {"Polygon of no points", [&] { return Polygon(canvas.dc(), nullptr, 3); }, ERROR_INVALID_PARAMETER},
+        {"PolyPolygon with a one-point figure", [&] { return PolyPolygon(canvas.dc(), two, one, 1); }, ERROR_INVALID_PARAMETER},
+        {"PolyPolyline with an empty figure", [&] { return PolyPolyline(canvas.dc(), two, none, 1); }, ERROR_INVALID_PARAMETER},
+        {"Polyline of one point", [&] { return Polyline(canvas.dc(), two, 1); }, ERROR_INVALID_PARAMETER},
+        {"PolylineTo of no points", [&] { return PolylineTo(canvas.dc(), two, 0); }, ERROR_INVALID_PARAMETER},
+        {"AngleArc, an endless angle", [&] { return AngleArc(canvas.dc(), 1, 1, 1, 0.0f, 1.0f / 0.0f); }, ERROR_INVALID_PARAMETER},
+        {"AngleArc, a radius past LONG", [&] { return AngleArc(canvas.dc(), 1, 1, 0x80000000u, 0.0f, 90.0f); }, ERROR_INVALID_PARAMETER},
+        {"Rectangle without a context", [] { return Rectangle(nullptr, 0, 0, 2, 2); }, ERROR_INVALID_HANDLE},
+        {"Pie without a context", [] { return Pie(nullptr, 0, 0, 2, 2, 0, 0, 1, 1); }, ERROR_INVALID_HANDLE},
+        {"SetPolyFillMode of no mode", [&] { return static_cast<BOOL>(SetPolyFillMode(canvas.dc(), 3)); }, ERROR_INVALID_PARAMETER},
+        {"SetArcDirection of no direction", [&] { return static_cast<BOOL>(SetArcDirection(canvas.dc(), 0)); }, ERROR_INVALID_PARAMETER},
+        {"InvertRect without a rectangle", [&] { return InvertRect(canvas.dc(), nullptr); }, ERROR_INVALID_PARAMETER},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.name);
+        SetLastError(0);
+        EXPECT_FALSE(r.call());
+        EXPECT_EQ(GetLastError(), r.error);
+    }
+    EXPECT_EQ(GetPolyFillMode(canvas.dc()), ALTERNATE);
+    EXPECT_EQ(GetArcDirection(canvas.dc()), AD_COUNTERCLOCKWISE);
 }
 
 TEST(Figures, FloodFillRefusesAStartOutsideItsArea) {
