@@ -311,6 +311,71 @@ TEST(Figures, RefuseWhatTheyCannotDraw) {
     EXPECT_EQ(GetArcDirection(canvas.dc()), AD_COUNTERCLOCKWISE);
 }
 
+// A figure drawn through a mapping covers the pixels of the figure drawn at
+// the mapped coordinates.
+TEST(Figures, MappedFiguresCoverTheirDevicePixels) {
+    ResourceGuard guard;
+    struct Pair {
+        const char* name;
+        std::function<void(HDC)> mapped, device;
+    };
+    const Pair pairs[] = {
+        {"Ellipse, scaled twice",
+         [](HDC dc) {
+             SetMapMode(dc, MM_ANISOTROPIC);
+             SetWindowExtEx(dc, 1, 1, nullptr);
+             SetViewportExtEx(dc, 2, 2, nullptr);
+             Ellipse(dc, 0, 0, 5, 4);
+         },
+         [](HDC dc) { Ellipse(dc, 0, 0, 10, 8); }},
+        {"Pie, moved by the window origin",
+         [](HDC dc) {
+             SetWindowOrgEx(dc, -2, -1, nullptr);
+             Pie(dc, 0, 0, 7, 7, 7, 3, 3, 0);
+         },
+         [](HDC dc) { Pie(dc, 2, 1, 9, 8, 9, 4, 5, 1); }},
+        {"Polygon, turned a quarter",
+         [](HDC dc) {
+             SetGraphicsMode(dc, GM_ADVANCED);
+             const XFORM quarter{0, 1, -1, 0, 9, 0};  // (x, y) to (9 - y, x)
+             SetWorldTransform(dc, &quarter);
+             const POINT p[] = {{1, 1}, {7, 1}, {1, 6}};
+             Polygon(dc, p, 3);
+         },
+         [](HDC dc) {
+             const POINT p[] = {{8, 1}, {8, 7}, {3, 1}};
+             Polygon(dc, p, 3);
+         }},
+    };
+    for (const Pair& pair : pairs) {
+        SCOPED_TRACE(pair.name);
+        PaintCanvas mapped(11, 10), device(11, 10);
+        for (PaintCanvas* canvas : {&mapped, &device}) {
+            canvas->Fill(RGB(255, 255, 255));
+            canvas->Use(CreateSolidBrush(RGB(255, 0, 0)));
+            canvas->Use(CreatePen(PS_SOLID, 0, RGB(0, 0, 0)));  // one pixel whatever the mapping
+        }
+        pair.mapped(mapped.dc());
+        pair.device(device.dc());
+        // Read both back in device pixels.
+        ModifyWorldTransform(mapped.dc(), nullptr, MWT_IDENTITY);
+        SetMapMode(mapped.dc(), MM_TEXT);
+        SetWindowOrgEx(mapped.dc(), 0, 0, nullptr);
+        EXPECT_EQ(mapped.Picture(BasicLegend()), device.Picture(BasicLegend()));
+    }
+}
+
+// Bitmaps of a bit a pixel take figures through their pixel values.
+TEST(Figures, MonochromeBitmapsTakeFiguresAndMixes) {
+    ResourceGuard guard;
+    PaintCanvas canvas(6, 4, 1, {{0, 0, 0, 0}, {255, 255, 255, 0}});
+    canvas.Fill(RGB(255, 255, 255));
+    SetROP2(canvas.dc(), R2_NOT);
+    Rectangle(canvas.dc(), 1, 0, 5, 4);
+    Rectangle(canvas.dc(), 2, 1, 4, 3);
+    EXPECT_EQ(canvas.Picture(BasicLegend()), Rows({".####.", ".#..#.", ".#..#.", ".####."}));
+}
+
 TEST(Figures, FloodFillRefusesAStartOutsideItsArea) {
     ResourceGuard guard;
     PaintCanvas canvas(4, 4);
