@@ -74,6 +74,10 @@ TEST(Figures, BoxesCoverTheirPixels) {
          Rows({"........", ".######.", ".#....#.", ".#....#.", ".#....#.", ".######.", "........"})},
         {"Rectangle, wide pen", wide, [](HDC dc) { Rectangle(dc, 2, 2, 6, 6); },
          Rows({"........", ".######.", ".######.", ".######.", ".######.", ".######.", ".######."})},
+        {"Rectangle, wide pen, bevelled corners", Tools{PS_SOLID, 3, false, PS_GEOMETRIC | PS_JOIN_BEVEL},
+         [](HDC dc) { Rectangle(dc, 2, 2, 6, 6); }, Rows({"........", "..####..", ".######.", ".######.", ".######.", ".######.", "..####.."})},
+        {"Rectangle, wide CreatePen pen: round corners", Tools{PS_SOLID, 4}, [](HDC dc) { Rectangle(dc, 2, 2, 7, 6); },
+         Rows({".######.", "########", "########", "########", "########", "########", ".######."})},
         {"Rectangle, PS_INSIDEFRAME", frame, [](HDC dc) { Rectangle(dc, 0, 0, 7, 7); },
          Rows({"#######.", "#######.", "#######.", "###r###.", "#######.", "#######.", "#######."})},
         {"Ellipse", thin, [](HDC dc) { Ellipse(dc, 0, 0, 8, 7); },
@@ -239,6 +243,7 @@ TEST(Figures, EveryPixelIsPaintedOnce) {
     const auto figures = {
         std::function<void(HDC)>([](HDC dc) { Ellipse(dc, 0, 0, 9, 8); }),
         std::function<void(HDC)>([](HDC dc) { RoundRect(dc, 0, 0, 9, 8, 5, 5); }),
+        std::function<void(HDC)>([](HDC dc) { Rectangle(dc, 1, 1, 9, 8); }),
         std::function<void(HDC)>([](HDC dc) {
             const POINT zigzag[] = {{1, 1}, {7, 2}, {1, 4}, {7, 6}};
             Polyline(dc, zigzag, 4);

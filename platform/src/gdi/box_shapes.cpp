@@ -11,6 +11,7 @@
 #include "gdi/box_shapes.h"
 
 #include "gdi/figure_paths.h"
+#include "gdi/figure_strokes.h"
 #include "gdi/polygons.h"
 #include "gdi/pen_lines.h"
 #include "raster/rounded_box.h"
@@ -42,15 +43,27 @@ void DrawBoxFigure(FigureTools& tools, const RECT& box, std::int64_t cornerWidth
     RoundedBox figure(box.left, box.top, box.right, box.bottom, cornerWidth, cornerHeight);
     const std::int64_t width = tools.dashed ? 1 : tools.penWidth;
     if (tools.insideFrame && width > 1) figure = figure.Grown(1 - width);
+    // A rectangle's wide outline meets at its corners in the pen's join; the
+    // mitered one is the grown box's square corner.
+    const bool joined = cornerWidth == 0 && cornerHeight == 0 && !tools.dashed && width > 1 && !tools.insideFrame &&
+                        JoinOf(*tools.pen) != PS_JOIN_MITER;
     SpanPainter pen = PenPainter(tools);
     PaintSink outline(pen);
     Discard none;
+    RunSink& ring = tools.dashed || joined ? static_cast<RunSink&>(none) : outline;
     if (tools.brushInk != nullptr) {
         SpanPainter brush = BrushPainter(tools);
         PaintSink inside(brush);
-        ScanOutline(figure, width, window, tools.dashed ? static_cast<RunSink&>(none) : outline, &inside);
-    } else if (!tools.dashed) {
+        ScanOutline(figure, width, window, ring, &inside);
+    } else if (!tools.dashed && !joined) {
         ScanOutline(figure, width, window, outline, nullptr);
+    }
+    if (joined) {
+        // The border's pixel centres, round the box: the inside above ends
+        // where the pen's band does.
+        const POINT corners[] = {{box.left, box.top}, {box.right - 1, box.top}, {box.right - 1, box.bottom - 1},
+                                 {box.left, box.bottom - 1}};
+        return StrokeFigure(tools, corners, 4, true);
     }
     if (!tools.dashed) return;
     // Dashes run from the top-left corner round the figure, clockwise.

@@ -56,8 +56,7 @@ public:
         // Even widths run through the pixels' top-left corners (gdi/wide_line.h).
         shift_ = width % 2 == 0 ? -kSubpixel / 2.0 : 0.0;
         half_ = static_cast<double>(width) * kSubpixel / 2;
-        const DWORD join = pen.geometric() ? pen.extendedStyle & PS_JOIN_MASK : PS_JOIN_ROUND;
-        join_ = join;
+        join_ = JoinOf(pen);
         cap_ = CapOf(pen);
     }
 

@@ -26,6 +26,9 @@ constexpr int kMaxFigurePoints = 1 << 18;
 // The platform's default miter limit: the longest miter, in half pen widths.
 constexpr double kMiterLimit = 10.0;
 
+// The pen's join: a geometric pen's own, round for every other.
+inline DWORD JoinOf(const Pen& pen) { return pen.geometric() ? pen.extendedStyle & PS_JOIN_MASK : PS_JOIN_ROUND; }
+
 // Draws the outline through `count` points, back to the first when
 // `closed`. May throw std::bad_alloc.
 void StrokeFigure(FigureTools& tools, const POINT* points, std::size_t count, bool closed);
