@@ -108,6 +108,12 @@ TEST(CoordinateSpace, ExtentsFollowTheMode) {
     GetViewportExtEx(dc, &size);
     EXPECT_EQ(size.cx, GetDeviceCaps(dc, HORZRES));
     EXPECT_EQ(size.cy, -GetDeviceCaps(dc, VERTRES));
+    EXPECT_TRUE(SetViewportExtEx(dc, 7, 7, nullptr)) << "ignored in MM_LOMETRIC";
+    EXPECT_TRUE(ScaleWindowExtEx(dc, 2, 1, 2, 1, nullptr)) << "ignored in MM_LOMETRIC";
+    GetWindowExtEx(dc, &size);
+    EXPECT_EQ(size.cx, GetDeviceCaps(dc, HORZSIZE) * 10) << "unchanged";
+    GetViewportExtEx(dc, &size);
+    EXPECT_EQ(size.cx, GetDeviceCaps(dc, HORZRES)) << "unchanged";
     EXPECT_EQ(SetMapMode(dc, MM_ANISOTROPIC), MM_LOMETRIC);
     GetWindowExtEx(dc, &size);
     EXPECT_EQ(size.cx, 5080) << "MM_ANISOTROPIC keeps the extents it finds";
