@@ -290,6 +290,11 @@ TEST(ShapeRegions, FillModesMatchTheSetOperations) {
         DWORD error;
     } refused[] = {
         {"rows past the limit", [] { return CreateEllipticRgn(0, -(1 << 26), 9, 1 << 26); }, ERROR_NOT_ENOUGH_MEMORY},
+        {"rows times vertices past the limit", [] {
+             std::vector<POINT> tall(17);
+             for (int i = 0; i < 17; ++i) tall[i] = POINT{i % 2, i * (1 << 16)};
+             return CreatePolygonRgn(tall.data(), 17, ALTERNATE);
+         }, ERROR_NOT_ENOUGH_MEMORY},
         {"an unknown fill mode", [&] { return CreatePolygonRgn(squares, 4, 3); }, ERROR_INVALID_PARAMETER},
         {"one vertex", [&] { return CreatePolygonRgn(squares, 1, ALTERNATE); }, ERROR_INVALID_PARAMETER},
         {"no points", [] { return CreatePolygonRgn(nullptr, 4, ALTERNATE); }, ERROR_INVALID_PARAMETER},

@@ -7,8 +7,9 @@
 // edges left out, as CreateRectRgn leaves them out), a polygon those of
 // Polygon's inside under the fill mode (ALTERNATE or WINDING), vertices on
 // pixel centres. Coordinates are device pixels within the region limits; a
-// shape reaching over more than kMaxShapeRows rows, or with more than
-// kMaxShapePoints vertices, is refused with ERROR_NOT_ENOUGH_MEMORY before
+// shape reaching over more than kMaxShapeRows rows, with more than
+// kMaxShapePoints vertices, or whose rows times vertices pass kMaxShapeWork
+// is refused with ERROR_NOT_ENOUGH_MEMORY before
 // anything is scanned, as is a region past kMaxRegionRectangles. A null
 // point array, a vertex count below two or an unknown fill mode fails with
 // ERROR_INVALID_PARAMETER.
@@ -30,6 +31,8 @@ namespace {
 constexpr std::int64_t kMaxShapeRows = std::int64_t{1} << 20;
 // Vertices one polygon call may give.
 constexpr std::size_t kMaxShapePoints = std::size_t{1} << 20;
+// Rows times edges a polygon scan may take: each row looks at every edge.
+constexpr std::int64_t kMaxShapeWork = std::int64_t{1} << 24;
 
 // Builds the region from the scan's rows.
 class RegionSink final : public RunSink {
@@ -47,12 +50,15 @@ private:
     std::vector<BandRun> pieces_;
 };
 
-// The window a shape spanning [left, right) x [top, bottom) is scanned in,
-// inside the region limits; false when it has too many rows.
-bool ShapeWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, ScanWindow* out) {
+// The window a shape of `edges` edges spanning [left, right) x [top, bottom)
+// is scanned in, inside the region limits; false when it has too many rows,
+// or too many for its edges.
+bool ShapeWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::size_t edges,
+                 ScanWindow* out) {
     *out = ScanWindow{ClampRegionCoordinate(left), ClampRegionCoordinate(top), ClampRegionCoordinate(right),
                       ClampRegionCoordinate(bottom)};
-    return std::int64_t{out->bottom} - out->top <= kMaxShapeRows;
+    const std::int64_t rows = std::int64_t{out->bottom} - out->top;
+    return rows <= kMaxShapeRows && rows * static_cast<std::int64_t>(std::max<std::size_t>(edges, 1)) <= kMaxShapeWork;
 }
 
 template <class Scan>
@@ -66,7 +72,7 @@ HRGN ScannedRegion(const ScanWindow& window, Scan&& scan) {
 // The box's edges x1 and x2 bound its columns.
 HRGN BoxRegion(const RoundedBox& box, int x1, int x2) {
     ScanWindow window;
-    if (!ShapeWindow(std::min(x1, x2), box.firstRow(), std::max(x1, x2), box.endRow(), &window))
+    if (!ShapeWindow(std::min(x1, x2), box.firstRow(), std::max(x1, x2), box.endRow(), 1, &window))
         return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
     return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) { ScanRoundedBox(box, w, sink); });
 }
@@ -90,7 +96,7 @@ HRGN PolygonsRegion(const POINT* points, const INT* counts, int polygons, int mo
         top = std::min<std::int64_t>(top, points[i].y), bottom = std::max<std::int64_t>(bottom, points[i].y);
     }
     ScanWindow window;
-    if (!ShapeWindow(left, top, right, bottom, &window)) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    if (!ShapeWindow(left, top, right, bottom, total, &window)) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
     const FillRule rule = mode == WINDING ? FillRule::Winding : FillRule::Alternate;
     return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) {
         ScanPolygons(fixed.data(), sizes.data(), sizes.size(), rule, w, sink);
@@ -128,7 +134,7 @@ HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& t) {
     }
     ScanWindow window;
     const auto down = [](std::int64_t v) { return v >= 0 ? v / kSubpixel : -((-v + kSubpixel - 1) / kSubpixel); };
-    if (!ShapeWindow(down(left), down(top), down(right) + 1, down(bottom) + 1, &window))
+    if (!ShapeWindow(down(left), down(top), down(right) + 1, down(bottom) + 1, corners.size(), &window))
         return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
     // Every rectangle turns the same way round, so overlapping ones wind
     // alike and WINDING gives their union.
