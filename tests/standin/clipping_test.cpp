@@ -174,6 +174,20 @@ TEST(Clipping, CallsAnswerWhatStaysVisible) {
     DeleteObject(copy);
 }
 
+TEST(Clipping, ARectangleThroughAShearClipsToItsParallelogram) {
+    ResourceGuard guard;
+    PaintCanvas canvas(8, 4);
+    HDC dc = canvas.dc();
+    SetGraphicsMode(dc, GM_ADVANCED);
+    const XFORM shear{1, 0, 1, 1, 0, 0};  // (x, y) to (x + y, y)
+    SetWorldTransform(dc, &shear);
+    EXPECT_EQ(IntersectClipRect(dc, 0, 0, 2, 3), COMPLEXREGION);
+    HRGN copy = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetClipRgn(dc, copy), 1);
+    EXPECT_EQ(RectsOf(copy), "0,0,2,1 1,1,3,2 2,2,4,3");
+    DeleteObject(copy);
+}
+
 TEST(BoundsRect, DrawsGatherTheirPixelsWhileEnabled) {
     ResourceGuard guard;
     PaintCanvas canvas(8, 4);

@@ -57,10 +57,17 @@ int CombineClip(HDC dc, DeviceContext* context, const BandRegion& shape, int mod
     return SetClip(dc, context, std::move(combined));
 }
 
-// The clip region combined with a logical rectangle.
+// The clip region combined with a logical rectangle: on the device, a
+// rectangle, or the parallelogram a rotation or shear turns it into.
 int CombineClipRect(HDC hdc, int left, int top, int right, int bottom, int mode) {
     DeviceContext* context = Lookup<DeviceContext>(hdc);
     if (context == nullptr) return Fail<int>(ERROR_INVALID_HANDLE, ERROR);
+    const LogicalMapping mapping(*context, DeviceWidth(hdc, *context));
+    if (!mapping.axisAligned()) {
+        BandRegion turned;
+        if (!TurnedShape({OrderedRect(left, top, right, bottom)}, mapping.edges(), &turned)) return ERROR;
+        return CombineClip(hdc, context, turned, mode);
+    }
     const RegionRect r = DeviceRect(hdc, *context, left, top, right, bottom);
     return CombineClip(hdc, context, BandRegion::Rectangle(r.left, r.top, r.right, r.bottom), mode);
 }

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 #include <vector>
 
 namespace standin {
@@ -62,11 +63,19 @@ bool ShapeWindow(std::int64_t left, std::int64_t top, std::int64_t right, std::i
 }
 
 template <class Scan>
-HRGN ScannedRegion(const ScanWindow& window, Scan&& scan) {
+bool ScannedShape(const ScanWindow& window, Scan&& scan, BandRegion* out) {
     RegionSink sink;
     if (!window.empty()) scan(window, sink);
-    if (sink.failed()) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
-    return InsertRegion(sink.Finish());
+    if (sink.failed()) return Fail<bool>(ERROR_NOT_ENOUGH_MEMORY, false);
+    *out = sink.Finish();
+    return true;
+}
+
+template <class Scan>
+HRGN ScannedRegion(const ScanWindow& window, Scan&& scan) {
+    BandRegion shape;
+    if (!ScannedShape(window, std::forward<Scan>(scan), &shape)) return nullptr;
+    return InsertRegion(std::move(shape));
 }
 
 // The box's edges x1 and x2 bound its columns.
@@ -115,7 +124,13 @@ bool FixedCoordinate(double v, std::int64_t* out) {
 }  // namespace
 
 HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& t) {
-    if (rectangles.size() > kMaxShapePoints / 4) return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+    BandRegion shape;
+    if (!TurnedShape(rectangles, Affine{t.eM11, t.eM12, t.eM21, t.eM22, t.eDx, t.eDy}, &shape)) return nullptr;
+    return InsertRegion(std::move(shape));
+}
+
+bool TurnedShape(const std::vector<RegionRect>& rectangles, const Affine& t, BandRegion* out) {
+    if (rectangles.size() > kMaxShapePoints / 4) return Fail<bool>(ERROR_NOT_ENOUGH_MEMORY, false);
     std::vector<FixedPoint> corners;
     corners.reserve(4 * rectangles.size());
     std::int64_t top = 0, bottom = 0, left = 0, right = 0;
@@ -124,9 +139,8 @@ HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& t) {
         const double ys[4] = {double(r.top), double(r.top), double(r.bottom), double(r.bottom)};
         for (int k = 0; k < 4; ++k) {
             FixedPoint p;
-            if (!FixedCoordinate(xs[k] * t.eM11 + ys[k] * t.eM21 + t.eDx, &p.x) ||
-                !FixedCoordinate(xs[k] * t.eM12 + ys[k] * t.eM22 + t.eDy, &p.y))
-                return Fail<HRGN>(ERROR_INVALID_PARAMETER);
+            if (!FixedCoordinate(t.X(xs[k], ys[k]), &p.x) || !FixedCoordinate(t.Y(xs[k], ys[k]), &p.y))
+                return Fail<bool>(ERROR_INVALID_PARAMETER, false);
             if (corners.empty()) left = right = p.x, top = bottom = p.y;
             left = std::min(left, p.x), right = std::max(right, p.x), top = std::min(top, p.y), bottom = std::max(bottom, p.y);
             corners.push_back(p);
@@ -135,13 +149,16 @@ HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& t) {
     ScanWindow window;
     const auto down = [](std::int64_t v) { return v >= 0 ? v / kSubpixel : -((-v + kSubpixel - 1) / kSubpixel); };
     if (!ShapeWindow(down(left), down(top), down(right) + 1, down(bottom) + 1, corners.size(), &window))
-        return Fail<HRGN>(ERROR_NOT_ENOUGH_MEMORY);
+        return Fail<bool>(ERROR_NOT_ENOUGH_MEMORY, false);
     // Every rectangle turns the same way round, so overlapping ones wind
     // alike and WINDING gives their union.
     const std::vector<std::size_t> counts(rectangles.size(), 4);
-    return ScannedRegion(window, [&](const ScanWindow& w, RunSink& sink) {
-        ScanPolygons(corners.data(), counts.data(), counts.size(), FillRule::Winding, w, sink);
-    });
+    return ScannedShape(
+        window,
+        [&](const ScanWindow& w, RunSink& sink) {
+            ScanPolygons(corners.data(), counts.data(), counts.size(), FillRule::Winding, w, sink);
+        },
+        out);
 }
 
 }  // namespace standin

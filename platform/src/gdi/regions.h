@@ -5,6 +5,7 @@
 
 #include "gdi/gdi_objects.h"
 #include "region/region_object.h"
+#include "space/affine.h"
 
 #include <vector>
 
@@ -25,6 +26,9 @@ bool CombineByMode(const BandRegion& a, const BandRegion& b, int mode, BandRegio
 // Null with the last error set: ERROR_INVALID_PARAMETER for a coefficient
 // that is not finite, ERROR_NOT_ENOUGH_MEMORY beyond the limits.
 HRGN TurnedRegion(const std::vector<RegionRect>& rectangles, const XFORM& transform);
+// The same region as a shape, through any affine map; false with the last
+// error set.
+bool TurnedShape(const std::vector<RegionRect>& rectangles, const Affine& map, BandRegion* out);
 
 // NULLREGION, SIMPLEREGION or COMPLEXREGION.
 inline int ComplexityOf(const BandRegion& region) { return static_cast<int>(region.complexity()); }
