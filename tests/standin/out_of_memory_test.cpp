@@ -72,6 +72,16 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
     Dib sample = MakeDib(4, 4, 24);
     ASSERT_TRUE(sample.bitmap != nullptr && SaveBitmapToFileA(file.c_str(), sample.bitmap));
     HRGN region = CreateRectRgn(0, 0, 4, 4), other = CreateRectRgn(2, 2, 6, 6);
+    HBITMAP mono = CreateBitmap(32, 32, 1, 1, nullptr);
+    ASSERT_NE(mono, nullptr);
+    HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(1, 2, 3));
+    HGDIOBJ oldBrush = SelectObject(targetDc, hatch);  // read by the pattern operations below
+    const BITMAPINFO* packed = rgb16.info();
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 128, 0};
+    TRIVERTEX corners[2] = {{0, 0, 0xFF00, 0, 0, 0}, {32, 32, 0, 0, 0xFF00, 0}};
+    GRADIENT_RECT gradient{0, 1};
+    const POINT parallelogram[3] = {{0, 0}, {30, 2}, {2, 30}};
+    const LOGBRUSH hatched{BS_HATCHED, RGB(9, 9, 9), HS_DIAGCROSS};
 
     const StarvedCall calls[] = {
         {"CreateCompatibleDC", [] { return CreateCompatibleDC(nullptr) == nullptr; }},
@@ -96,6 +106,21 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
         {"CreateRectRgn", [] { return CreateRectRgn(0, 0, 1, 1) == nullptr; }},
         {"CombineRgn", [&] { return CombineRgn(region, region, other, RGN_XOR) == ERROR; }},
         {"SelectClipRgn", [&] { return SelectClipRgn(targetDc, region) == ERROR; }},
+        {"CreateBitmap", [] { return CreateBitmap(8, 8, 1, 32, nullptr) == nullptr; }},
+        {"CreateDIBitmap", [&] { return CreateDIBitmap(targetDc, &packed->bmiHeader, CBM_INIT, pixels.data(), packed, DIB_RGB_COLORS) == nullptr; }},
+        {"CreatePatternBrush", [&] { return CreatePatternBrush(mono) == nullptr; }},
+        {"CreateDIBPatternBrushPt", [&] { return CreateDIBPatternBrushPt(packed, DIB_RGB_COLORS) == nullptr; }},
+        {"CreateHatchBrush", [] { return CreateHatchBrush(HS_BDIAGONAL, 0) == nullptr; }},
+        {"CreateBrushIndirect", [&] { return CreateBrushIndirect(&hatched) == nullptr; }},
+        {"ExtCreatePen", [&] { return ExtCreatePen(PS_GEOMETRIC | PS_DASH, 5, &hatched, 0, nullptr) == nullptr; }},
+        {"CreateHalftonePalette", [&] { return CreateHalftonePalette(targetDc) == nullptr; }},
+        {"PatBlt, hatched", [&] { return !PatBlt(targetDc, 0, 0, 32, 32, PATINVERT); }},
+        {"StretchDIBits", [&] { return StretchDIBits(targetDc, 0, 0, 32, 32, 0, 0, 64, 64, pixels.data(), packed, DIB_RGB_COLORS, SRCCOPY) == 0; }},
+        {"AlphaBlend", [&] { return !AlphaBlend(targetDc, 0, 0, 32, 32, sourceDc, 0, 0, 64, 64, blend); }},
+        {"TransparentBlt", [&] { return !TransparentBlt(targetDc, 0, 0, 32, 32, sourceDc, 0, 0, 64, 64, 0); }},
+        {"GradientFill", [&] { return !GradientFill(targetDc, corners, 2, &gradient, 1, GRADIENT_FILL_RECT_H); }},
+        {"MaskBlt", [&] { return !MaskBlt(targetDc, 0, 0, 32, 32, sourceDc, 0, 0, mono, 0, 0, MAKEROP4(SRCCOPY, PATCOPY)); }},
+        {"PlgBlt", [&] { return !PlgBlt(targetDc, parallelogram, sourceDc, 0, 0, 64, 64, nullptr, 0, 0); }},
         {"CreateFileW", [&] { return CreateFileW(u"a name too long to be kept inline.bmp", GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr) == INVALID_HANDLE_VALUE; }},
     };
     for (const StarvedCall& call : calls) {
@@ -110,11 +135,14 @@ TEST(OutOfMemory, EveryAllocatingCallFailsWithNotEnoughMemory) {
 
     SelectObject(sourceDc, oldSource);
     SelectObject(targetDc, oldTarget);
+    SelectObject(targetDc, oldBrush);
     DeleteDC(sourceDc);
     DeleteDC(targetDc);
     DeleteObject(brush);
     DeleteObject(region);
     DeleteObject(other);
+    DeleteObject(hatch);
+    DeleteObject(mono);
     DeleteObject(loose.bitmap);
     DeleteObject(sample.bitmap);
     DeleteObject(source.bitmap);
