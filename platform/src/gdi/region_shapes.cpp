@@ -33,7 +33,7 @@ constexpr std::int64_t kMaxShapeRows = std::int64_t{1} << 20;
 // Vertices one polygon call may give.
 constexpr std::size_t kMaxShapePoints = std::size_t{1} << 20;
 // Rows times edges a polygon scan may take: each row looks at every edge.
-constexpr std::int64_t kMaxShapeWork = std::int64_t{1} << 24;
+constexpr std::int64_t kMaxShapeWork = std::int64_t{1} << 22;
 
 // Builds the region from the scan's rows.
 class RegionSink final : public RunSink {
