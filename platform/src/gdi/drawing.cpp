@@ -102,9 +102,7 @@ using namespace standin;
 int WINAPI FillRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     ApiLock lock(ApiMutex());
     Canvas canvas;
-    Brush* brush = Lookup<Brush>(hbr);
-    // The brush may also be a system colour index plus one.
-    if (brush == nullptr) brush = SystemColorBrushFromValue(hbr);
+    Brush* brush = FillBrush(hbr);
     if (!FindCanvas(hDC, &canvas) || brush == nullptr || lprc == nullptr)
         return Fail<int>(ERROR_INVALID_PARAMETER);
     // The brush's pattern copied in, as PatBlt's PATCOPY does.

@@ -1,5 +1,6 @@
 #include "gdi/figure.h"
 
+#include "gdi/blit_operands.h"
 #include "gdi/brush_pattern.h"
 #include "gdi/pen_lines.h"
 #include "support/last_error.h"
@@ -9,9 +10,9 @@
 namespace standin {
 
 bool FindFigureTools(HDC dc, FigureTools* tools) {
-    tools->context = Lookup<DeviceContext>(dc);
-    tools->bitmap = tools->context != nullptr ? SelectedBitmap(dc) : nullptr;
-    if (tools->bitmap == nullptr) return Fail<bool>(ERROR_INVALID_HANDLE);
+    Operands canvas;
+    if (!FindOperands(dc, &canvas)) return Fail<bool>(ERROR_INVALID_HANDLE);
+    tools->context = canvas.context, tools->bitmap = canvas.bitmap;
     const DeviceContext& context = *tools->context;
     tools->mapping = std::make_unique<LogicalMapping>(MappingOnto(context, *tools->bitmap));
     if (const Brush* brush = Lookup<Brush>(context.brush)) tools->brushInk = RealizeBrush(*brush, context, *tools->bitmap);

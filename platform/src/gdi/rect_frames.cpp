@@ -2,6 +2,7 @@
 // rectangle's pixels inverted, through the context's mapping. Both copy or
 // invert as PatBlt does (PATCOPY, DSTINVERT), whatever the binary raster
 // operation, and leave out the rectangle's right and bottom edges.
+#include "gdi/blit_operands.h"
 #include "gdi/rect_paint.h"
 #include "gdi/system_colors.h"
 #include "stretch/raster_op.h"
@@ -10,23 +11,12 @@
 
 using namespace standin;
 
-namespace {
-
-Bitmap* CanvasOf(HDC hdc, DeviceContext** context) {
-    *context = Lookup<DeviceContext>(hdc);
-    return *context != nullptr ? SelectedBitmap(hdc) : nullptr;
-}
-
-}  // namespace
-
 int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
     ApiLock lock(ApiMutex());
-    DeviceContext* context = nullptr;
-    Bitmap* bitmap = CanvasOf(hDC, &context);
-    Brush* brush = Lookup<Brush>(hbr);
-    // The brush may also be a system colour index plus one, as FillRect's.
-    if (brush == nullptr) brush = SystemColorBrushFromValue(hbr);
-    if (bitmap == nullptr || brush == nullptr || lprc == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER);
+    Operands canvas;
+    const bool found = FindOperands(hDC, &canvas);
+    Brush* brush = FillBrush(hbr);
+    if (!found || brush == nullptr || lprc == nullptr) return Fail<int>(ERROR_INVALID_PARAMETER);
     const RECT r = *lprc;
     // An empty or inverted rectangle has no border.
     if (r.right <= r.left || r.bottom <= r.top) return TRUE;
@@ -35,7 +25,7 @@ int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
                           {r.left, r.bottom - 1, r.right, r.bottom},
                           {r.left, r.top + 1, r.left + 1, r.bottom - 1},
                           {r.right - 1, r.top + 1, r.right, r.bottom - 1}};
-    for (const RECT& side : sides) PaintLogicalRect(*context, *bitmap, side, brush, RasterOpCode(PATCOPY));
+    for (const RECT& side : sides) PaintLogicalRect(*canvas.context, *canvas.bitmap, side, brush, RasterOpCode(PATCOPY));
     return TRUE;
 } catch (...) {
     return OutOfMemory<int>();
@@ -43,10 +33,10 @@ int WINAPI FrameRect(HDC hDC, const RECT* lprc, HBRUSH hbr) try {
 
 BOOL WINAPI InvertRect(HDC hDC, const RECT* lprc) try {
     ApiLock lock(ApiMutex());
-    DeviceContext* context = nullptr;
-    Bitmap* bitmap = CanvasOf(hDC, &context);
-    if (bitmap == nullptr || lprc == nullptr) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
-    PaintLogicalRect(*context, *bitmap, *lprc, nullptr, RasterOpCode(DSTINVERT));
+    Operands canvas;
+    const bool found = FindOperands(hDC, &canvas);
+    if (!found || lprc == nullptr) return Fail<BOOL>(ERROR_INVALID_PARAMETER);
+    PaintLogicalRect(*canvas.context, *canvas.bitmap, *lprc, nullptr, RasterOpCode(DSTINVERT));
     return TRUE;
 } catch (...) {
     return OutOfMemory<BOOL>();

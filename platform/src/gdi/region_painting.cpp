@@ -85,13 +85,6 @@ bool Whole(const BandRegion& region, BandRegion* out) {
     return true;
 }
 
-// A brush handle as FillRgn and FrameRgn take it: a brush, or a system
-// colour index plus one.
-const Brush* BrushOf(HBRUSH hbr) {
-    const Brush* brush = Lookup<Brush>(hbr);
-    return brush != nullptr ? brush : SystemColorBrushFromValue(hbr);
-}
-
 }  // namespace
 }  // namespace standin
 
@@ -99,7 +92,7 @@ using namespace standin;
 
 BOOL WINAPI FillRgn(HDC hdc, HRGN hrgn, HBRUSH hbr) try {
     ApiLock lock(ApiMutex());
-    return PaintRegion(hdc, hrgn, BrushOf(hbr), RasterOpCode(PATCOPY), Whole);
+    return PaintRegion(hdc, hrgn, FillBrush(hbr), RasterOpCode(PATCOPY), Whole);
 } catch (...) {
     return OutOfMemory<BOOL>();
 }
@@ -123,7 +116,7 @@ BOOL WINAPI InvertRgn(HDC hdc, HRGN hrgn) try {
 BOOL WINAPI FrameRgn(HDC hdc, HRGN hrgn, HBRUSH hbr, int w, int h) try {
     ApiLock lock(ApiMutex());
     const std::int64_t rx = std::llabs(std::int64_t{w}), ry = std::llabs(std::int64_t{h});
-    return PaintRegion(hdc, hrgn, BrushOf(hbr), RasterOpCode(PATCOPY), [&](const BandRegion& region, BandRegion* out) {
+    return PaintRegion(hdc, hrgn, FillBrush(hbr), RasterOpCode(PATCOPY), [&](const BandRegion& region, BandRegion* out) {
         BandRegion inside;
         return BandRegion::Erode(region, rx, ry, &inside) &&
                BandRegion::Combine(region, inside, RegionOp::Diff, out);

@@ -81,6 +81,11 @@ Brush* SystemColorBrushFromValue(HBRUSH value) {
     return SystemColorBrush(static_cast<int>(number) - 1);
 }
 
+Brush* FillBrush(HBRUSH value) {
+    Brush* brush = Lookup<Brush>(value);
+    return brush != nullptr ? brush : SystemColorBrushFromValue(value);
+}
+
 }  // namespace standin
 
 using namespace standin;

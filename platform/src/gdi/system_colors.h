@@ -15,6 +15,11 @@ Brush* SystemColorBrush(int index);
 // Null when the value is not one.
 Brush* SystemColorBrushFromValue(HBRUSH value);
 
+// A brush argument as the fills take it (FillRect, FrameRect, FillRgn,
+// FrameRgn): a brush handle, or else a system colour index plus one. Null
+// when it is neither.
+Brush* FillBrush(HBRUSH value);
+
 }  // namespace standin
 
 #endif
